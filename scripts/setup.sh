@@ -1,0 +1,31 @@
+#!/usr/bin/env bash
+# Installs every Debian package needed to build, run and test the player.
+# Idempotent: when everything is already installed it does nothing.
+set -euo pipefail
+
+PACKAGES=(
+  build-essential cmake ninja-build pkg-config clang libclang-rt-14-dev
+  qt6-base-dev qt6-base-dev-tools libgl-dev
+  libmpv-dev libsqlite3-dev libcpp-httplib-dev
+  libgtest-dev libgmock-dev libbenchmark-dev
+  zlib1g-dev libpng-dev
+  fonts-noto-cjk
+)
+
+missing=()
+for p in "${PACKAGES[@]}"; do
+  if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed"; then
+    missing+=("$p")
+  fi
+done
+
+if [ ${#missing[@]} -eq 0 ]; then
+  exit 0
+fi
+
+SUDO=""
+if [ "$(id -u)" -ne 0 ]; then SUDO="sudo"; fi
+echo "Installing: ${missing[*]}" >&2
+export DEBIAN_FRONTEND=noninteractive
+$SUDO apt-get update -qq
+$SUDO apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null

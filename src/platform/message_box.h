@@ -1,0 +1,33 @@
+#pragma once
+// Message boxes. The logic asks through this interface, so that tests can
+// observe (and answer) a message instead of blocking on a modal dialog.
+
+#include <QString>
+
+#include <memory>
+
+namespace tavo::platform {
+
+enum class MsgIcon { None, Critical, Question, Exclamation, Information };
+enum class MsgButtons { Ok, OkCancel, YesNo, YesNoCancel };
+// Numbered as the classic message-box results.
+enum class MsgResult { Ok = 1, Cancel = 2, Yes = 6, No = 7 };
+
+class MessageBox {
+public:
+    virtual ~MessageBox() = default;
+    // An empty title means the application's default title.
+    virtual MsgResult Show(const QString& text, const QString& title, MsgButtons buttons, MsgIcon icon) = 0;
+};
+
+// A modal QMessageBox.
+class QtMessageBox : public MessageBox {
+public:
+    MsgResult Show(const QString& text, const QString& title, MsgButtons buttons, MsgIcon icon) override;
+};
+
+// The message box the program uses (a QtMessageBox unless replaced).
+MessageBox& Messages();
+void SetMessages(std::unique_ptr<MessageBox> box);
+
+}  // namespace tavo::platform

@@ -1,0 +1,97 @@
+#include "platform/program_folder.h"
+
+#include "platform/ansi_text.h"
+
+
+#include <optional>
+#include <system_error>
+#include <unistd.h>
+
+namespace tavo::platform {
+
+namespace fs = std::filesystem;
+
+namespace {
+
+std::optional<fs::path>& Resolved() {
+    static std::optional<fs::path> folder;
+    return folder;
+}
+
+bool IsWritableFolder(const fs::path& p) {
+    std::error_code ec;
+    return fs::is_directory(p, ec) && ::access(p.c_str(), W_OK) == 0;
+}
+
+fs::path ExecutableFolder() {
+    std::error_code ec;
+    fs::path exe = fs::read_symlink("/proc/self/exe", ec);
+    if (ec) return {};
+    return exe.parent_path();
+}
+
+fs::path UserDataFolder() {
+    const QByteArray xdg = qgetenv("XDG_DATA_HOME");
+    fs::path base;
+    if (!xdg.isEmpty() && xdg.startsWith('/')) {
+        base = fs::path(xdg.toStdString());
+    } else {
+        const QByteArray home = qgetenv("HOME");
+        base = fs::path(home.isEmpty() ? std::string("/tmp") : home.toStdString()) / ".local" / "share";
+    }
+    return base / "tavo-musicbox";
+}
+
+}  // namespace
+
+void SeedFolder(const fs::path& from, const fs::path& to) {
+    std::error_code ec;
+    if (!fs::is_directory(from, ec)) return;
+    fs::create_directories(to, ec);
+    for (auto it = fs::recursive_directory_iterator(from, ec); !ec && it != fs::recursive_directory_iterator();
+         it.increment(ec)) {
+        const fs::path rel = fs::relative(it->path(), from, ec);
+        if (ec) break;
+        const fs::path target = to / rel;
+        std::error_code e2;
+        if (it->is_directory(e2)) {
+            fs::create_directories(target, e2);
+        } else if (!fs::exists(target, e2)) {
+            fs::copy_file(it->path(), target, e2);
+        }
+    }
+}
+
+fs::path ResolveProgramFolder(const ProgramFolderInputs& in) {
+    std::error_code ec;
+    if (!in.tavoHome.isEmpty()) {
+        fs::path home = QStringToPath(in.tavoHome);
+        fs::create_directories(home, ec);
+        return home;
+    }
+    if (!in.executableFolder.empty() && fs::is_directory(in.executableFolder / "skin", ec) &&
+        IsWritableFolder(in.executableFolder))
+        return in.executableFolder;
+    SeedFolder(in.installedData, in.userDataFolder);
+    fs::create_directories(in.userDataFolder, ec);
+    return in.userDataFolder;
+}
+
+const fs::path& ProgramFolder() {
+    auto& folder = Resolved();
+    if (!folder) {
+        ProgramFolderInputs in;
+        in.tavoHome = qEnvironmentVariable("TAVO_HOME");
+        in.executableFolder = ExecutableFolder();
+        in.userDataFolder = UserDataFolder();
+        in.installedData = fs::path(TAVO_DATA_INSTALL_DIR);
+        folder = ResolveProgramFolder(in);
+    }
+    return *folder;
+}
+
+void SetProgramFolder(const fs::path& folder) { Resolved() = folder; }
+
+fs::path InProgramFolder(const fs::path& relative) { return ProgramFolder() / relative; }
+
+}  // namespace tavo::platform

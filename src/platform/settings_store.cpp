@@ -1,0 +1,86 @@
+#include "platform/settings_store.h"
+
+#include "platform/ansi_text.h"
+
+#include <QSettings>
+
+#include <limits>
+#include <system_error>
+
+namespace tavo::platform {
+
+namespace fs = std::filesystem;
+
+IniSettingsStore::IniSettingsStore(fs::path folder) : folder_(std::move(folder)) {}
+
+fs::path IniSettingsStore::FileFor(const QString& appName) const {
+    // The application name becomes the file name; characters that a file
+    // name cannot hold are replaced.
+    QString name = appName;
+    name.replace(QLatin1Char('/'), QLatin1Char('_'));
+    name.replace(QChar(0), QLatin1Char('_'));
+    if (name.isEmpty() || name == QLatin1String(".") || name == QLatin1String("..")) name = QStringLiteral("_");
+    return folder_ / QStringToPath(name + QStringLiteral(".ini"));
+}
+
+QString IniSettingsStore::GetSetting(const QString& appName, const QString& section, const QString& key) {
+    const fs::path file = FileFor(appName);
+    std::error_code ec;
+    if (!fs::exists(file, ec)) return {};
+    QSettings ini(PathToQString(file), QSettings::IniFormat);
+    return ini.value(section + QLatin1Char('/') + key).toString();
+}
+
+void IniSettingsStore::SaveSetting(const QString& appName, const QString& section, const QString& key,
+                                   const QString& value) {
+    std::error_code ec;
+    fs::create_directories(folder_, ec);
+    QSettings ini(PathToQString(FileFor(appName)), QSettings::IniFormat);
+    ini.setValue(section + QLatin1Char('/') + key, value);
+    ini.sync();
+}
+
+fs::path UserConfigFolder() {
+    const QByteArray xdg = qgetenv("XDG_CONFIG_HOME");
+    fs::path base;
+    if (!xdg.isEmpty() && xdg.startsWith('/')) {
+        base = fs::path(xdg.toStdString());
+    } else {
+        const QByteArray home = qgetenv("HOME");
+        base = fs::path(home.isEmpty() ? std::string("/tmp") : home.toStdString()) / ".config";
+    }
+    return base / "tavo-musicbox";
+}
+
+namespace {
+std::unique_ptr<SettingsStore>& Current() {
+    static std::unique_ptr<SettingsStore> store;
+    return store;
+}
+}  // namespace
+
+SettingsStore& Settings() {
+    auto& store = Current();
+    if (!store) store = std::make_unique<IniSettingsStore>(UserConfigFolder());
+    return *store;
+}
+
+void SetSettings(std::unique_ptr<SettingsStore> store) { Current() = std::move(store); }
+
+long long SettingNumber(const QString& text) {
+    qsizetype i = 0;
+    while (i < text.size() && (text[i] == QLatin1Char(' ') || text[i] == QLatin1Char('\t'))) ++i;
+    bool negative = false;
+    if (i < text.size() && (text[i] == QLatin1Char('-') || text[i] == QLatin1Char('+'))) {
+        negative = text[i] == QLatin1Char('-');
+        ++i;
+    }
+    long long value = 0;
+    constexpr long long kMax = std::numeric_limits<long long>::max() / 10 - 9;
+    for (; i < text.size() && text[i] >= QLatin1Char('0') && text[i] <= QLatin1Char('9'); ++i) {
+        if (value < kMax) value = value * 10 + (text[i].unicode() - '0');
+    }
+    return negative ? -value : value;
+}
+
+}  // namespace tavo::platform

@@ -1,0 +1,90 @@
+#include "platform/settings_store.h"
+
+#include "support/temp_dir.h"
+
+#include <gtest/gtest.h>
+
+#include <QCoreApplication>
+#include <QProcess>
+
+namespace tavo::platform {
+namespace {
+
+const QString kApp = QStringLiteral("Tavo音乐盒2010");
+
+TEST(SettingsStore, MissingKeysReadAsEmptyText) {
+    test::TempDir dir;
+    IniSettingsStore store(dir / "cfg");
+    EXPECT_EQ(store.GetSetting(kApp, "Config", "isClose"), QString());
+    EXPECT_FALSE(std::filesystem::exists(dir / "cfg")) << "reading must not create files";
+}
+
+TEST(SettingsStore, SavedValuesReadBackFromAFreshStore) {
+    test::TempDir dir;
+    {
+        IniSettingsStore store(dir.path());
+        store.SaveSetting(kApp, "Skin", "name", QStringLiteral("蓝色科技"));
+        store.SaveSetting(kApp, "Config", "isClose", "1");
+        store.SaveSetting(kApp, "Config", "isPlayListIndex", "3");
+        store.SaveSetting(kApp, "Config", "isClose", "0");  // overwritten
+    }
+    IniSettingsStore again(dir.path());
+    EXPECT_EQ(again.GetSetting(kApp, "Skin", "name"), QStringLiteral("蓝色科技"));
+    EXPECT_EQ(again.GetSetting(kApp, "Config", "isClose"), "0");
+    EXPECT_EQ(again.GetSetting(kApp, "Config", "isPlayListIndex"), "3");
+    // Sections and application names keep their keys apart.
+    EXPECT_EQ(again.GetSetting(kApp, "Skin", "isClose"), QString());
+    EXPECT_EQ(again.GetSetting("Other", "Config", "isClose"), QString());
+}
+
+TEST(SettingsStore, ValueIsOnDiskWhenSaveReturns) {
+    // A crash right after saving must not lose the value: the file already
+    // holds it before the store object goes away.
+    test::TempDir dir;
+    IniSettingsStore store(dir.path());
+    store.SaveSetting(kApp, "Config", "LrcShow", "1");
+    const std::string content = test::TempDir::Read(store.FileFor(kApp));
+    EXPECT_NE(content.find("LrcShow=1"), std::string::npos) << content;
+}
+
+TEST(SettingsStore, SurvivesARestartOfTheProcess) {
+    // Write from a child process (tavo-tool has no settings command, so use
+    // this very test binary in a mode that only writes), then read here.
+    test::TempDir dir;
+    const QString self = QCoreApplication::applicationFilePath();
+    QProcess child;
+    child.setProgram(self);
+    child.setArguments({"--gtest_filter=SettingsStoreChild.*", "--gtest_also_run_disabled_tests"});
+    auto env = QProcessEnvironment::systemEnvironment();
+    env.insert("TAVO_SETTINGS_CHILD_DIR", QString::fromStdString(dir.path().string()));
+    child.setProcessEnvironment(env);
+    child.start();
+    ASSERT_TRUE(child.waitForFinished(60000));
+    ASSERT_EQ(child.exitCode(), 0) << child.readAllStandardOutput().toStdString();
+    IniSettingsStore store(dir.path());
+    EXPECT_EQ(store.GetSetting(kApp, "Config", "isRunPlay"), "1");
+}
+
+TEST(SettingsStoreChild, DISABLED_WritesOneValue) {
+    const QByteArray dir = qgetenv("TAVO_SETTINGS_CHILD_DIR");
+    ASSERT_FALSE(dir.isEmpty());
+    IniSettingsStore store(std::filesystem::path(dir.toStdString()));
+    store.SaveSetting(kApp, "Config", "isRunPlay", "1");
+    std::_Exit(0);  // no destructors, no orderly shutdown
+}
+
+TEST(SettingNumber, TakesTheLeadingDigits) {
+    struct Case {
+        const char* text;
+        long long value;
+    } cases[] = {
+        {"", 0}, {"abc", 0}, {"0", 0}, {"1", 1}, {"12abc", 12}, {" 7", 7}, {"-1", -1},
+        {"+3", 3}, {"-", 0}, {"3.9", 3},
+    };
+    for (const auto& c : cases) EXPECT_EQ(SettingNumber(c.text), c.value) << c.text;
+    // Far too many digits saturate instead of overflowing.
+    EXPECT_GT(SettingNumber("99999999999999999999999999"), 100000000000000000LL);
+}
+
+}  // namespace
+}  // namespace tavo::platform

@@ -1,0 +1,36 @@
+#include "support/fake_message_box.h"
+#include "support/temp_dir.h"
+
+#include "platform/message_box.h"
+#include "platform/program_folder.h"
+#include "platform/settings_store.h"
+
+#include <gtest/gtest.h>
+
+#include <QApplication>
+
+#include <clocale>
+#include <cstdlib>
+#include <memory>
+
+int main(int argc, char** argv) {
+    // Widget tests run headless unless the caller chose a platform.
+    setenv("QT_QPA_PLATFORM", "offscreen", 0);
+    ::testing::InitGoogleTest(&argc, argv);
+    QApplication app(argc, argv);
+    std::setlocale(LC_NUMERIC, "C");
+
+    // Nothing a test does reaches the user's own files or blocks on a dialog:
+    // the program folder and the settings live in a temporary folder, and
+    // message boxes are recorded instead of shown.
+    tavo::test::TempDir home;
+    std::filesystem::create_directories(home.path() / "program");
+    tavo::platform::SetProgramFolder(home.path() / "program");
+    tavo::platform::SetSettings(std::make_unique<tavo::platform::IniSettingsStore>(home.path() / "config"));
+    tavo::platform::SetMessages(std::make_unique<tavo::test::FakeMessageBox>());
+
+    const int rc = RUN_ALL_TESTS();
+    tavo::platform::SetSettings(nullptr);
+    tavo::platform::SetMessages(nullptr);
+    return rc;
+}

@@ -1,0 +1,38 @@
+#pragma once
+// What the lyrics window needs of the main window. The main window
+// implements it; tests use a stand-in.
+
+#include <QPoint>
+#include <QString>
+
+class QWidget;
+
+namespace tavo {
+
+class LyricsHost {
+public:
+    virtual ~LyricsHost() = default;
+
+    // The playing song's display name: element PlayIndex of the play list
+    // ("title ┈ artist", or a bare title); empty when no song is chosen.
+    virtual QString CurrentSongName() const = 0;
+    // The main window's song label (`Label6`).
+    virtual void SetSongLabel(const QString& text) = 0;
+    // The player buttons: 0 play, 1 stop, 2 previous, 3 next, 4 pause,
+    // 5 mute, 6 unmute.
+    virtual void PlayS_Click(int Index) = 0;
+    // Whether the media player is muted (`settings.mute`).
+    virtual bool IsMuted() const = 0;
+
+    // The main window itself (shown, hidden, restored by glyph button 5),
+    // and its IsShown flag.
+    virtual QWidget* MainWindow() = 0;
+    virtual bool IsShown() const = 0;
+    virtual void SetIsShown(bool shown) = 0;
+
+    // Right-click on the lyrics window: the tray's settings menu at `global`
+    // (does nothing until the tray exists).
+    virtual void ShowSettingsMenu(const QPoint& global) = 0;
+};
+
+}  // namespace tavo

@@ -11,6 +11,13 @@ namespace tavo::platform {
 
 namespace fs = std::filesystem;
 
+fs::path XdgFolder(const char* variable, const char* fallbackUnderHome) {
+    const QByteArray xdg = qgetenv(variable);
+    if (!xdg.isEmpty() && xdg.startsWith('/')) return fs::path(xdg.toStdString());
+    const QByteArray home = qgetenv("HOME");
+    return fs::path(home.isEmpty() ? std::string("/tmp") : home.toStdString()) / fallbackUnderHome;
+}
+
 namespace {
 
 std::optional<fs::path>& Resolved() {
@@ -30,17 +37,7 @@ fs::path ExecutableFolder() {
     return exe.parent_path();
 }
 
-fs::path UserDataFolder() {
-    const QByteArray xdg = qgetenv("XDG_DATA_HOME");
-    fs::path base;
-    if (!xdg.isEmpty() && xdg.startsWith('/')) {
-        base = fs::path(xdg.toStdString());
-    } else {
-        const QByteArray home = qgetenv("HOME");
-        base = fs::path(home.isEmpty() ? std::string("/tmp") : home.toStdString()) / ".local" / "share";
-    }
-    return base / "tavo-musicbox";
-}
+fs::path UserDataFolder() { return XdgFolder("XDG_DATA_HOME", ".local/share") / "tavo-musicbox"; }
 
 }  // namespace
 

@@ -34,6 +34,10 @@ struct ProgramFolderInputs {
 };
 std::filesystem::path ResolveProgramFolder(const ProgramFolderInputs& in);
 
+// An XDG base folder: $variable when it holds an absolute path, otherwise
+// $HOME/fallbackUnderHome.
+std::filesystem::path XdgFolder(const char* variable, const char* fallbackUnderHome);
+
 // Copies every file and folder of `from` that `to` does not have yet.
 // Existing files in `to` are never replaced.
 void SeedFolder(const std::filesystem::path& from, const std::filesystem::path& to);

@@ -1,6 +1,7 @@
 #include "platform/settings_store.h"
 
 #include "platform/ansi_text.h"
+#include "platform/program_folder.h"
 
 #include <QSettings>
 
@@ -40,17 +41,7 @@ void IniSettingsStore::SaveSetting(const QString& appName, const QString& sectio
     ini.sync();
 }
 
-fs::path UserConfigFolder() {
-    const QByteArray xdg = qgetenv("XDG_CONFIG_HOME");
-    fs::path base;
-    if (!xdg.isEmpty() && xdg.startsWith('/')) {
-        base = fs::path(xdg.toStdString());
-    } else {
-        const QByteArray home = qgetenv("HOME");
-        base = fs::path(home.isEmpty() ? std::string("/tmp") : home.toStdString()) / ".config";
-    }
-    return base / "tavo-musicbox";
-}
+fs::path UserConfigFolder() { return XdgFolder("XDG_CONFIG_HOME", ".config") / "tavo-musicbox"; }
 
 namespace {
 std::unique_ptr<SettingsStore>& Current() {

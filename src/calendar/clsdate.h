@@ -82,6 +82,8 @@ public:
     static bool IsValidDate(int y, int m, int d);
 
 private:
+    friend struct ClsdateWalkReference;  // tests compare the conversions with the plain table walks
+
     static int YearDays(int y);
     static int MonthDays(int y, int m);
     static int LeapMonth(int y);

@@ -6,6 +6,7 @@
 #include <array>
 #include <cstdint>
 #include <string>
+#include <vector>
 
 namespace tavo {
 namespace {
@@ -256,7 +257,11 @@ constexpr const char16_t* kWeekDays[7] = {u"星期日", u"星期一", u"星期�
 constexpr const char16_t* kMonthNames[12] = {u"正", u"二", u"三", u"四", u"五", u"六",
                                              u"七", u"八", u"九", u"十", u"十一", u"腊"};
 
-QString Text(const char16_t* s) { return QString::fromUtf16(s); }
+// A QString over a constant table text, without copying it.
+QString Text(const char16_t* s) {
+    return QString::fromRawData(reinterpret_cast<const QChar*>(s),
+                                static_cast<qsizetype>(std::char_traits<char16_t>::length(s)));
+}
 
 int TableIndex(int y) {
     const long long i = static_cast<long long>(y) - 1900;
@@ -444,29 +449,53 @@ bool clsdate::IsToday(int y, int m, int d) {
     return y == today.year() && m == today.month() && d == today.day();
 }
 
+namespace {
+QString EraCaption(int y);
+constexpr int kEraCacheFirst = 1874;
+constexpr int kEraCacheLast = 2200;
+}  // namespace
+
 QString clsdate::Era(int y) {
+    // The captions of the years a calendar shows are made once.
+    static const std::vector<QString> kCache = [] {
+        std::vector<QString> captions;
+        for (int year = kEraCacheFirst; year <= kEraCacheLast; ++year) captions.push_back(EraCaption(year));
+        return captions;
+    }();
+    if (y >= kEraCacheFirst && y <= kEraCacheLast) return kCache[static_cast<std::size_t>(y - kEraCacheFirst)];
+    return EraCaption(y);
+}
+
+namespace {
+QString EraCaption(int y) {
     if (y < 1874) return QStringLiteral("未知");
     if (y <= 1908) {
         if (y == 1874) return QStringLiteral("清朝光绪元年");
-        return QStringLiteral("清朝光绪") + UpNumber(QString::number(y - 1874)) + QStringLiteral("年");
+        return QStringLiteral("清朝光绪") + clsdate::UpNumber(QString::number(y - 1874)) + QStringLiteral("年");
     }
     if (y <= 1911) {  // 1911 is still 宣统三年: the Republic's first year is 1912
         if (y == 1909) return QStringLiteral("清朝宣统元年");
-        return QStringLiteral("清朝宣统") + UpNumber(QString::number(y - 1909 + 1)) + QStringLiteral("年");
+        return QStringLiteral("清朝宣统") + clsdate::UpNumber(QString::number(y - 1909 + 1)) + QStringLiteral("年");
     }
     if (y <= 1948) {
         if (y == 1912) return QStringLiteral("中华民国元年");
-        return QStringLiteral("中华民国") + UpNumber(QString::number(y - 1912 + 1)) + QStringLiteral("年");
+        return QStringLiteral("中华民国") + clsdate::UpNumber(QString::number(y - 1912 + 1)) + QStringLiteral("年");
     }
     if (y == 1949) return QStringLiteral("中华人民共和国成立了");
     if (y == 2000) return QStringLiteral("千禧年");
-    return QStringLiteral("中华人民共和国成立") + UpNumber(QString::number(y - 1949)) + QStringLiteral("周年");
+    return QStringLiteral("中华人民共和国成立") + clsdate::UpNumber(QString::number(y - 1949)) + QStringLiteral("周年");
 }
+}  // namespace
 
 QString clsdate::GanZhi(int num) {
     const long long r = (static_cast<long long>(num) - 1864) % 60;
     if (r < 0) throw CalendarRangeError("GanZhi: year " + std::to_string(num) + " is before 1864");
-    return Text(kStems[r % 10]) + Text(kBranches[r % 12]);
+    static const std::vector<QString> kCycle = [] {
+        std::vector<QString> names;
+        for (int i = 0; i < 60; ++i) names.push_back(Text(kStems[i % 10]) + Text(kBranches[i % 12]));
+        return names;
+    }();
+    return kCycle[static_cast<std::size_t>(r)];
 }
 
 QString clsdate::YearAttribute(int y) {
@@ -528,18 +557,15 @@ QString clsdate::UpNumber(const QString& Dxs) {
 
 QString clsdate::CDayStr(int d) {
     if (d < 0 || d >= 50) throw CalendarRangeError("CDayStr: day " + std::to_string(d) + " is outside 0..49");
-    switch (d) {
-        case 0:
-            return {};
-        case 10:
-            return QStringLiteral("初十");
-        case 20:
-            return QStringLiteral("二十");
-        case 30:
-            return QStringLiteral("三十");
-        default:
-            return Text(kDayTens[d / 10]) + Text(kDayUnits[d % 10]);
-    }
+    static const std::vector<QString> kNames = [] {
+        std::vector<QString> names(50);
+        for (int i = 1; i < 50; ++i) names[i] = Text(kDayTens[i / 10]) + Text(kDayUnits[i % 10]);
+        names[10] = QStringLiteral("初十");
+        names[20] = QStringLiteral("二十");
+        names[30] = QStringLiteral("三十");
+        return names;
+    }();
+    return kNames[static_cast<std::size_t>(d)];  // 0 reads as an empty text
 }
 
 QString clsdate::Constellation(int m, int d) {

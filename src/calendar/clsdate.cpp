@@ -515,12 +515,16 @@ QString clsdate::UpNumber(const QString& Dxs) {
 
     static constexpr const char16_t* kDigits[10] = {u"零", u"一", u"二", u"三", u"四",
                                                     u"五", u"六", u"七", u"八", u"九"};
-    const QString zero = QStringLiteral("零");
-    QString result;
+    // Pieces are made from the right and prepended; kept in a list (right to
+    // left) and joined at the end. No piece holds a space, so the result's
+    // head is the first character of the last piece kept.
+    std::vector<QString> pieces;
+    pieces.reserve(static_cast<std::size_t>(n));
+    QChar head;
     for (qsizetype pos = 1; pos <= n; ++pos) {
         const QChar c = Dxs[to - pos];
         const bool digit = c >= u'1' && c <= u'9';
-        QString piece = digit ? Text(kDigits[c.unicode() - u'0']) : zero;
+        QString piece = Text(digit ? kDigits[c.unicode() - u'0'] : kDigits[0]);
         switch (pos) {
             case 1:
                 if (!digit) piece.clear();
@@ -546,12 +550,14 @@ QString clsdate::UpNumber(const QString& Dxs) {
             default:
                 break;
         }
-        if (piece == zero) {
-            const QString head = result.trimmed();
-            if (head.startsWith(u'零') || head.startsWith(u'万') || head.startsWith(u'亿')) continue;
-        }
-        result.prepend(piece);
+        if (!digit && piece.size() == 1 && piece[0] == u'零' &&
+            (head == u'零' || head == u'万' || head == u'亿'))
+            continue;
+        if (!piece.isEmpty()) head = piece[0];
+        pieces.push_back(std::move(piece));
     }
+    QString result;
+    for (auto it = pieces.rbegin(); it != pieces.rend(); ++it) result += *it;
     return result;
 }
 

@@ -257,7 +257,9 @@ TEST(Names, UpNumber) {
     };
     for (const auto& c : cases) EXPECT_EQ(clsdate::UpNumber(QString::fromUtf8(c.in)), QString::fromUtf8(c.out)) << c.in;
     EXPECT_THROW(clsdate::UpNumber(QString(40000, u'1')), std::overflow_error);
-    EXPECT_FALSE(clsdate::UpNumber(QString(32767, u'9')).isEmpty());
+    // 九 at position 1, two characters at positions 2..9, one for each digit beyond.
+    EXPECT_EQ(clsdate::UpNumber(QString(32767, u'9')).size(), 1 + 2 * 8 + (32767 - 9));
+    EXPECT_EQ(clsdate::UpNumber(QString(32767, u'0')), QStringLiteral("亿万零"));
 }
 
 TEST(Names, EraCaptions) {

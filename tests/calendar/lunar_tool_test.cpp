@@ -1,0 +1,91 @@
+// tavo-tool's calendar commands as a user runs them.
+#include <gtest/gtest.h>
+
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QProcess>
+
+namespace {
+
+struct ToolRun {
+    int code;
+    QString out;
+    QString err;
+};
+
+ToolRun Tool(const QStringList& args) {
+    QProcess p;
+    p.start(QStringLiteral(TAVO_BIN_DIR "/tavo-tool"), args);
+    if (!p.waitForFinished(30000)) return {-1, {}, {}};
+    return {p.exitCode(), QString::fromUtf8(p.readAllStandardOutput()), QString::fromUtf8(p.readAllStandardError())};
+}
+
+TEST(LunarTool, LunarPrintsEveryFieldOfTheDay) {
+    const ToolRun r = Tool({"lunar", "2010-02-13"});
+    ASSERT_EQ(r.code, 0) << r.err.toStdString();
+    const QJsonObject o = QJsonDocument::fromJson(r.out.toUtf8()).object();
+    EXPECT_EQ(o.keys().size(), 19);
+    EXPECT_EQ(o["sYear"].toInt(), 2010);
+    EXPECT_EQ(o["lYear"].toInt(), 2009);
+    EXPECT_EQ(o["lMonth"].toInt(), 12);
+    EXPECT_EQ(o["lDay"].toInt(), 30);
+    EXPECT_EQ(o["IsLeap"].toBool(true), false);
+    EXPECT_EQ(o["lmonthStr"].toString(), QStringLiteral("腊"));
+    EXPECT_EQ(o["CDayStr"].toString(), QStringLiteral("三十"));
+    EXPECT_EQ(o["sWeekDay"].toInt(), 7);
+    EXPECT_EQ(o["sWeekDayStr"].toString(), QStringLiteral("星期六"));
+    EXPECT_EQ(o["lHoliday"].toString(), QStringLiteral("除夕"));
+    EXPECT_EQ(o["GanZhi"].toString(), QStringLiteral("己丑"));
+    EXPECT_EQ(o["YearAttribute"].toString(), QStringLiteral("牛"));
+    EXPECT_EQ(o["Constellation"].toString(), QStringLiteral("水瓶"));
+    EXPECT_EQ(o["Era"].toString(), QStringLiteral("中华人民共和国成立六十一周年"));
+}
+
+TEST(LunarTool, RangePrintsOneObjectPerDayAcrossMonthAndYearEnds) {
+    const ToolRun r = Tool({"lunar-range", "2009-12-30", "2010-03-02"});
+    ASSERT_EQ(r.code, 0) << r.err.toStdString();
+    const QStringList lines = r.out.split(u'\n', Qt::SkipEmptyParts);
+    ASSERT_EQ(lines.size(), 63);
+    const QJsonObject first = QJsonDocument::fromJson(lines.first().toUtf8()).object();
+    const QJsonObject last = QJsonDocument::fromJson(lines.last().toUtf8()).object();
+    EXPECT_EQ(first["sDay"].toInt(), 30);
+    EXPECT_EQ(last["sMonth"].toInt(), 3);
+    EXPECT_EQ(last["sDay"].toInt(), 2);
+    int springFestival = 0;
+    for (const QString& l : lines)
+        springFestival += QJsonDocument::fromJson(l.toUtf8()).object()["lHoliday"].toString() == QStringLiteral("春节");
+    EXPECT_EQ(springFestival, 1);
+}
+
+TEST(LunarTool, SolarConvertsLunarDates) {
+    const struct {
+        QStringList args;
+        QString out;
+    } cases[] = {
+        {{"solar", "2009", "5", "1", "--leap"}, "\"2009-06-23\"\n"},
+        {{"solar", "2009", "5", "1"}, "\"2009-05-24\"\n"},
+        {{"solar", "1900", "1", "1"}, "\"1900-01-31\"\n"},
+        {{"solar", "2033", "11", "1", "--leap"}, "\"2033-12-22\"\n"},
+    };
+    for (const auto& c : cases) {
+        const ToolRun r = Tool(c.args);
+        EXPECT_EQ(r.code, 0) << r.err.toStdString();
+        EXPECT_EQ(r.out, c.out) << c.args.join(' ').toStdString();
+    }
+}
+
+TEST(LunarTool, BadInputFailsOnStderr) {
+    const QStringList bad[] = {
+        {"lunar", "2010-02-30"}, {"lunar", "1900-01-30"}, {"lunar", "2050-01-23"}, {"lunar", "yesterday"},
+        {"lunar-range", "2010-01-02", "2010-01-01"}, {"solar", "2051", "1", "1"}, {"solar", "2010", "13", "1"},
+        {"solar", "x", "1", "1"}, {"lunar"},
+    };
+    for (const auto& args : bad) {
+        const ToolRun r = Tool(args);
+        EXPECT_NE(r.code, 0) << args.join(' ').toStdString();
+        EXPECT_TRUE(r.out.isEmpty()) << args.join(' ').toStdString();
+        EXPECT_FALSE(r.err.isEmpty()) << args.join(' ').toStdString();
+    }
+}
+
+}  // namespace

@@ -138,6 +138,7 @@ lrcBox::lrcBox(LyricsHost* host, QWidget* parent)
     }
 
     connect(&lrcDown_, &QelDown::DLComplete, this, &lrcBox::LrcDown_DLComplete);
+    connect(&lrcDown_, &QelDown::DLError, this, &lrcBox::LrcDown_DLError);
 
     timer1_.setInterval(100);
     connect(&timer1_, &QTimer::timeout, this, &lrcBox::Timer1_Timer);
@@ -195,6 +196,14 @@ void lrcBox::LrcDown_DLComplete(std::int32_t /*Bytes*/, std::int16_t Error) {
     list1_ = *lines;
     SetLabel1Text(LrcPlayingText(name));
     if (host_) host_->SetSongLabel(LrcPlayingText(name));
+}
+
+void lrcBox::LrcDown_DLError(std::int32_t E, const QString& /*Error*/) {
+    // Codes 1 and 3 are followed by a completion that reports them. The
+    // others (redirect, unsaved body, failed or stalled read) end the fetch
+    // here: it is a failed completion, not a fetch still running.
+    if (E == kDLStartFailed || E == kDLZeroBytes) return;
+    LrcDown_DLComplete(0, static_cast<std::int16_t>(E == 0 ? kDLReadFailed : E));
 }
 
 void lrcBox::ClearLines() {

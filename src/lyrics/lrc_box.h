@@ -106,6 +106,7 @@ protected:
 
 private:
     void LrcDown_DLComplete(std::int32_t Bytes, std::int16_t Error);
+    void LrcDown_DLError(std::int32_t E, const QString& Error);
     void SetOpacity(int alpha);
     void PlaceAtTop();
 

@@ -15,6 +15,7 @@
 #include <QScreen>
 #include <QWindow>
 
+#include <algorithm>
 #include <filesystem>
 #include <system_error>
 
@@ -117,6 +118,9 @@ lrcBox::lrcBox(LyricsHost* host, QWidget* parent)
     label1_->setObjectName(QStringLiteral("Label1"));
     label1_->setAlignment(Qt::AlignCenter);
     label1_->setAttribute(Qt::WA_TransparentForMouseEvents);  // the surface takes the mouse
+    // A long line is cut short with "…" rather than widening the window.
+    label1_->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
+    label1_->setMinimumWidth(0);
     QFont font = label1_->font();
     font.setPixelSize(16);
     font.setBold(true);
@@ -216,9 +220,22 @@ void lrcBox::ClearLines() {
 // ---------------------------------------------------------------------------
 // What the main window sets
 
-QString lrcBox::Label1Text() const { return label1_->text(); }
+QString lrcBox::Label1Text() const { return label1Text_; }
 
-void lrcBox::SetLabel1Text(const QString& text) { label1_->setText(text); }
+void lrcBox::SetLabel1Text(const QString& text) {
+    label1Text_ = text;
+    ShowLabel1();
+}
+
+void lrcBox::ShowLabel1() {
+    const int room = std::max(label1_->contentsRect().width(), 0);
+    label1_->setText(room > 0 ? label1_->fontMetrics().elidedText(label1Text_, Qt::ElideRight, room) : label1Text_);
+}
+
+void lrcBox::resizeEvent(QResizeEvent* e) {
+    QWidget::resizeEvent(e);
+    ShowLabel1();
+}
 
 void lrcBox::SetSongToolTip(const QString& text) { setToolTip(text); }
 
@@ -321,11 +338,13 @@ void lrcBox::enterEvent(QEnterEvent* e) {
 
 void lrcBox::mouseMoveEvent(QMouseEvent* e) {
     if (e->buttons() & Qt::LeftButton) {
-        // Let the window system move the window with the mouse.
-        if (!dragging_ && windowHandle()) {
+        // Let the window system move the window with the mouse; where it
+        // cannot (no window manager), follow the mouse ourselves.
+        if (!dragging_) {
             dragging_ = true;
-            windowHandle()->startSystemMove();
+            systemMove_ = windowHandle() && windowHandle()->startSystemMove();
         }
+        if (!systemMove_) move(e->globalPosition().toPoint() - dragOffset_);
         return;
     }
     timer1_.start();
@@ -337,7 +356,10 @@ void lrcBox::mousePressEvent(QMouseEvent* e) {
         if (host_) host_->ShowSettingsMenu(e->globalPosition().toPoint());
         return;
     }
-    if (e->button() == Qt::LeftButton) dragging_ = false;
+    if (e->button() == Qt::LeftButton) {
+        dragging_ = false;
+        dragOffset_ = e->globalPosition().toPoint() - pos();
+    }
 }
 
 void lrcBox::mouseReleaseEvent(QMouseEvent* e) {

@@ -142,10 +142,17 @@ TEST_F(LrcBoxWindow, ShowsAtTheTopEdgeCentredAndHidesKeepingItsLines) {
     const QRect screen = box.screen()->geometry();
     EXPECT_EQ(box.frameGeometry().top(), screen.top());
     EXPECT_EQ(box.frameGeometry().left(), screen.left() + (screen.width() - box.frameGeometry().width()) / 2);
-    box.SetLabel1Text(QStringLiteral("a line"));
+    // A line longer than the window is cut, the window keeps its size.
+    const QSize size = box.size();
+    const QString longLine = QString(QStringLiteral("很长的一行歌词")).repeated(20);
+    box.SetLabel1Text(longLine);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(box.size(), size);
+    EXPECT_EQ(box.Label1Text(), longLine);
+    EXPECT_TRUE(box.Label1()->text().endsWith(QChar(0x2026)));
     box.ShowLyrics(false);
     EXPECT_FALSE(box.isVisible());
-    EXPECT_EQ(box.Label1Text(), QStringLiteral("a line"));
+    EXPECT_EQ(box.Label1Text(), longLine);
 }
 
 TEST_F(LrcBoxWindow, SetTopMostWindowSwitchesStayOnTop) {
@@ -191,8 +198,12 @@ TEST_F(LrcBoxWindow, TurnsTranslucentWhenTheMouseLeavesAndOpaqueWhenItReturns) {
     QTest::mousePress(&box, Qt::LeftButton, {}, QPoint(5, 5));
     QMouseEvent drag(QEvent::MouseMove, QPointF(40, 10), box.mapToGlobal(QPointF(40, 10)), Qt::NoButton,
                      Qt::LeftButton, Qt::NoModifier);
+    const QPoint before = box.pos();
     QCoreApplication::sendEvent(&box, &drag);
     EXPECT_EQ(box.Opacity(), lrcBox::kOpaque);  // dragging is not hovering
+    if (!box.windowHandle()->startSystemMove()) {  // no system move here: the window follows by itself
+        EXPECT_EQ(box.pos(), before + QPoint(35, 5));
+    }
     QCursor::setPos(outside);
     QTest::mouseRelease(&box, Qt::LeftButton, {}, box.mapFromGlobal(outside));
     EXPECT_TRUE(WaitFor([&] { return box.Opacity() == lrcBox::kTranslucent; }, 1s));

@@ -314,10 +314,14 @@ int lrcBox::Opacity() const { return qRound(windowOpacity() * 255.0); }
 void lrcBox::SetOpacity(int alpha) { setWindowOpacity(alpha / 255.0); }
 
 void lrcBox::Timer1_Timer() {
-    // Edges count as inside.
+    // Edges count as inside. Where the window system does not tell where
+    // the cursor is once it has left our windows (Wayland), the leave event
+    // says so instead; it is not trusted during a drag, whose pointer grab
+    // may send one while the cursor stays on the window.
     const QRect r = frameGeometry();
     const QRect withEdges(r.left(), r.top(), r.width() + 1, r.height() + 1);
-    if (withEdges.contains(QCursor::pos())) return;
+    const bool inside = withEdges.contains(QCursor::pos()) && !(mouseLeft_ && !dragging_);
+    if (inside) return;
     SetOpacity(kTranslucent);
     timer1_.stop();
 }
@@ -332,6 +336,17 @@ void lrcBox::paintEvent(QPaintEvent*) {
 
 void lrcBox::enterEvent(QEnterEvent* e) {
     QWidget::enterEvent(e);
+    Hovered();
+}
+
+void lrcBox::leaveEvent(QEvent* e) {
+    QWidget::leaveEvent(e);
+    mouseLeft_ = true;
+}
+
+void lrcBox::Hovered() {
+    mouseLeft_ = false;
+    dragging_ = false;  // a system move may end without a release reaching us
     timer1_.start();
     SetOpacity(kOpaque);
 }
@@ -347,8 +362,7 @@ void lrcBox::mouseMoveEvent(QMouseEvent* e) {
         if (!systemMove_) move(e->globalPosition().toPoint() - dragOffset_);
         return;
     }
-    timer1_.start();
-    SetOpacity(kOpaque);
+    Hovered();
 }
 
 void lrcBox::mousePressEvent(QMouseEvent* e) {

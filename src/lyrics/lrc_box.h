@@ -103,12 +103,14 @@ protected:
     void mouseReleaseEvent(QMouseEvent* e) override;
     void mouseDoubleClickEvent(QMouseEvent* e) override;
     void enterEvent(QEnterEvent* e) override;
+    void leaveEvent(QEvent* e) override;
     void resizeEvent(QResizeEvent* e) override;
 
 private:
     void LrcDown_DLComplete(std::int32_t Bytes, std::int16_t Error);
     void LrcDown_DLError(std::int32_t E, const QString& Error);
     void SetOpacity(int alpha);
+    void Hovered();  // the mouse is over the window, no button dragging
     void PlaceAtTop();
     void ShowLabel1();  // Label1's text, cut to fit
 
@@ -125,6 +127,7 @@ private:
     QString fetchName_;
 
     QString label1Text_;
+    bool mouseLeft_ = false;
     bool dragging_ = false;
     bool systemMove_ = false;
     QPoint dragOffset_;

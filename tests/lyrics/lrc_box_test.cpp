@@ -194,6 +194,16 @@ TEST_F(LrcBoxWindow, TurnsTranslucentWhenTheMouseLeavesAndOpaqueWhenItReturns) {
     EXPECT_EQ(box.Opacity(), lrcBox::kOpaque);
     EXPECT_TRUE(box.Timer1().isActive());
 
+    // A leave event counts even when the cursor seems to stay inside (the
+    // window system may not report where it went); moving back undoes it.
+    QEvent leave(QEvent::Leave);
+    QCoreApplication::sendEvent(&box, &leave);
+    box.Timer1_Timer();
+    EXPECT_EQ(box.Opacity(), lrcBox::kTranslucent);
+    QTest::mouseMove(&box, box.mapFromGlobal(inside) + QPoint(3, 1));
+    box.Timer1_Timer();
+    EXPECT_EQ(box.Opacity(), lrcBox::kOpaque);
+
     // A drag that ends outside the window: translucent again.
     QTest::mousePress(&box, Qt::LeftButton, {}, QPoint(5, 5));
     QMouseEvent drag(QEvent::MouseMove, QPointF(40, 10), box.mapToGlobal(QPointF(40, 10)), Qt::NoButton,

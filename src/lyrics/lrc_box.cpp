@@ -140,6 +140,8 @@ lrcBox::lrcBox(LyricsHost* host, QWidget* parent)
         minbar_[static_cast<size_t>(i)] = b;
         row->addWidget(b);
     }
+    row->activate();  // Label1 gets its width now, before the window first shows
+    label1_->installEventFilter(this);
 
     connect(&lrcDown_, &QelDown::DLComplete, this, &lrcBox::LrcDown_DLComplete);
     connect(&lrcDown_, &QelDown::DLError, this, &lrcBox::LrcDown_DLError);
@@ -232,9 +234,9 @@ void lrcBox::ShowLabel1() {
     label1_->setText(room > 0 ? label1_->fontMetrics().elidedText(label1Text_, Qt::ElideRight, room) : label1Text_);
 }
 
-void lrcBox::resizeEvent(QResizeEvent* e) {
-    QWidget::resizeEvent(e);
-    ShowLabel1();
+bool lrcBox::eventFilter(QObject* watched, QEvent* e) {
+    if (watched == label1_ && e->type() == QEvent::Resize) ShowLabel1();
+    return QWidget::eventFilter(watched, e);
 }
 
 void lrcBox::SetSongToolTip(const QString& text) { setToolTip(text); }

@@ -104,7 +104,7 @@ protected:
     void mouseDoubleClickEvent(QMouseEvent* e) override;
     void enterEvent(QEnterEvent* e) override;
     void leaveEvent(QEvent* e) override;
-    void resizeEvent(QResizeEvent* e) override;
+    bool eventFilter(QObject* watched, QEvent* e) override;
 
 private:
     void LrcDown_DLComplete(std::int32_t Bytes, std::int16_t Error);

@@ -137,6 +137,9 @@ TEST_F(LrcBoxWindow, RightButtonOpensTheSettingsMenuAtTheCursor) {
 }
 
 TEST_F(LrcBoxWindow, ShowsAtTheTopEdgeCentredAndHidesKeepingItsLines) {
+    // Set while still hidden, a line is cut to the label's real width.
+    box.SetLabel1Text(QString(QStringLiteral("歌")).repeated(18));
+    EXPECT_EQ(box.Label1()->text(), box.Label1Text());
     box.ShowLyrics(true);
     ASSERT_TRUE(box.isVisible());
     const QRect screen = box.screen()->geometry();

@@ -81,6 +81,9 @@ protected:
             if (r.status == 302) res.set_redirect("/elsewhere");
             else res.set_content(r.body, "text/xml");
         });
+        // A cancelled request may leave a connection that never sends one:
+        // do not let it hold up the server's stop for long.
+        server.server().set_read_timeout(0, 300000);
         server.Start();
         SetServices(LocalServiceHosts(server.port()));
     }

@@ -118,7 +118,9 @@ void NetworkReader::Detach() {
     if (QNetworkReply* reply = reply_) {
         reply_ = nullptr;
         reply->disconnect(this);
-        reply->abort();
+        // Not aborted here: this may run inside one of the reply's own
+        // notifications, and aborting there makes it report twice.
+        QMetaObject::invokeMethod(reply, &QNetworkReply::abort, Qt::QueuedConnection);
         reply->deleteLater();
     }
 }
@@ -159,10 +161,7 @@ void NetworkReader::OnMetaData() {
                 Fail(QStringLiteral("Too many redirects"));
                 return;
             }
-            reply->disconnect(this);
-            reply->abort();
-            reply->deleteLater();
-            reply_ = nullptr;
+            Detach();
             const int hops = redirects_;
             Request(absolute);
             redirects_ = hops;

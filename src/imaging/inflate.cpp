@@ -423,6 +423,7 @@ const Inflater::Tables& Inflater::FixedTables(bool deflate64) {
 
 InflateResult Inflater::DecodeInto(const uint8_t* in, size_t inLen, uint8_t* out, size_t capacity, bool deflate64) {
     InflateResult r;
+    lastRefused_ = false;
     BitReader br{in, in + inLen};
     uint8_t* o = out;
     uint8_t* const outEnd = out + capacity;
@@ -482,6 +483,7 @@ InflateResult Inflater::DecodeInto(const uint8_t* in, size_t inLen, uint8_t* out
                 platform::Messages().Show(QStringLiteral("Error in tree creation (Static)"), QString(),
                                           platform::MsgButtons::Ok, platform::MsgIcon::None);
                 r.treeRefused = true;
+                lastRefused_ = true;
                 r.produced = static_cast<size_t>(o - out);
                 return r;
             }

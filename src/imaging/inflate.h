@@ -65,6 +65,9 @@ public:
     // outside these ranges.
     InflateResult DecodeInto(const uint8_t* in, size_t inLen, uint8_t* out, size_t capacity, bool deflate64);
 
+    // True when the last call refused a tree (and showed the message).
+    bool LastTreeRefused() const { return lastRefused_; }
+
     // Upper bound of what `inLen` input bytes can possibly decode to.
     static size_t MaxOutput(size_t inLen, bool deflate64);
 
@@ -79,6 +82,7 @@ private:
     bool fixedBuilt_[2] = {false, false};
     Tables dynamic_;
     HuffTable codeLengths_;
+    bool lastRefused_ = false;
 };
 
 }  // namespace tavo::imaging

@@ -7,6 +7,10 @@
 #include <QFile>
 #include <QImage>
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 #include <algorithm>
 #include <climits>
 #include <cstring>
@@ -73,6 +77,58 @@ inline uint8_t PackedSample(const uint8_t* row, int64_t x, int d) {
     const int perByte = 8 / d;
     const int shift = 8 - d * static_cast<int>(x % perByte + 1);
     return static_cast<uint8_t>((row[x / perByte] >> shift) & ((1u << d) - 1));
+}
+
+// 8-bit R G B A pixels to RGB32, the alpha byte not used.
+void RgbaToRgb32(const uint8_t* px, QRgb* dst, int64_t w) {
+    int64_t x = 0;
+#if defined(__SSE2__)
+    const __m128i ga = _mm_set1_epi32(static_cast<int>(0xFF00FF00u));
+    const __m128i rb = _mm_set1_epi32(0x00FF00FF);
+    const __m128i opaque = _mm_set1_epi32(static_cast<int>(0xFF000000u));
+    for (; x + 4 <= w; x += 4) {
+        const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(px + 4 * x));
+        const __m128i r_b = _mm_and_si128(v, rb);
+        const __m128i swapped = _mm_or_si128(_mm_slli_epi32(r_b, 16), _mm_srli_epi32(r_b, 16));
+        const __m128i out = _mm_or_si128(_mm_or_si128(_mm_and_si128(v, ga), swapped), opaque);
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(dst + x), out);
+    }
+#endif
+    for (; x < w; ++x) dst[x] = 0xFF000000u | (uint32_t{px[4 * x]} << 16) | (uint32_t{px[4 * x + 1]} << 8) | px[4 * x + 2];
+}
+
+// 8-bit R G B A pixels blended over `bg`: each component
+// (image * a + background * (255 - a) + 255) / 256, which gives the image's
+// colour at a = 255 and the background's at a = 0 exactly.
+void BlendRow(const uint8_t* px, const QRgb* bg, QRgb* dst, int64_t w) {
+    int64_t x = 0;
+#if defined(__SSE2__)
+    const __m128i zero = _mm_setzero_si128();
+    const __m128i c255 = _mm_set1_epi16(255);
+    const __m128i opaque = _mm_set1_epi32(static_cast<int>(0xFF000000u));
+    auto half = [&](__m128i img8, __m128i bg8) {
+        // Two pixels in 16-bit lanes; image R G B A reordered to B G R A as the background.
+        __m128i img = _mm_unpacklo_epi8(img8, zero);
+        img = _mm_shufflehi_epi16(_mm_shufflelo_epi16(img, _MM_SHUFFLE(3, 0, 1, 2)), _MM_SHUFFLE(3, 0, 1, 2));
+        const __m128i a = _mm_shufflehi_epi16(_mm_shufflelo_epi16(img, _MM_SHUFFLE(3, 3, 3, 3)), _MM_SHUFFLE(3, 3, 3, 3));
+        const __m128i b = _mm_unpacklo_epi8(bg8, zero);
+        __m128i sum = _mm_add_epi16(_mm_mullo_epi16(img, a), _mm_mullo_epi16(b, _mm_sub_epi16(c255, a)));
+        return _mm_srli_epi16(_mm_add_epi16(sum, c255), 8);
+    };
+    for (; x + 4 <= w; x += 4) {
+        const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(px + 4 * x));
+        const __m128i b = _mm_loadu_si128(reinterpret_cast<const __m128i*>(bg + x));
+        const __m128i lo = half(v, b);
+        const __m128i hi = half(_mm_srli_si128(v, 8), _mm_srli_si128(b, 8));
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(dst + x), _mm_or_si128(_mm_packus_epi16(lo, hi), opaque));
+    }
+#endif
+    for (; x < w; ++x) {
+        const uint8_t* s = px + 4 * x;
+        const uint32_t a = s[3];
+        const QRgb b = bg[x];
+        dst[x] = qRgb(Blend(s[0], qRed(b), a), Blend(s[1], qGreen(b), a), Blend(s[2], qBlue(b), a));
+    }
 }
 
 }  // namespace
@@ -270,14 +326,30 @@ void LoadPNG::Decode() {
 
     // 1. Decompress (the zlib header's two bytes skipped).
     const size_t bufSize = static_cast<size_t>(expected) + 101;
-    std::unique_ptr<uint8_t[]> buf(new uint8_t[bufSize + Inflater::kOutputSlack]);
+    // The stream buffer is kept between images of moderate size, so that a
+    // run of skin images does not allocate (and fault in) one each time.
+    if (scratchSize_ < bufSize + Inflater::kOutputSlack) {
+        scratch_.reset();
+        scratch_.reset(new uint8_t[bufSize + Inflater::kOutputSlack]);
+        scratchSize_ = bufSize + Inflater::kOutputSlack;
+    }
+    struct Release {
+        LoadPNG* self;
+        ~Release() {
+            if (self->scratchSize_ > kKeptScratch) {
+                self->scratch_.reset();
+                self->scratchSize_ = 0;
+            }
+        }
+    } release{this};
+    uint8_t* const buf = scratch_.get();
     const uint8_t* in = stream_.size() > 2 ? stream_.data() + 2 : nullptr;
     const size_t inLen = stream_.size() > 2 ? stream_.size() - 2 : 0;
     const size_t capacity = std::min(bufSize, Inflater::MaxOutput(inLen, false));
-    const InflateResult r = inflater_.DecodeInto(in, inLen, buf.get(), capacity, false);
+    const InflateResult r = inflater_.DecodeInto(in, inLen, buf, capacity, false);
     if (r.treeRefused) return;  // the message was shown; nothing is painted
     // Image data shorter than the header promises reads as zeros.
-    if (r.produced < static_cast<size_t>(needed)) std::memset(buf.get() + r.produced, 0, static_cast<size_t>(needed) - r.produced);
+    if (r.produced < static_cast<size_t>(needed)) std::memset(buf + r.produced, 0, static_cast<size_t>(needed) - r.produced);
 
     // 2. Rows: unfiltered in place (plain) or deinterlaced into `plane`.
     const size_t bppFilter = bits >= 8 ? static_cast<size_t>(bits / 8) : 1;
@@ -287,13 +359,13 @@ void LoadPNG::Decode() {
     if (interlaced) {
         planeStride = unpacked ? static_cast<size_t>(W) : static_cast<size_t>(rowBytes);
         plane.reset(new uint8_t[planeStride * static_cast<size_t>(H)]());
-        Deinterlace(buf.get(), static_cast<size_t>(needed), width_, height_, bits, unpacked, plane.get(), planeStride);
+        Deinterlace(buf, static_cast<size_t>(needed), width_, height_, bits, unpacked, plane.get(), planeStride);
     }
     std::vector<uint8_t> zeroRow(static_cast<size_t>(rowBytes), 0);
     // Row y (top first), unfiltered. Must be called for y = 0, 1, 2, ... in order.
     auto row = [&](int64_t y) -> const uint8_t* {
         if (interlaced) return plane.get() + static_cast<size_t>(y) * planeStride;
-        uint8_t* p = buf.get() + static_cast<size_t>(y * R);
+        uint8_t* p = buf + static_cast<size_t>(y * R);
         const uint8_t* prev = y == 0 ? zeroRow.data() : p - R + 1;
         Unfilter(p[0], p + 1, prev, static_cast<size_t>(rowBytes), bppFilter);
         return p + 1;
@@ -458,25 +530,14 @@ void LoadPNG::Decode() {
             }
         }
         if (!blend) {
-            for (int64_t x = 0; x < W; ++x) dst[x] = 0xFF000000u | (uint32_t{px[4 * x]} << 16) | (uint32_t{px[4 * x + 1]} << 8) | px[4 * x + 2];
+            RgbaToRgb32(px, dst, W);
             continue;
         }
         loadBackground(y);
-        const QRgb* bg = bgRow.data();
-        for (int64_t x = 0; x < W; ++x) {
-            const uint8_t* s = px + 4 * x;
-            const uint32_t a = s[3];
-            if (a == 255) {
-                dst[x] = 0xFF000000u | (uint32_t{s[0]} << 16) | (uint32_t{s[1]} << 8) | s[2];
-            } else if (a == 0) {
-                dst[x] = bg[x];
-            } else {
-                const QRgb b = bg[x];
-                dst[x] = qRgb(Blend(s[0], qRed(b), a), Blend(s[1], qGreen(b), a), Blend(s[2], qBlue(b), a));
-            }
-        }
+        BlendRow(px, bgRow.data(), dst, W);
     }
     outputBits_ = blend ? 24 : (ct == 2 ? 24 : 32);
+    bgImage = QImage();  // let the picture box reuse its surface
     CBitmap::AdoptBitmap(std::move(out), outputBits_);
     CBitmap::PaintDIB(width_, height_, picBox_, true, x_, y_, setToBkgrnd_);
 }

@@ -28,6 +28,7 @@
 #include <QString>
 
 #include <cstdint>
+#include <memory>
 #include <vector>
 
 namespace tavo::imaging {
@@ -117,6 +118,9 @@ private:
     platform::PictureBox* picBox_ = nullptr;
     bool setToBkgrnd_ = false;
     int64_t maxPixels_ = kDefaultMaxPixels;
+    static constexpr size_t kKeptScratch = size_t{16} << 20;
+    std::unique_ptr<uint8_t[]> scratch_;
+    size_t scratchSize_ = 0;
 };
 
 }  // namespace tavo::imaging

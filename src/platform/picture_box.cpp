@@ -45,6 +45,12 @@ void PictureBox::ResizeInner(int w, int h) {
 
 void PictureBox::Cls() {
     if (image_.isNull()) return;
+    // A picture that covers the whole surface is simply shown again.
+    if (picture_.size() == image_.size() && picture_.format() == QImage::Format_RGB32) {
+        image_ = picture_;
+        return;
+    }
+    if (!image_.isDetached()) image_ = QImage(image_.size(), QImage::Format_RGB32);  // no copy to overwrite
     image_.fill(backColor_);
     if (!picture_.isNull()) {
         QPainter p(&image_);

@@ -400,8 +400,9 @@ size_t Inflater::MaxOutput(size_t inLen, bool deflate64) {
     // (a single-code distance set is refused): 258 bytes per 2 bits. A
     // Deflate64 match adds 16 extra bits for up to 65538 bytes.
     const size_t perByte = deflate64 ? 29200 : 1040;
-    if (inLen > (SIZE_MAX - 70000) / perByte) return SIZE_MAX / 2;
-    return inLen * perByte + 70000;
+    const size_t extra = deflate64 ? 70000 : 1100;
+    if (inLen > (SIZE_MAX - extra) / perByte) return SIZE_MAX / 2;
+    return inLen * perByte + extra;
 }
 
 const Inflater::Tables& Inflater::FixedTables(bool deflate64) {

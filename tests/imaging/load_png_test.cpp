@@ -98,6 +98,12 @@ TEST(LoadPngContainer, MissingFileIsNotAPngAndIsNotCreated) {
     EXPECT_FALSE(QFile::exists(path));
 }
 
+TEST(LoadPngContainer, MissingResourceIsNotAPng) {
+    LoadPNG png;
+    EXPECT_EQ(png.OpenPNGfromRes(QStringLiteral("none"), QStringLiteral("PNG")), 0);
+    EXPECT_EQ(png.ErrorNumber(), 1);
+}
+
 TEST(LoadPngContainer, PixelLimitIsConfigurable) {
     LoadPNG png;
     png.SetMaxPixels(7);
@@ -325,6 +331,8 @@ TEST(LoadPngDecode, Transparency) {
     p = Decode(png, pal.Data(), &bg).picture;
     EXPECT_EQ(p.pixel(0, 0), qRgb(1, 2, 3));
     EXPECT_EQ(p.pixel(2, 0), qRgb(0, 0, 255));
+    // The palette entry count set for the tRNS image does not cut the next
+    // image's colour table short.
     PngBuilder pal5;
     Bytes plte(30, 0);
     plte[15] = 90;  // entry 5 red 90

@@ -7,7 +7,6 @@
 #include "platform/picture_box.h"
 
 #include <QByteArrayView>
-#include <QGuiApplication>
 
 #include <cstddef>
 #include <cstdint>

@@ -514,12 +514,13 @@ void Inflater::Inflate(std::vector<uint8_t>& data, int32_t& expectedSize, bool d
     // Nothing can decode to more than MaxOutput, so a smaller buffer behaves
     // identically and a huge estimate costs no memory.
     const size_t capacity = std::min(logical, MaxOutput(data.size(), deflate64));
-    std::unique_ptr<uint8_t[]> out(new uint8_t[capacity + kOutputSlack]);
+    std::vector<uint8_t> out(capacity + kOutputSlack);
     status = kInflateOk;
-    const InflateResult r = DecodeInto(data.data(), data.size(), out.get(), capacity, deflate64);
+    const InflateResult r = DecodeInto(data.data(), data.size(), out.data(), capacity, deflate64);
     status = r.status;
     if (r.treeRefused) return;
-    data.assign(out.get(), out.get() + r.produced);
+    out.resize(r.produced);
+    data.swap(out);
 }
 
 }  // namespace tavo::imaging

@@ -1,0 +1,526 @@
+#include "imaging/inflate.h"
+
+#include "platform/message_box.h"
+
+#include <QString>
+
+#include <algorithm>
+#include <bit>
+#include <climits>
+#include <cstring>
+#include <memory>
+
+static_assert(std::endian::native == std::endian::little, "the bit reader loads little-endian words");
+
+namespace tavo::imaging {
+
+namespace {
+
+// Table entry layout (32 bits):
+//   bits 0-3   code length in bits (0 for kSlow entries)
+//   bits 4-8   extra bits that follow the code (lengths and distances)
+//   bits 9-12  kind flags
+//   bits 16-31 value: the literal byte, the length base or the distance base
+constexpr uint32_t kNonLiteral = 1u << 9;
+constexpr uint32_t kEndOfBlock = 1u << 10;
+constexpr uint32_t kSlow = 1u << 11;     // code longer than the direct table
+constexpr uint32_t kInvalid = 1u << 12;  // symbol 286 or 287: names no length
+
+constexpr int kLitLenBits = 11;
+constexpr int kDistBits = 8;
+constexpr int kCodeLenBits = 7;  // code-length codes are at most 7 bits long
+
+inline unsigned CodeLength(uint32_t e) { return e & 0xF; }
+inline unsigned ExtraBits(uint32_t e) { return (e >> 4) & 0x1F; }
+inline uint32_t Value(uint32_t e) { return e >> 16; }
+inline uint32_t MakeEntry(uint32_t value, unsigned extra, uint32_t flags) { return (value << 16) | (extra << 4) | flags; }
+
+constexpr uint16_t kLengthBase[29] = {3,  4,  5,  6,  7,  8,  9,  10, 11,  13,  15,  17,  19,  23, 27,
+                                      31, 35, 43, 51, 59, 67, 83, 99, 115, 131, 163, 195, 227, 258};
+constexpr uint8_t kLengthExtra[29] = {0, 0, 0, 0, 0, 0, 0, 0, 1, 1, 1, 1, 2, 2, 2,
+                                      2, 3, 3, 3, 3, 4, 4, 4, 4, 5, 5, 5, 5, 0};
+// Codes 30 and 31 are the Deflate64 distances; they are accepted in both modes.
+constexpr uint16_t kDistBase[32] = {1,    2,    3,    4,    5,    7,     9,     13,    17,    25,   33,
+                                    49,   65,   97,   129,  193,  257,   385,   513,   769,   1025, 1537,
+                                    2049, 3073, 4097, 6145, 8193, 12289, 16385, 24577, 32769, 49153};
+constexpr uint8_t kDistExtra[32] = {0, 0, 0, 0, 1, 1, 2, 2,  3,  3,  4,  4,  5,  5,  6,  6,
+                                    7, 7, 8, 8, 9, 9, 10, 10, 11, 11, 12, 12, 13, 13, 14, 14};
+constexpr uint8_t kCodeLengthOrder[19] = {16, 17, 18, 0, 8, 7, 9, 6, 10, 5, 11, 4, 12, 3, 13, 2, 14, 1, 15};
+
+// What each symbol means, without its code length.
+struct SymbolInfo {
+    uint32_t litlen[2][288];  // [deflate64][symbol]
+    uint32_t dist[32];
+    uint32_t codelen[19];
+    SymbolInfo() {
+        for (int d64 = 0; d64 < 2; ++d64) {
+            for (int s = 0; s < 256; ++s) litlen[d64][s] = MakeEntry(s, 0, 0);
+            litlen[d64][256] = MakeEntry(0, 0, kNonLiteral | kEndOfBlock);
+            for (int s = 257; s <= 285; ++s)
+                litlen[d64][s] = MakeEntry(kLengthBase[s - 257], kLengthExtra[s - 257], kNonLiteral);
+            litlen[d64][286] = litlen[d64][287] = MakeEntry(0, 0, kNonLiteral | kInvalid);
+        }
+        // Deflate64: code 285 is followed by 16 bits, the length being their value + 3.
+        litlen[1][285] = MakeEntry(3, 16, kNonLiteral);
+        for (int s = 0; s < 32; ++s) dist[s] = MakeEntry(kDistBase[s], kDistExtra[s], 0);
+        for (int s = 0; s < 19; ++s) codelen[s] = MakeEntry(s, 0, 0);
+    }
+};
+const SymbolInfo& Symbols() {
+    static const SymbolInfo info;
+    return info;
+}
+
+inline unsigned Reverse(unsigned code, unsigned length) {
+    unsigned r = 0;
+    for (unsigned i = 0; i < length; ++i) {
+        r = (r << 1) | (code & 1);
+        code >>= 1;
+    }
+    return r;
+}
+
+// Builds the canonical code of RFC 1951 3.2.2 from `lens` (each 0..15).
+// Refuses (returns false) an over-full or an incomplete set, which includes a
+// set with a single code and a set with no codes at all.
+bool BuildTable(HuffTable& t, const uint8_t* lens, int n, int bits, const uint32_t* info) {
+    uint16_t count[HuffTable::kMaxBits + 1] = {};
+    for (int i = 0; i < n; ++i) ++count[lens[i]];
+    count[0] = 0;
+    int longest = 0;
+    for (int len = HuffTable::kMaxBits; len >= 1; --len) {
+        if (count[len]) {
+            longest = len;
+            break;
+        }
+    }
+    int remaining = 1;
+    for (int len = 1; len <= longest; ++len) {
+        remaining = remaining * 2 - count[len];
+        if (remaining < 0) return false;  // over-full
+    }
+    if (remaining != 0) return false;  // incomplete (or empty)
+
+    uint16_t offset[HuffTable::kMaxBits + 2] = {};
+    uint16_t next[HuffTable::kMaxBits + 1] = {};
+    unsigned code = 0;
+    for (int len = 1; len <= HuffTable::kMaxBits; ++len) {
+        offset[len + 1] = static_cast<uint16_t>(offset[len] + count[len]);
+        code = (code + count[len - 1]) << 1;
+        next[len] = static_cast<uint16_t>(code);
+    }
+    std::memcpy(t.count, count, sizeof count);
+    t.bits = bits;
+    const size_t size = size_t{1} << bits;
+    t.fast.resize(size);  // every entry is written below: the code is complete
+    uint32_t* fast = t.fast.data();
+    for (int sym = 0; sym < n; ++sym) {
+        const unsigned len = lens[sym];
+        if (!len) continue;
+        t.sorted[offset[len]++] = static_cast<uint16_t>(sym);
+        const unsigned rev = Reverse(next[len]++, len);
+        if (static_cast<int>(len) <= bits) {
+            const uint32_t e = info[sym] | len;
+            for (size_t i = rev; i < size; i += size_t{1} << len) fast[i] = e;
+        } else {
+            fast[rev & (size - 1)] = kNonLiteral | kSlow;
+        }
+    }
+    return true;
+}
+
+// Decodes a code longer than the direct table, bit by bit from the canonical
+// counts. `bits` holds at least 15 stream bits. Returns the symbol and sets
+// `length`; the code is complete, so some length always matches.
+inline int DecodeSlow(const HuffTable& t, uint64_t bits, unsigned& length) {
+    int code = 0, first = 0, index = 0;
+    for (unsigned len = 1; len <= HuffTable::kMaxBits; ++len) {
+        code |= static_cast<int>(bits & 1);
+        bits >>= 1;
+        const int count = t.count[len];
+        if (code - first < count) {
+            length = len;
+            return t.sorted[index + code - first];
+        }
+        index += count;
+        first = (first + count) << 1;
+        code <<= 1;
+    }
+    length = 1;  // unreachable for a complete code
+    return 0;
+}
+
+// LSB-first bit reader over [in, end). Past the end it supplies zero bytes
+// and counts them in `overrun`; consuming any of those bits is detected by
+// Truncated(), so nothing decoded from them is ever written.
+struct BitReader {
+    const uint8_t* in;
+    const uint8_t* end;
+    uint64_t buf = 0;   // bits above `count` are zero or the stream's next bits
+    unsigned count = 0;
+    unsigned overrun = 0;
+
+    // Leaves at least 56 bits in the buffer.
+    inline void Refill() {
+        if (end - in >= 8) {
+            RefillFast();
+        } else {
+            while (count < 56) {
+                uint64_t byte = 0;
+                if (in < end) {
+                    byte = *in++;
+                } else {
+                    ++overrun;
+                }
+                buf |= byte << count;
+                count += 8;
+            }
+        }
+    }
+    // Needs 8 readable bytes at `in`.
+    inline void RefillFast() {
+        uint64_t word;
+        std::memcpy(&word, in, 8);
+        buf |= word << count;
+        in += (63 - count) >> 3;
+        count |= 56;
+    }
+    inline void Drop(unsigned n) {
+        buf >>= n;
+        count -= n;
+    }
+    inline uint32_t Take(unsigned n) {
+        const uint32_t v = static_cast<uint32_t>(buf & ((uint64_t{1} << n) - 1));
+        Drop(n);
+        return v;
+    }
+    inline bool Truncated() const { return count < overrun * 8; }
+};
+
+// Copies a match of `length` bytes from `dist` bytes back. May write up to
+// 15 bytes past o + length (the output slack).
+inline void CopyMatch(uint8_t* o, size_t dist, size_t length) {
+    const uint8_t* s = o - dist;
+    uint8_t* const stop = o + length;
+    if (dist >= 16) {
+        do {
+            std::memcpy(o, s, 16);
+            o += 16;
+            s += 16;
+        } while (o < stop);
+    } else if (dist >= 8) {
+        do {
+            std::memcpy(o, s, 8);
+            o += 8;
+            s += 8;
+        } while (o < stop);
+    } else if (dist == 1) {
+        std::memset(o, *s, length);
+    } else {
+        // Short period: the bytes between s and o repeat; copy ever larger
+        // whole periods of them.
+        while (o < stop) {
+            const size_t n = std::min(static_cast<size_t>(o - s), static_cast<size_t>(stop - o));
+            std::memcpy(o, s, n);
+            o += n;
+        }
+    }
+}
+
+enum class BlockEnd { EndOfBlock, OutputFull, Bad };
+
+// One Huffman-coded block. `o` advances over what was written.
+BlockEnd DecodeHuffmanBlock(BitReader& br, uint8_t*& o, uint8_t* const outStart, uint8_t* const outEnd,
+                            const HuffTable& ll, const HuffTable& dt, const uint32_t* llInfo) {
+    const uint32_t* const L = ll.fast.data();
+    const uint32_t* const D = dt.fast.data();
+    const uint64_t lmask = (uint64_t{1} << ll.bits) - 1;
+    const uint64_t dmask = (uint64_t{1} << dt.bits) - 1;
+    const uint32_t* const distInfo = Symbols().dist;
+
+    // Fast loop: plenty of input (every refill reads real bytes) and room for
+    // any ordinary match plus the copy slack, so no per-byte checks.
+    constexpr ptrdiff_t kInMargin = 40;
+    constexpr ptrdiff_t kOutMargin = 258 + 16;
+    if (br.end - br.in > kInMargin && outEnd - o > kOutMargin) {
+        const uint8_t* const inFast = br.end - kInMargin;
+        uint8_t* const outFast = outEnd - kOutMargin;
+        while (br.in < inFast && o < outFast) {
+            br.RefillFast();
+            uint32_t e = L[br.buf & lmask];
+            if (!(e & kNonLiteral)) {
+                // Up to three literals per refill: 56 bits hold three codes of
+                // at most 15 bits plus the next lookup.
+                br.Drop(CodeLength(e));
+                *o++ = static_cast<uint8_t>(Value(e));
+                e = L[br.buf & lmask];
+                if (!(e & kNonLiteral)) {
+                    br.Drop(CodeLength(e));
+                    *o++ = static_cast<uint8_t>(Value(e));
+                    e = L[br.buf & lmask];
+                    if (!(e & kNonLiteral)) {
+                        br.Drop(CodeLength(e));
+                        *o++ = static_cast<uint8_t>(Value(e));
+                        continue;
+                    }
+                }
+                br.RefillFast();  // low bits unchanged: `e` stays valid
+            }
+            if (e & kSlow) {
+                unsigned len;
+                const int sym = DecodeSlow(ll, br.buf, len);
+                e = llInfo[sym] | len;
+                if (!(e & kNonLiteral)) {
+                    br.Drop(len);
+                    *o++ = static_cast<uint8_t>(Value(e));
+                    continue;
+                }
+            }
+            br.Drop(CodeLength(e));
+            if (e & kEndOfBlock) return BlockEnd::EndOfBlock;
+            if (e & kInvalid) return BlockEnd::Bad;
+            const size_t length = Value(e) + br.Take(ExtraBits(e));
+            if (br.count < 32) br.RefillFast();
+            uint32_t de = D[br.buf & dmask];
+            if (de & kSlow) {
+                unsigned len;
+                const int sym = DecodeSlow(dt, br.buf, len);
+                de = distInfo[sym] | len;
+            }
+            br.Drop(CodeLength(de));
+            const size_t dist = Value(de) + br.Take(ExtraBits(de));
+            if (dist > static_cast<size_t>(o - outStart)) return BlockEnd::Bad;
+            if (length > static_cast<size_t>(outEnd - o)) {
+                // Only a Deflate64 match can get here: fill the buffer, then stop.
+                while (o < outEnd) {
+                    *o = *(o - dist);
+                    ++o;
+                }
+                return BlockEnd::OutputFull;
+            }
+            CopyMatch(o, dist, length);
+            o += length;
+        }
+    }
+
+    // Careful loop: near the end of the input or of the output.
+    for (;;) {
+        br.Refill();
+        uint32_t e = L[br.buf & lmask];
+        unsigned len = CodeLength(e);
+        if (e & kSlow) {
+            const int sym = DecodeSlow(ll, br.buf, len);
+            e = llInfo[sym] | len;
+        }
+        br.Drop(len);
+        if (br.Truncated()) return BlockEnd::Bad;
+        if (!(e & kNonLiteral)) {
+            if (o >= outEnd) return BlockEnd::OutputFull;
+            *o++ = static_cast<uint8_t>(Value(e));
+            continue;
+        }
+        if (e & kEndOfBlock) return BlockEnd::EndOfBlock;
+        if (e & kInvalid) return BlockEnd::Bad;
+        const size_t length = Value(e) + br.Take(ExtraBits(e));
+        br.Refill();
+        uint32_t de = D[br.buf & dmask];
+        len = CodeLength(de);
+        if (de & kSlow) {
+            const int sym = DecodeSlow(dt, br.buf, len);
+            de = distInfo[sym] | len;
+        }
+        br.Drop(len);
+        const size_t dist = Value(de) + br.Take(ExtraBits(de));
+        if (br.Truncated()) return BlockEnd::Bad;
+        if (dist > static_cast<size_t>(o - outStart)) return BlockEnd::Bad;
+        for (size_t k = 0; k < length; ++k) {
+            if (o >= outEnd) return BlockEnd::OutputFull;
+            *o = *(o - dist);
+            ++o;
+        }
+    }
+}
+
+enum class TreeRead { Ok, Refused, Truncated };
+
+TreeRead ReadDynamicTrees(BitReader& br, HuffTable& codeLengths, HuffTable& litlen, HuffTable& dist,
+                          const uint32_t* llInfo) {
+    const SymbolInfo& info = Symbols();
+    br.Refill();
+    const int hlit = static_cast<int>(br.Take(5)) + 257;
+    const int hdist = static_cast<int>(br.Take(5)) + 1;
+    const int hclen = static_cast<int>(br.Take(4)) + 4;
+    uint8_t clens[19] = {};
+    for (int i = 0; i < hclen; ++i) {
+        if (br.count < 3) br.Refill();
+        clens[kCodeLengthOrder[i]] = static_cast<uint8_t>(br.Take(3));
+    }
+    if (br.Truncated()) return TreeRead::Truncated;
+    if (!BuildTable(codeLengths, clens, 19, kCodeLenBits, info.codelen)) return TreeRead::Refused;
+
+    uint8_t lens[288 + 32];
+    const int total = hlit + hdist;
+    int n = 0;
+    while (n < total) {
+        br.Refill();
+        const uint32_t e = codeLengths.fast[br.buf & ((1u << kCodeLenBits) - 1)];
+        br.Drop(CodeLength(e));
+        const unsigned sym = Value(e);
+        if (sym < 16) {
+            lens[n++] = static_cast<uint8_t>(sym);
+            continue;
+        }
+        uint8_t fill = 0;
+        int repeat;
+        if (sym == 16) {
+            if (n == 0) return TreeRead::Refused;  // nothing to repeat
+            fill = lens[n - 1];
+            repeat = 3 + static_cast<int>(br.Take(2));
+        } else if (sym == 17) {
+            repeat = 3 + static_cast<int>(br.Take(3));
+        } else {
+            repeat = 11 + static_cast<int>(br.Take(7));
+        }
+        if (n + repeat > total) return br.Truncated() ? TreeRead::Truncated : TreeRead::Refused;
+        std::memset(lens + n, fill, static_cast<size_t>(repeat));
+        n += repeat;
+    }
+    if (br.Truncated()) return TreeRead::Truncated;
+    if (!BuildTable(litlen, lens, hlit, kLitLenBits, llInfo)) return TreeRead::Refused;
+    if (!BuildTable(dist, lens + hlit, hdist, kDistBits, info.dist)) return TreeRead::Refused;
+    return TreeRead::Ok;
+}
+
+}  // namespace
+
+Inflater::Inflater() = default;
+
+size_t Inflater::MaxOutput(size_t inLen, bool deflate64) {
+    // A match needs at least a 1-bit length code and a 1-bit distance code
+    // (a single-code distance set is refused): 258 bytes per 2 bits. A
+    // Deflate64 match adds 16 extra bits for up to 65538 bytes.
+    const size_t perByte = deflate64 ? 29200 : 1040;
+    const size_t extra = deflate64 ? 70000 : 1100;
+    if (inLen > (SIZE_MAX - extra) / perByte) return SIZE_MAX / 2;
+    return inLen * perByte + extra;
+}
+
+const Inflater::Tables& Inflater::FixedTables(bool deflate64) {
+    const int k = deflate64 ? 1 : 0;
+    if (!fixedBuilt_[k]) {
+        uint8_t lens[288];
+        std::memset(lens, 8, 144);
+        std::memset(lens + 144, 9, 112);
+        std::memset(lens + 256, 7, 24);
+        std::memset(lens + 280, 8, 8);
+        uint8_t dlens[32];
+        std::memset(dlens, 5, sizeof dlens);
+        BuildTable(fixed_[k].litlen, lens, 288, kLitLenBits, Symbols().litlen[k]);
+        BuildTable(fixed_[k].dist, dlens, 32, kDistBits, Symbols().dist);
+        fixedBuilt_[k] = true;
+    }
+    return fixed_[k];
+}
+
+InflateResult Inflater::DecodeInto(const uint8_t* in, size_t inLen, uint8_t* out, size_t capacity, bool deflate64) {
+    InflateResult r;
+    lastRefused_ = false;
+    BitReader br{in, in + inLen};
+    uint8_t* o = out;
+    uint8_t* const outEnd = out + capacity;
+    const uint32_t* llInfo = Symbols().litlen[deflate64 ? 1 : 0];
+
+    bool last = false;
+    while (!last) {
+        br.Refill();
+        last = br.Take(1) != 0;
+        const unsigned type = br.Take(2);
+        if (br.Truncated() || type == 3) {
+            r.status = kInflateBadStream;
+            break;
+        }
+        if (type == 0) {
+            // Stored: skip to a byte boundary, hand whole buffered bytes back.
+            br.Drop(br.count & 7);
+            const unsigned whole = br.count / 8;
+            if (whole < br.overrun) {
+                r.status = kInflateBadStream;
+                break;
+            }
+            br.in -= whole - br.overrun;
+            br.buf = 0;
+            br.count = 0;
+            br.overrun = 0;
+            if (br.end - br.in < 4) {
+                r.status = kInflateBadStream;
+                break;
+            }
+            const unsigned len = br.in[0] | (br.in[1] << 8);
+            const unsigned nlen = br.in[2] | (br.in[3] << 8);
+            br.in += 4;
+            if (len != (nlen ^ 0xFFFFu)) r.status = kInflateStoredLength;
+            if (len > static_cast<size_t>(br.end - br.in) || len > static_cast<size_t>(outEnd - o)) {
+                r.status = kInflateBadStream;
+                break;
+            }
+            std::memcpy(o, br.in, len);
+            o += len;
+            br.in += len;
+            continue;
+        }
+        const HuffTable* ll;
+        const HuffTable* dt;
+        if (type == 1) {
+            const Tables& t = FixedTables(deflate64);
+            ll = &t.litlen;
+            dt = &t.dist;
+        } else {
+            const TreeRead tr = ReadDynamicTrees(br, codeLengths_, dynamic_.litlen, dynamic_.dist, llInfo);
+            if (tr == TreeRead::Truncated) {
+                r.status = kInflateBadStream;
+                break;
+            }
+            if (tr == TreeRead::Refused) {
+                platform::Messages().Show(QStringLiteral("Error in tree creation (Static)"), QString(),
+                                          platform::MsgButtons::Ok, platform::MsgIcon::None);
+                r.treeRefused = true;
+                lastRefused_ = true;
+                r.produced = static_cast<size_t>(o - out);
+                return r;
+            }
+            ll = &dynamic_.litlen;
+            dt = &dynamic_.dist;
+        }
+        const BlockEnd end = DecodeHuffmanBlock(br, o, out, outEnd, *ll, *dt, llInfo);
+        if (end == BlockEnd::Bad) {
+            r.status = kInflateBadStream;
+            break;
+        }
+        if (end == BlockEnd::OutputFull) {
+            // The position had passed the buffer's last index: it is set back
+            // to that index and decoding ends normally.
+            r.produced = capacity ? capacity - 1 : 0;
+            return r;
+        }
+    }
+    r.produced = static_cast<size_t>(o - out);
+    return r;
+}
+
+void Inflater::Inflate(std::vector<uint8_t>& data, int32_t& expectedSize, bool deflate64, int32_t& status) {
+    const int64_t expected = static_cast<int64_t>(expectedSize) + 100;
+    expectedSize = static_cast<int32_t>(std::clamp<int64_t>(expected, INT32_MIN, INT32_MAX));
+    const size_t logical = expected + 1 > 0 ? static_cast<size_t>(expected + 1) : 0;
+    // Nothing can decode to more than MaxOutput, so a smaller buffer behaves
+    // identically and a huge estimate costs no memory.
+    const size_t capacity = std::min(logical, MaxOutput(data.size(), deflate64));
+    std::vector<uint8_t> out(capacity + kOutputSlack);
+    status = kInflateOk;
+    const InflateResult r = DecodeInto(data.data(), data.size(), out.data(), capacity, deflate64);
+    status = r.status;
+    if (r.treeRefused) return;
+    out.resize(r.produced);
+    data.swap(out);
+}
+
+}  // namespace tavo::imaging

@@ -1,0 +1,201 @@
+#include "imaging/png_filters.h"
+
+#include <cstdlib>
+#include <cstring>
+#include <vector>
+
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
+namespace tavo::imaging {
+
+namespace {
+
+inline uint8_t Paeth(int a, int b, int c) {
+    const int pa = std::abs(b - c);
+    const int pb = std::abs(a - c);
+    const int pc = std::abs(a + b - 2 * c);
+    if (pa <= pb && pa <= pc) return static_cast<uint8_t>(a);
+    return static_cast<uint8_t>(pb <= pc ? b : c);
+}
+
+template <size_t BPP>
+void SubFixed(uint8_t* row, size_t len) {
+    for (size_t i = BPP; i < len; ++i) row[i] = static_cast<uint8_t>(row[i] + row[i - BPP]);
+}
+
+template <size_t BPP>
+void AverageFixed(uint8_t* row, const uint8_t* prev, size_t len) {
+    const size_t first = len < BPP ? len : BPP;
+    for (size_t i = 0; i < first; ++i) row[i] = static_cast<uint8_t>(row[i] + (prev[i] >> 1));
+    for (size_t i = BPP; i < len; ++i) row[i] = static_cast<uint8_t>(row[i] + ((row[i - BPP] + prev[i]) >> 1));
+}
+
+template <size_t BPP>
+void PaethFixed(uint8_t* row, const uint8_t* prev, size_t len) {
+    const size_t first = len < BPP ? len : BPP;
+    for (size_t i = 0; i < first; ++i) row[i] = static_cast<uint8_t>(row[i] + prev[i]);  // a = c = 0: b
+    for (size_t i = BPP; i < len; ++i) row[i] = static_cast<uint8_t>(row[i] + Paeth(row[i - BPP], prev[i], prev[i - BPP]));
+}
+
+#if defined(__SSE2__)
+// Four-byte pixels, one pixel at a time in 16-bit lanes.
+inline __m128i Load4(const uint8_t* p) {
+    int v;
+    std::memcpy(&v, p, 4);
+    return _mm_unpacklo_epi8(_mm_cvtsi32_si128(v), _mm_setzero_si128());
+}
+inline void Store4(uint8_t* p, __m128i v) {
+    const int out = _mm_cvtsi128_si32(_mm_packus_epi16(v, v));
+    std::memcpy(p, &out, 4);
+}
+inline __m128i Abs16(__m128i v) {
+    const __m128i neg = _mm_sub_epi16(_mm_setzero_si128(), v);
+    return _mm_max_epi16(v, neg);
+}
+
+void Sub4(uint8_t* row, size_t len) {
+    __m128i a = _mm_setzero_si128();
+    const __m128i mask = _mm_set1_epi16(0xFF);
+    size_t i = 0;
+    for (; i + 4 <= len; i += 4) {
+        a = _mm_and_si128(_mm_add_epi16(Load4(row + i), a), mask);
+        Store4(row + i, a);
+    }
+}
+
+void Average4(uint8_t* row, const uint8_t* prev, size_t len) {
+    __m128i a = _mm_setzero_si128();
+    const __m128i mask = _mm_set1_epi16(0xFF);
+    for (size_t i = 0; i + 4 <= len; i += 4) {
+        const __m128i b = Load4(prev + i);
+        const __m128i avg = _mm_srli_epi16(_mm_add_epi16(a, b), 1);
+        a = _mm_and_si128(_mm_add_epi16(Load4(row + i), avg), mask);
+        Store4(row + i, a);
+    }
+}
+
+void Paeth4(uint8_t* row, const uint8_t* prev, size_t len) {
+    __m128i a = _mm_setzero_si128(), c = _mm_setzero_si128();
+    const __m128i mask = _mm_set1_epi16(0xFF);
+    for (size_t i = 0; i + 4 <= len; i += 4) {
+        const __m128i b = Load4(prev + i);
+        const __m128i pa = Abs16(_mm_sub_epi16(b, c));
+        const __m128i pb = Abs16(_mm_sub_epi16(a, c));
+        const __m128i pc = Abs16(_mm_sub_epi16(_mm_add_epi16(a, b), _mm_add_epi16(c, c)));
+        // pred = (pa <= pb && pa <= pc) ? a : (pb <= pc ? b : c)
+        const __m128i useA = _mm_andnot_si128(_mm_or_si128(_mm_cmpgt_epi16(pa, pb), _mm_cmpgt_epi16(pa, pc)),
+                                              _mm_set1_epi16(-1));
+        const __m128i useB = _mm_andnot_si128(_mm_cmpgt_epi16(pb, pc), _mm_set1_epi16(-1));
+        const __m128i bc = _mm_or_si128(_mm_and_si128(useB, b), _mm_andnot_si128(useB, c));
+        const __m128i pred = _mm_or_si128(_mm_and_si128(useA, a), _mm_andnot_si128(useA, bc));
+        c = b;
+        a = _mm_and_si128(_mm_add_epi16(Load4(row + i), pred), mask);
+        Store4(row + i, a);
+    }
+}
+#endif
+
+}  // namespace
+
+void Unfilter(uint8_t type, uint8_t* row, const uint8_t* prev, size_t len, size_t bpp) {
+    switch (type) {
+        case 1:  // Sub
+            switch (bpp) {
+                case 1: SubFixed<1>(row, len); break;
+                case 2: SubFixed<2>(row, len); break;
+                case 3: SubFixed<3>(row, len); break;
+#if defined(__SSE2__)
+                case 4: Sub4(row, len); break;
+#else
+                case 4: SubFixed<4>(row, len); break;
+#endif
+                case 6: SubFixed<6>(row, len); break;
+                default: SubFixed<8>(row, len); break;
+            }
+            break;
+        case 2:  // Up
+            for (size_t i = 0; i < len; ++i) row[i] = static_cast<uint8_t>(row[i] + prev[i]);
+            break;
+        case 3:  // Average
+            switch (bpp) {
+                case 1: AverageFixed<1>(row, prev, len); break;
+                case 2: AverageFixed<2>(row, prev, len); break;
+                case 3: AverageFixed<3>(row, prev, len); break;
+#if defined(__SSE2__)
+                case 4: Average4(row, prev, len); break;
+#else
+                case 4: AverageFixed<4>(row, prev, len); break;
+#endif
+                case 6: AverageFixed<6>(row, prev, len); break;
+                default: AverageFixed<8>(row, prev, len); break;
+            }
+            break;
+        case 4:  // Paeth
+            switch (bpp) {
+                case 1: PaethFixed<1>(row, prev, len); break;
+                case 2: PaethFixed<2>(row, prev, len); break;
+                case 3: PaethFixed<3>(row, prev, len); break;
+#if defined(__SSE2__)
+                case 4: Paeth4(row, prev, len); break;
+#else
+                case 4: PaethFixed<4>(row, prev, len); break;
+#endif
+                case 6: PaethFixed<6>(row, prev, len); break;
+                default: PaethFixed<8>(row, prev, len); break;
+            }
+            break;
+        default:  // None and unknown types: unchanged
+            break;
+    }
+}
+
+int64_t ExpectedInterlacedSize(int width, int height, int bitsPerPixel) {
+    int64_t total = 0;
+    for (const Adam7Pass& p : kAdam7) {
+        const int64_t pw = PassCount(width, p.firstCol, p.colStep);
+        const int64_t ph = PassCount(height, p.firstRow, p.rowStep);
+        if (pw == 0 || ph == 0) continue;
+        total += ph * ((pw * bitsPerPixel + 7) / 8 + 1);
+    }
+    return total;
+}
+
+void Deinterlace(uint8_t* data, size_t dataLen, int width, int height, int bitsPerPixel, bool unpack,
+                 uint8_t* out, size_t outStride) {
+    const size_t bpp = bitsPerPixel >= 8 ? static_cast<size_t>(bitsPerPixel / 8) : 1;
+    size_t pos = 0;
+    std::vector<uint8_t> zeros;
+    for (const Adam7Pass& p : kAdam7) {
+        const int64_t pw = PassCount(width, p.firstCol, p.colStep);
+        const int64_t ph = PassCount(height, p.firstRow, p.rowStep);
+        if (pw == 0 || ph == 0) continue;
+        const size_t rowBytes = static_cast<size_t>((pw * bitsPerPixel + 7) / 8);
+        zeros.assign(rowBytes, 0);
+        const uint8_t* prev = zeros.data();
+        for (int64_t r = 0; r < ph; ++r) {
+            if (pos + 1 + rowBytes > dataLen) return;  // caller's buffer ends: the rest stays zero
+            uint8_t* row = data + pos + 1;
+            Unfilter(data[pos], row, prev, rowBytes, bpp);
+            prev = row;
+            pos += 1 + rowBytes;
+            uint8_t* dst = out + static_cast<size_t>(p.firstRow + r * p.rowStep) * outStride;
+            if (unpack) {
+                const int d = bitsPerPixel;
+                const int perByte = 8 / d;
+                const unsigned mask = (1u << d) - 1;
+                for (int64_t x = 0; x < pw; ++x) {
+                    const uint8_t byte = row[x / perByte];
+                    const int shift = 8 - d * static_cast<int>(x % perByte + 1);
+                    dst[p.firstCol + x * p.colStep] = static_cast<uint8_t>((byte >> shift) & mask);
+                }
+            } else {
+                for (int64_t x = 0; x < pw; ++x)
+                    std::memcpy(dst + static_cast<size_t>(p.firstCol + x * p.colStep) * bpp, row + x * bpp, bpp);
+            }
+        }
+    }
+}
+
+}  // namespace tavo::imaging

@@ -1,0 +1,533 @@
+// The decoder's inflate against zlib on generated streams, and the edge cases
+// of its own rules (output cap, stored-block checks, refused trees).
+#include "imaging/inflate.h"
+
+#include "support/fake_message_box.h"
+
+#include <gtest/gtest.h>
+#include <zlib.h>
+
+#include <cstdint>
+#include <random>
+#include <string>
+#include <vector>
+
+namespace tavo::imaging {
+namespace {
+
+using Bytes = std::vector<uint8_t>;
+
+// Test data of several kinds, deterministic.
+Bytes MakeData(int kind, size_t n, uint32_t seed) {
+    std::mt19937 rng(seed);
+    Bytes d(n);
+    switch (kind) {
+        case 0:  // random bytes: stored or nearly so
+            for (auto& b : d) b = static_cast<uint8_t>(rng());
+            break;
+        case 1: {  // words: many matches of all lengths
+            static const char* words[] = {"music ", "box ", "lyrics ", "skin ", "calendar ", "the ",
+                                          "play ",  "list ", "\r\n",     "radio ", "chart "};
+            size_t i = 0;
+            while (i < n) {
+                const char* w = words[rng() % 11];
+                for (const char* p = w; *p && i < n; ++p) d[i++] = static_cast<uint8_t>(*p);
+            }
+            break;
+        }
+        case 2:  // long runs: distance 1 and short periods
+            for (size_t i = 0; i < n; ++i) d[i] = static_cast<uint8_t>((i / 700) % 3 == 0 ? 7 : (i % (1 + (i / 300) % 7)));
+            break;
+        default:  // image-like rows: smooth gradient plus noise, RGBA
+            for (size_t i = 0; i < n; ++i)
+                d[i] = static_cast<uint8_t>((i % 4 == 3) ? 255 : ((i / 4) % 512) / 2 + (rng() % 3));
+            break;
+    }
+    return d;
+}
+
+// zlib's deflate of `src`; raw = no header and no trailer.
+Bytes ZlibDeflate(const Bytes& src, int level, int strategy, bool raw) {
+    z_stream z{};
+    EXPECT_EQ(deflateInit2(&z, level, Z_DEFLATED, raw ? -15 : 15, 8, strategy), Z_OK);
+    Bytes out(deflateBound(&z, src.size()) + 64);
+    z.next_in = const_cast<Bytef*>(src.data());
+    z.avail_in = static_cast<uInt>(src.size());
+    z.next_out = out.data();
+    z.avail_out = static_cast<uInt>(out.size());
+    EXPECT_EQ(deflate(&z, Z_FINISH), Z_STREAM_END);
+    out.resize(z.total_out);
+    deflateEnd(&z);
+    return out;
+}
+
+Bytes ZlibInflateRaw(const Bytes& src, size_t expect) {
+    z_stream z{};
+    EXPECT_EQ(inflateInit2(&z, -15), Z_OK);
+    Bytes out(expect + 16);
+    z.next_in = const_cast<Bytef*>(src.data());
+    z.avail_in = static_cast<uInt>(src.size());
+    z.next_out = out.data();
+    z.avail_out = static_cast<uInt>(out.size());
+    inflate(&z, Z_FINISH);
+    out.resize(z.total_out);
+    inflateEnd(&z);
+    return out;
+}
+
+// As the decoder's callers do: the stream without its two zlib header bytes,
+// the Adler-32 trailer left at the end.
+Bytes RunInflate(Inflater& inf, const Bytes& stream, int32_t expected, int32_t& status, bool deflate64 = false) {
+    Bytes data = stream;
+    inf.Inflate(data, expected, deflate64, status);
+    return data;
+}
+
+TEST(InflateVsZlib, EveryLevelStrategyAndDataKind) {
+    const int strategies[] = {Z_DEFAULT_STRATEGY, Z_FILTERED, Z_HUFFMAN_ONLY, Z_RLE, Z_FIXED};
+    Inflater inf;
+    int cases = 0;
+    for (int kind = 0; kind < 4; ++kind) {
+        for (size_t n : {size_t{0}, size_t{1}, size_t{300}, size_t{70000}}) {
+            const Bytes src = MakeData(kind, n, static_cast<uint32_t>(kind * 7 + n));
+            for (int level = 0; level <= 9; ++level) {
+                for (int strategy : strategies) {
+                    SCOPED_TRACE(testing::Message() << "kind " << kind << " n " << n << " level " << level
+                                                    << " strategy " << strategy);
+                    const Bytes z = ZlibDeflate(src, level, strategy, false);
+                    const Bytes stream(z.begin() + 2, z.end());
+                    const Bytes ref = ZlibInflateRaw(stream, src.size());
+                    ASSERT_EQ(ref, src);
+                    int32_t status = 99;
+                    const Bytes got = RunInflate(inf, stream, static_cast<int32_t>(n), status);
+                    EXPECT_EQ(status, kInflateOk);
+                    EXPECT_EQ(got, ref);
+                    ++cases;
+                }
+            }
+        }
+    }
+    EXPECT_EQ(cases, 4 * 4 * 10 * 5);
+}
+
+TEST(InflateVsZlib, RawStreamsEndingExactlyAtTheLastByte) {
+    Inflater inf;
+    for (int kind = 0; kind < 4; ++kind) {
+        const Bytes src = MakeData(kind, 100000, 99u + kind);
+        for (int level : {0, 1, 6, 9}) {
+            const Bytes raw = ZlibDeflate(src, level, Z_DEFAULT_STRATEGY, true);
+            int32_t status = 99;
+            EXPECT_EQ(RunInflate(inf, raw, 100000, status), src) << "kind " << kind << " level " << level;
+            EXPECT_EQ(status, kInflateOk);
+        }
+    }
+}
+
+TEST(InflateVsZlib, SyncFlushedBlocksOfMixedTypes) {
+    // Blocks of every type in one stream: level and strategy change between
+    // flushes, and flushes add empty stored blocks.
+    const Bytes src = MakeData(1, 200000, 5);
+    z_stream z{};
+    ASSERT_EQ(deflateInit2(&z, 6, Z_DEFLATED, -15, 8, Z_DEFAULT_STRATEGY), Z_OK);
+    Bytes out(400000);
+    z.next_out = out.data();
+    z.avail_out = static_cast<uInt>(out.size());
+    const int params[][2] = {{0, Z_DEFAULT_STRATEGY}, {1, Z_FIXED}, {9, Z_FILTERED}, {6, Z_RLE}, {3, Z_HUFFMAN_ONLY}};
+    size_t pos = 0;
+    for (int i = 0; i < 10; ++i) {
+        deflateParams(&z, params[i % 5][0], params[i % 5][1]);
+        z.next_in = const_cast<Bytef*>(src.data() + pos);
+        z.avail_in = 20000;
+        pos += 20000;
+        ASSERT_NE(deflate(&z, i == 9 ? Z_FINISH : Z_SYNC_FLUSH), Z_STREAM_ERROR);
+    }
+    out.resize(z.total_out);
+    deflateEnd(&z);
+    Inflater inf;
+    int32_t status = 99;
+    EXPECT_EQ(RunInflate(inf, out, 200000, status), src);
+    EXPECT_EQ(status, kInflateOk);
+}
+
+// Writes deflate bits LSB first; Huffman codes are given most significant
+// bit first, as RFC 1951 prints them.
+class BitWriter {
+public:
+    void Bits(uint32_t value, int n) {
+        for (int i = 0; i < n; ++i) Bit((value >> i) & 1);
+    }
+    void Code(uint32_t code, int n) {
+        for (int i = n - 1; i >= 0; --i) Bit((code >> i) & 1);
+    }
+    // Fixed-code literal/length symbol.
+    void Fixed(int sym) {
+        if (sym < 144) Code(0x30 + sym, 8);
+        else if (sym < 256) Code(0x190 + sym - 144, 9);
+        else if (sym < 280) Code(sym - 256, 7);
+        else Code(0xC0 + sym - 280, 8);
+    }
+    void AlignByte() { nbits_ = 0; }
+    void Byte(uint8_t b) {
+        AlignByte();
+        bytes.push_back(b);
+    }
+    Bytes bytes;
+
+private:
+    void Bit(uint32_t b) {
+        if (nbits_ == 0) bytes.push_back(0);
+        bytes.back() |= static_cast<uint8_t>(b << nbits_);
+        nbits_ = (nbits_ + 1) % 8;
+    }
+    int nbits_ = 0;
+};
+
+void StoredBlock(BitWriter& w, bool last, const Bytes& data, uint16_t nlenXor = 0xFFFF) {
+    w.Bits(last, 1);
+    w.Bits(0, 2);
+    const uint16_t len = static_cast<uint16_t>(data.size());
+    const uint16_t nlen = static_cast<uint16_t>(len ^ nlenXor);
+    w.Byte(len & 0xFF);
+    w.Byte(len >> 8);
+    w.Byte(nlen & 0xFF);
+    w.Byte(nlen >> 8);
+    for (uint8_t b : data) w.Byte(b);
+}
+
+TEST(InflateRules, StoredBlocks) {
+    Inflater inf;
+    struct Case {
+        const char* name;
+        Bytes data;
+        uint16_t nlenXor;
+        int32_t status;
+    };
+    const Case cases[] = {
+        {"empty block yields nothing", {}, 0xFFFF, kInflateOk},
+        {"data copied", {1, 2, 3, 250}, 0xFFFF, kInflateOk},
+        {"NLEN mismatch still copies and reports -2", {9, 8, 7}, 0x1234, kInflateStoredLength},
+    };
+    for (const Case& c : cases) {
+        BitWriter w;
+        StoredBlock(w, true, c.data, c.nlenXor);
+        for (int i = 0; i < 4; ++i) w.Byte(0);  // the trailer a zlib stream carries
+        int32_t status = 99;
+        EXPECT_EQ(RunInflate(inf, w.bytes, 10, status), c.data) << c.name;
+        EXPECT_EQ(status, c.status) << c.name;
+    }
+}
+
+TEST(InflateRules, StoredBlockBeyondInputOrOutputIsMinusOne) {
+    Inflater inf;
+    {
+        BitWriter w;
+        StoredBlock(w, true, Bytes(50, 7));
+        w.bytes.resize(w.bytes.size() - 10);  // data cut short
+        int32_t status = 0;
+        EXPECT_TRUE(RunInflate(inf, w.bytes, 100, status).empty());
+        EXPECT_EQ(status, kInflateBadStream);
+    }
+    {
+        BitWriter w;
+        StoredBlock(w, false, Bytes(30, 1));
+        StoredBlock(w, true, Bytes(300, 2));  // more than the room left
+        int32_t status = 0;
+        EXPECT_EQ(RunInflate(inf, w.bytes, 0, status), Bytes(30, 1));  // room: 0 + 100 + 1 bytes
+        EXPECT_EQ(status, kInflateBadStream);
+    }
+    {
+        BitWriter w;
+        w.Bits(1, 1);
+        w.Bits(0, 2);
+        w.Byte(5);  // LEN without NLEN
+        int32_t status = 0;
+        EXPECT_TRUE(RunInflate(inf, w.bytes, 10, status).empty());
+        EXPECT_EQ(status, kInflateBadStream);
+    }
+}
+
+Bytes FixedBlockOneLiteralThenLongMatch(int lengthSym, int extraBits, uint32_t extra) {
+    BitWriter w;
+    w.Bits(1, 1);
+    w.Bits(1, 2);
+    w.Fixed('x');
+    w.Fixed(lengthSym);
+    w.Bits(extra, extraBits);
+    w.Code(0, 5);  // distance code 0: distance 1
+    w.Fixed(256);
+    return w.bytes;
+}
+
+TEST(InflateRules, DistanceOneLength258RepeatsTheLiteral) {
+    Inflater inf;
+    int32_t status = 99;
+    EXPECT_EQ(RunInflate(inf, FixedBlockOneLiteralThenLongMatch(285, 0, 0), 1000, status), Bytes(259, 'x'));
+    EXPECT_EQ(status, kInflateOk);
+}
+
+TEST(InflateRules, Deflate64SwitchOnlyChangesCode285) {
+    Inflater inf;
+    int32_t status = 99;
+    // Off: 285 is 258 and the next bits are the distance code.
+    EXPECT_EQ(RunInflate(inf, FixedBlockOneLiteralThenLongMatch(285, 0, 0), 1000, status, false).size(), 259u);
+    // On: 16 more bits, length = value + 3.
+    EXPECT_EQ(RunInflate(inf, FixedBlockOneLiteralThenLongMatch(285, 16, 1000), 5000, status, true),
+              Bytes(1004, 'x'));
+    EXPECT_EQ(status, kInflateOk);
+    // A Deflate64 match is cut at the buffer's end like any other.
+    int32_t expected = 10;
+    Bytes data = FixedBlockOneLiteralThenLongMatch(285, 16, 1000);
+    inf.Inflate(data, expected, true, status);
+    EXPECT_EQ(data, Bytes(110, 'x'));
+    // Code 284 with all extra bits set is 258 in both modes.
+    EXPECT_EQ(RunInflate(inf, FixedBlockOneLiteralThenLongMatch(284, 5, 31), 1000, status, true).size(), 259u);
+}
+
+TEST(InflateRules, OutputIsCutAtTheBuffersEnd) {
+    Inflater inf;
+    int32_t status = 99;
+    Bytes data = FixedBlockOneLiteralThenLongMatch(285, 0, 0);  // 259 bytes
+    int32_t expected = 50;
+    inf.Inflate(data, expected, false, status);
+    EXPECT_EQ(expected, 150);
+    EXPECT_EQ(data, Bytes(150, 'x'));
+    EXPECT_EQ(status, kInflateOk);
+
+    // Exactly filling the buffer (expected + 101 bytes) keeps every byte.
+    data = FixedBlockOneLiteralThenLongMatch(285, 0, 0);
+    expected = 158;
+    inf.Inflate(data, expected, false, status);
+    EXPECT_EQ(data.size(), 259u);
+
+    // Large zlib output cut short the same way.
+    const Bytes src = MakeData(1, 100000, 3);
+    const Bytes z = ZlibDeflate(src, 6, Z_DEFAULT_STRATEGY, true);
+    data = z;
+    expected = 1000;
+    inf.Inflate(data, expected, false, status);
+    EXPECT_EQ(data, Bytes(src.begin(), src.begin() + 1100));
+}
+
+TEST(InflateRules, FixedTreesGiveTheSameResultWhenReused) {
+    Inflater fresh, used;
+    const Bytes src = MakeData(1, 5000, 11);
+    const Bytes z = ZlibDeflate(src, 6, Z_FIXED, true);
+    int32_t s1 = 0, s2 = 0;
+    (void)RunInflate(used, ZlibDeflate(MakeData(3, 999, 1), 1, Z_FIXED, true), 999, s1);
+    EXPECT_EQ(RunInflate(used, z, 5000, s2), RunInflate(fresh, z, 5000, s1));
+    EXPECT_EQ(RunInflate(fresh, z, 5000, s1), src);
+}
+
+TEST(InflateRules, MalformedStreamsEndWithMinusOne) {
+    Inflater inf;
+    struct Case {
+        const char* name;
+        Bytes stream;
+        Bytes output;
+    };
+    std::vector<Case> cases;
+    {
+        BitWriter w;
+        w.Bits(1, 1);
+        w.Bits(3, 2);
+        cases.push_back({"block type 3", w.bytes, {}});
+    }
+    {
+        BitWriter w;
+        w.Bits(1, 1);
+        w.Bits(1, 2);
+        w.Fixed('a');
+        w.Fixed(286);
+        cases.push_back({"length symbol 286", w.bytes, {'a'}});
+    }
+    {
+        BitWriter w;
+        w.Bits(1, 1);
+        w.Bits(1, 2);
+        w.Fixed('a');
+        w.Fixed(257);
+        w.Code(1, 5);  // distance 2 with one byte written
+        cases.push_back({"distance before the first byte", w.bytes, {'a'}});
+    }
+    {
+        BitWriter w;
+        w.Bits(1, 1);
+        w.Bits(1, 2);
+        for (char c : std::string("abcdefgh")) w.Fixed(c);
+        cases.push_back({"no end-of-block code", w.bytes, {'a', 'b', 'c', 'd', 'e', 'f', 'g', 'h'}});
+    }
+    {
+        BitWriter w;
+        w.Bits(0, 1);
+        w.Bits(1, 2);
+        w.Fixed('q');
+        w.Fixed(256);
+        cases.push_back({"no final block", w.bytes, {'q'}});
+    }
+    cases.push_back({"empty input", {}, {}});
+    for (const Case& c : cases) {
+        test::ScopedFakeMessageBox box;
+        int32_t status = 0;
+        EXPECT_EQ(RunInflate(inf, c.stream, 100, status), c.output) << c.name;
+        EXPECT_EQ(status, kInflateBadStream) << c.name;
+        EXPECT_TRUE(box.shown().empty()) << c.name;
+    }
+}
+
+TEST(InflateRules, EveryPrefixOfAStreamDecodesToAPrefix) {
+    Inflater inf;
+    const Bytes src = MakeData(1, 3000, 21);
+    for (int strategy : {Z_DEFAULT_STRATEGY, Z_FIXED}) {
+        const Bytes raw = ZlibDeflate(src, 9, strategy, true);
+        for (size_t cut = 0; cut < raw.size(); ++cut) {
+            test::ScopedFakeMessageBox box;
+            const Bytes part(raw.begin(), raw.begin() + cut);
+            int32_t status = 0;
+            const Bytes got = RunInflate(inf, part, 3000, status);
+            ASSERT_TRUE(box.shown().empty()) << "cut " << cut;  // running out is not a refused tree
+            ASSERT_EQ(status, kInflateBadStream) << "cut " << cut;
+            ASSERT_LE(got.size(), src.size());
+            ASSERT_TRUE(std::equal(got.begin(), got.end(), src.begin())) << "cut " << cut;
+        }
+    }
+}
+
+// A dynamic block: its code-length code and the code-length symbols (with
+// their extra bits) that follow it.
+struct DynamicHeader {
+    std::vector<uint8_t> clens;  // 19 entries, symbol order
+    std::vector<int> symbols;    // code-length symbols to emit (with extra bits following)
+    std::vector<std::pair<uint32_t, int>> extras;  // per symbol: value, bit count
+    int hlit = 257, hdist = 1;
+};
+
+// Canonical code of one symbol, given all lengths.
+uint32_t CanonicalCode(const std::vector<uint8_t>& lens, int sym) {
+    int count[16] = {}, next[16] = {};
+    for (uint8_t l : lens) ++count[l];
+    count[0] = 0;
+    int code = 0;
+    for (int len = 1; len < 16; ++len) {
+        code = (code + count[len - 1]) << 1;
+        next[len] = code;
+    }
+    for (int s = 0; s < sym; ++s)
+        if (lens[s] == lens[sym]) ++next[lens[sym]];
+    return static_cast<uint32_t>(next[lens[sym]]);
+}
+
+Bytes DynamicBlock(const DynamicHeader& h) {
+    static const int order[19] = {16, 17, 18, 0, 8, 7, 9, 6, 10, 5, 11, 4, 12, 3, 13, 2, 14, 1, 15};
+    BitWriter w;
+    w.Bits(1, 1);
+    w.Bits(2, 2);
+    w.Bits(h.hlit - 257, 5);
+    w.Bits(h.hdist - 1, 5);
+    w.Bits(15, 4);
+    for (int i = 0; i < 19; ++i) w.Bits(h.clens[order[i]], 3);
+    for (size_t i = 0; i < h.symbols.size(); ++i) {
+        const int s = h.symbols[i];
+        w.Code(CanonicalCode(h.clens, s), h.clens[s]);
+        w.Bits(h.extras[i].first, h.extras[i].second);
+    }
+    for (int i = 0; i < 8; ++i) w.Byte(0);
+    return w.bytes;
+}
+
+// A complete code-length code: 1 -> 1 bit, 18 -> 2, 0 -> 3, 16 and 17 -> 4.
+std::vector<uint8_t> SmallCodeLengthCode() {
+    std::vector<uint8_t> c(19, 0);
+    c[1] = 1;
+    c[18] = 2;
+    c[0] = 3;
+    c[16] = 4;
+    c[17] = 4;
+    return c;
+}
+
+TEST(InflateRules, RefusedTreesShowTheMessageAndLeaveTheDataUnchanged) {
+    struct Case {
+        const char* name;
+        DynamicHeader h;
+    };
+    std::vector<Case> cases;
+    {
+        // 257 literal/length codes and one distance code, all of length 1:
+        // over-full literal/length set.
+        DynamicHeader h;
+        h.clens = SmallCodeLengthCode();
+        h.hdist = 1;
+        for (int i = 0; i < 258; ++i) {
+            h.symbols.push_back(1);
+            h.extras.push_back({0, 0});
+        }
+        cases.push_back({"over-full literal/length lengths", h});
+    }
+    {
+        // Literal 0 and end-of-block with 1 bit each (complete); a single
+        // distance code of length 1 (incomplete).
+        DynamicHeader h;
+        h.clens = SmallCodeLengthCode();
+        // lengths: symbol 0 is 1, symbols 1..255 are 0 (138 + 117 zeros),
+        // 256 is 1; then the one distance length 1.
+        h.symbols = {1, 18, 18, 1, 1};
+        h.extras = {{0, 0}, {127, 7}, {106, 7}, {0, 0}, {0, 0}};
+        cases.push_back({"single distance code of length 1", h});
+    }
+    {
+        DynamicHeader h;
+        h.clens = SmallCodeLengthCode();
+        h.symbols = {16};
+        h.extras = {{0, 2}};
+        cases.push_back({"repeat with nothing to repeat", h});
+    }
+    {
+        DynamicHeader h;
+        h.clens = SmallCodeLengthCode();
+        h.symbols = {18, 18, 18};
+        h.extras = {{127, 7}, {127, 7}, {127, 7}};  // 414 zeros for 258 entries
+        cases.push_back({"run past the end of the lengths", h});
+    }
+    {
+        DynamicHeader h;
+        h.clens = std::vector<uint8_t>(19, 0);
+        h.clens[1] = 1;
+        cases.push_back({"incomplete code-length code", h});
+    }
+    Inflater inf;
+    for (const Case& c : cases) {
+        test::ScopedFakeMessageBox box;
+        const Bytes stream = DynamicBlock(c.h);
+        int32_t status = 7;
+        int32_t expected = 10;
+        Bytes data = stream;
+        inf.Inflate(data, expected, false, status);
+        EXPECT_EQ(data, stream) << c.name;
+        EXPECT_EQ(status, kInflateOk) << c.name;
+        ASSERT_EQ(box.shown().size(), 1u) << c.name;
+        EXPECT_EQ(box.shown()[0].text, QStringLiteral("Error in tree creation (Static)"));
+        EXPECT_EQ(box.shown()[0].buttons, platform::MsgButtons::Ok);
+    }
+}
+
+TEST(InflateRules, StatusOfAnEarlierStoredBlockSurvivesARefusedTree) {
+    test::ScopedFakeMessageBox box;
+    BitWriter w;
+    StoredBlock(w, false, {1, 2}, 0x0F0F);
+    w.Bits(1, 1);
+    w.Bits(2, 2);
+    w.Bits(0, 5);
+    w.Bits(0, 5);
+    w.Bits(0, 4);
+    w.Bits(1, 3);  // code-length 16 has length 1, others none: incomplete
+    for (int i = 0; i < 8; ++i) w.Byte(0);
+    Inflater inf;
+    int32_t status = 0;
+    const Bytes data = RunInflate(inf, w.bytes, 10, status);
+    EXPECT_EQ(data, w.bytes);
+    EXPECT_EQ(status, kInflateStoredLength);
+    EXPECT_EQ(box.shown().size(), 1u);
+}
+
+}  // namespace
+}  // namespace tavo::imaging

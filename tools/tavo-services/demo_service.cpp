@@ -123,6 +123,11 @@ bool DemoService::Start(int port) {
     server_ = std::make_unique<httplib::Server>();
     // One request per connection: stopping never waits for an idle client.
     server_->set_keep_alive_max_count(1);
+    // Address reuse after a restart, but never two services on one port.
+    server_->set_socket_options([](socket_t sock) {
+        int yes = 1;
+        setsockopt(sock, SOL_SOCKET, SO_REUSEADDR, &yes, sizeof yes);
+    });
     server_->Get(".*", [this](const httplib::Request& req, httplib::Response& res) { Handle(req, res); });
     if (port == 0) {
         port_ = server_->bind_to_any_port("127.0.0.1");
@@ -195,8 +200,10 @@ void DemoService::Handle(const httplib::Request& req, httplib::Response& res) {
     }
     if (mode == "endless") {
         res.set_chunked_content_provider("application/octet-stream", [this](size_t, httplib::DataSink& sink) {
+            // A steady stream rather than a flood: a reader that takes the
+            // data as it comes still gets to see it arrive.
             const std::string block(64 * 1024, 'x');
-            while (!stopping_)
+            while (Pause(1))
                 if (!sink.write(block.data(), block.size())) return false;
             return false;
         });

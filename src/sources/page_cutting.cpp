@@ -27,10 +27,22 @@ void PiecePump::Pump() {
     if (app && app->thread() == QThread::currentThread()) QCoreApplication::processEvents();
 }
 
+qsizetype FindMarker(QStringView text, QStringView marker, qsizetype from) {
+    if (marker.isEmpty()) return from <= text.size() ? from : -1;
+    const QChar first = marker.front();
+    const QStringView rest = marker.sliced(1);
+    for (from = qMax<qsizetype>(from, 0);;) {
+        const qsizetype at = text.indexOf(first, from);
+        if (at < 0 || at > text.size() - marker.size()) return -1;
+        if (text.sliced(at + 1, rest.size()) == rest) return at;
+        from = at + 1;
+    }
+}
+
 void AppendWithout(QString& out, QStringView piece, QStringView marker) {
     qsizetype from = 0;
     for (;;) {
-        const qsizetype at = piece.indexOf(marker, from);
+        const qsizetype at = FindMarker(piece, marker, from);
         if (at < 0) break;
         out.append(piece.sliced(from, at - from));
         from = at + marker.size();

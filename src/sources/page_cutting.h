@@ -30,6 +30,12 @@ private:
     unsigned count_ = 0;
 };
 
+// The first `marker` in `text` at or after `from`; -1 when there is none.
+// Markers are short and their first character is rare in a page: a fast
+// scan for that character, then a comparison of the rest. Linear in the
+// text for a marker of fixed length.
+qsizetype FindMarker(QStringView text, QStringView marker, qsizetype from);
+
 // Appends `piece` to `out` without any occurrence of `marker`.
 void AppendWithout(QString& out, QStringView piece, QStringView marker);
 
@@ -46,9 +52,9 @@ void CutPieces(const QString& text, const QString& start, const QString& end, bo
     PiecePump pump;
     qsizetype p = 0;
     for (;;) {
-        const qsizetype a = text.indexOf(start, p);
+        const qsizetype a = FindMarker(text, start, p);
         if (a < 0) return;
-        const qsizetype b = text.indexOf(end, a + start.size());
+        const qsizetype b = FindMarker(text, end, a + start.size());
         if (b < 0) return;
         if (!onPiece(QStringView(text).sliced(a, b - a))) return;
         pump.Piece();

@@ -105,7 +105,7 @@ QString GetSongList::ParseJsonPlaylist(const std::filesystem::path& file) {
     QStringView rest(text);
     QList<QStringView> items;
     for (;;) {
-        const qsizetype at = rest.indexOf(kItemSep);
+        const qsizetype at = detail::FindMarker(rest, kItemSep, 0);
         if (at < 0) break;
         items.append(rest.first(at));
         rest = rest.sliced(at + kItemSep.size());
@@ -121,7 +121,7 @@ QString GetSongList::ParseJsonPlaylist(const std::filesystem::path& file) {
         QStringView item = items[i];
         int count = 0;
         while (count < 9) {
-            const qsizetype at = item.indexOf(kFieldSep);
+            const qsizetype at = detail::FindMarker(item, kFieldSep, 0);
             fields[count++] = at < 0 ? item : item.first(at);
             if (at < 0) break;
             item = item.sliced(at + kFieldSep.size());

@@ -26,17 +26,6 @@ TEST(ChartPeriods, ChoosingAPeriodListsItsEntriesAndSelectsTheFirst) {
     EXPECT_EQ(entryChanges, QList<int>{0});
 }
 
-TEST(ChartPeriods, IndexOutsideThePeriodsClearsTheEntries) {
-    GetSongList s;
-    s.ChartPeriodLinks = {"x,y|"};
-    s.SelectPeriod(0);
-    ASSERT_EQ(s.ChartEntries.size(), 1);
-    s.SelectPeriod(5);
-    EXPECT_TRUE(s.ChartEntries.isEmpty());
-    s.SelectPeriod(-1);
-    EXPECT_EQ(s.Combo2.ListCount(), 0);
-}
-
 TEST(SelectorModel, SettingTheIndexRaisesTheChangeEvenWhenUnchanged) {
     Selector sel;
     QList<int> changes;

@@ -105,6 +105,13 @@ protected:
                 return true;
             });
         });
+        s.Get("/endless", [this](const httplib::Request&, httplib::Response& res) {
+            res.set_chunked_content_provider("application/octet-stream", [this](size_t, httplib::DataSink& sink) {
+                if (server.stopping()) return false;
+                std::string block(4096, 'e');
+                return sink.write(block.data(), block.size());
+            });
+        });
         s.Get("/truncated", [](const httplib::Request&, httplib::Response& res) {
             res.set_content_provider(1000, "text/plain", [](size_t, size_t, httplib::DataSink& sink) {
                 sink.write(std::string(500, 't').data(), 500);
@@ -281,6 +288,19 @@ TEST_F(QelDownTest, OversizedBodyFailsBeforeMemoryRunsOut) {
     ASSERT_TRUE(WaitFor([&] { return !d2.Downloading(); }));
     EXPECT_FALSE(log2.events.join("|").contains("DLProgress"));
     EXPECT_TRUE(log2.events.last().startsWith("DLError 99")) << log2.events.last().toStdString();
+}
+
+TEST_F(QelDownTest, EndlessFastBodyStopsAtTheSizeLimit) {
+    QelDown d;
+    EventLog log(d);
+    d.setMaxBodyBytes(1 << 20);
+    d.setStallTimeoutMs(3000);
+    d.setFileURL(server.Url("/endless"));
+    d.setSaveFileName(Target("e.bin"));
+    ASSERT_TRUE(d.BeginDownload());
+    ASSERT_TRUE(WaitFor([&] { return !d.Downloading(); }, 10s));
+    EXPECT_TRUE(log.events.last().startsWith("DLError 99 The reply is larger")) << log.events.last().toStdString();
+    EXPECT_TRUE(log.events.join("|").contains("DLProgress"));
 }
 
 TEST_F(QelDownTest, CancelStopsARunningDownloadAndNothingFollows) {

@@ -1,0 +1,344 @@
+#include "lyrics/lrc_box.h"
+
+#include "lyrics/lrc_cleanup.h"
+#include "lyrics/lrc_paint.h"
+#include "platform/ansi_text.h"
+#include "platform/program_folder.h"
+#include "sources/services.h"
+
+#include <QCursor>
+#include <QGuiApplication>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QScreen>
+#include <QWindow>
+
+#include <filesystem>
+#include <system_error>
+
+namespace tavo {
+
+namespace {
+
+constexpr int kWidth = 560;
+constexpr int kHeight = 36;
+const QColor kMutedColor(128, 0, 0);  // 128: dark red
+
+struct MinbarSpec {
+    QChar caption;
+    const char16_t* toolTip;
+};
+const MinbarSpec kMinbar[lrcBox::kMinbarCount] = {
+    {u'4', u"播放/暂停"}, {u'<', u"停止"},  {u'7', u"上一首"},
+    {u'8', u"下一首"},    {u'X', u"禁音"},  {u'.', u"显示或隐藏主程序"},
+};
+
+}  // namespace
+
+// ---------------------------------------------------------------------------
+// LrcGlyphButton
+
+LrcGlyphButton::LrcGlyphButton(QChar caption, const QString& toolTip, QWidget* parent)
+    : QWidget(parent), caption_(caption) {
+    setToolTip(toolTip);
+    setFixedSize(sizeHint());
+    setCursor(Qt::PointingHandCursor);
+}
+
+void LrcGlyphButton::SetCaption(QChar caption) {
+    if (caption == caption_) return;
+    caption_ = caption;
+    update();
+}
+
+void LrcGlyphButton::SetForeColor(const QColor& color) {
+    if (color == color_) return;
+    color_ = color;
+    update();
+}
+
+void LrcGlyphButton::paintEvent(QPaintEvent*) {
+    QPainter p(this);
+    PaintLrcGlyph(p, QRectF(rect()), caption_, color_);
+}
+
+void LrcGlyphButton::mousePressEvent(QMouseEvent* e) {
+    if (e->button() == Qt::LeftButton) {
+        pressed_ = true;
+        e->accept();
+    } else {
+        e->ignore();  // the right button reaches the window: its menu
+    }
+}
+
+void LrcGlyphButton::mouseReleaseEvent(QMouseEvent* e) {
+    if (e->button() != Qt::LeftButton) {
+        e->ignore();
+        return;
+    }
+    const bool wasPressed = pressed_;
+    pressed_ = false;
+    e->accept();
+    if (wasPressed && rect().contains(e->position().toPoint())) Q_EMIT Click();
+}
+
+// ---------------------------------------------------------------------------
+
+int SetTopMostWindow(QWidget* hWnd, bool Topmost) {
+    if (!hWnd) return 0;
+    const bool onTop = hWnd->windowFlags().testFlag(Qt::WindowStaysOnTopHint);
+    if (onTop != Topmost) {
+        // Changing the flags hides a shown window; put it back where it was.
+        const bool visible = hWnd->isVisible();
+        const QPoint pos = hWnd->pos();
+        hWnd->setWindowFlag(Qt::WindowStaysOnTopHint, Topmost);
+        if (visible) {
+            hWnd->move(pos);
+            hWnd->show();
+        }
+    }
+    return Topmost ? 1 : 0;
+}
+
+// ---------------------------------------------------------------------------
+// lrcBox
+
+lrcBox::lrcBox(LyricsHost* host, QWidget* parent)
+    : QWidget(parent, Qt::Tool | Qt::FramelessWindowHint), host_(host) {
+    setObjectName(QStringLiteral("lrcBox"));
+    setWindowTitle(QStringLiteral("lrcBox"));
+    setAttribute(Qt::WA_TranslucentBackground, false);
+    setMouseTracking(true);
+    setFixedSize(kWidth, kHeight);
+
+    label1_ = new QLabel(this);
+    label1_->setObjectName(QStringLiteral("Label1"));
+    label1_->setAlignment(Qt::AlignCenter);
+    label1_->setAttribute(Qt::WA_TransparentForMouseEvents);  // the surface takes the mouse
+    QFont font = label1_->font();
+    font.setPixelSize(16);
+    font.setBold(true);
+    label1_->setFont(font);
+    QPalette pal = label1_->palette();
+    pal.setColor(QPalette::WindowText, QColor(0x10, 0x40, 0x80));
+    label1_->setPalette(pal);
+
+    auto* row = new QHBoxLayout(this);
+    row->setContentsMargins(10, 4, 8, 4);
+    row->setSpacing(2);
+    row->addWidget(label1_, 1);
+    for (int i = 0; i < kMinbarCount; ++i) {
+        auto* b = new LrcGlyphButton(kMinbar[i].caption, QString::fromUtf16(kMinbar[i].toolTip), this);
+        b->setObjectName(QStringLiteral("minbar%1").arg(i));
+        connect(b, &LrcGlyphButton::Click, this, [this, i] { minbar_Click(i); });
+        minbar_[static_cast<size_t>(i)] = b;
+        row->addWidget(b);
+    }
+
+    connect(&lrcDown_, &QelDown::DLComplete, this, &lrcBox::LrcDown_DLComplete);
+
+    timer1_.setInterval(100);
+    connect(&timer1_, &QTimer::timeout, this, &lrcBox::Timer1_Timer);
+    timer1_.start();
+
+    SetTopMostWindow(this, true);
+    PlaceAtTop();
+    // Created hidden: the setting "LrcShow" decides when it shows.
+}
+
+lrcBox::~lrcBox() = default;
+
+// ---------------------------------------------------------------------------
+// Lyrics fetch
+
+void lrcBox::DownLrcBegin() {
+    SetLabel1Text(LrcFetchingText());
+    const QString name = host_ ? host_->CurrentSongName() : QString();
+
+    list1_.clear();
+    const std::filesystem::path target = platform::InProgramFolder("lrc.tmp");
+    std::error_code ec;
+    std::filesystem::remove(target, ec);
+
+    lrcDown_.CancelDownload();
+    fetching_ = true;
+    fetchName_ = name;
+    lrcDown_.setFileURL(LrcRequestAddress(Services().lyrics, name));
+    lrcDown_.setSaveFileName(platform::PathToQString(target));
+    lrcDown_.BeginDownload();
+}
+
+void lrcBox::LrcDown_DLComplete(std::int32_t /*Bytes*/, std::int16_t Error) {
+    // Only the fetch for the song playing now may touch the lines and the
+    // status: a reply that arrives after the song changed (or after the
+    // lines were cleared) is dropped.
+    if (!fetching_) return;
+    const QString name = fetchName_;
+    if (host_ && host_->CurrentSongName() != name) {
+        fetching_ = false;
+        return;
+    }
+    fetching_ = false;
+
+    if (Error != 0) {
+        SetLabel1Text(LrcNotFoundText(name));
+        return;
+    }
+    const auto replyLines = platform::ReadTextLines(platform::QStringToPath(lrcDown_.SaveFileName()));
+    const auto lines = replyLines ? CleanLyricsReply(*replyLines) : std::nullopt;
+    if (!lines) {
+        SetLabel1Text(LrcNotFoundText(name));
+        return;
+    }
+    list1_ = *lines;
+    SetLabel1Text(LrcPlayingText(name));
+    if (host_) host_->SetSongLabel(LrcPlayingText(name));
+}
+
+void lrcBox::ClearLines() {
+    list1_.clear();
+    // A fetch still running belongs to a song that no longer plays.
+    fetching_ = false;
+    lrcDown_.CancelDownload();
+}
+
+// ---------------------------------------------------------------------------
+// What the main window sets
+
+QString lrcBox::Label1Text() const { return label1_->text(); }
+
+void lrcBox::SetLabel1Text(const QString& text) { label1_->setText(text); }
+
+void lrcBox::SetSongToolTip(const QString& text) { setToolTip(text); }
+
+void lrcBox::SetPlayGlyph(bool playing) { minbar(0)->SetCaption(playing ? u';' : u'4'); }
+
+bool lrcBox::PlayGlyphPlaying() const { return minbar(0)->Caption() == u';'; }
+
+void lrcBox::SetMuteGlyph(bool muted) { minbar(4)->SetForeColor(muted ? kMutedColor : QColor(Qt::black)); }
+
+void lrcBox::ShowLyrics(bool show) {
+    if (!show) {
+        hide();
+        return;
+    }
+    PlaceAtTop();
+    QWidget::show();
+    PlaceAtTop();  // some window systems move a window as they map it
+}
+
+void lrcBox::PlaceAtTop() {
+    QScreen* s = screen() ? screen() : QGuiApplication::primaryScreen();
+    if (!s) return;
+    const QRect g = s->geometry();
+    move(g.left() + (g.width() - frameGeometry().width()) / 2, g.top());
+}
+
+// ---------------------------------------------------------------------------
+// Buttons
+
+void lrcBox::minbar_Click(int Index) {
+    if (!host_) return;
+    switch (Index) {
+        case 0:
+            host_->PlayS_Click(minbar(0)->Caption() == u';' ? 4 : 0);
+            break;
+        case 1:
+        case 2:
+        case 3:
+            host_->PlayS_Click(Index);
+            break;
+        case 4:
+            host_->PlayS_Click(host_->IsMuted() ? 6 : 5);
+            break;
+        case 5: {
+            QWidget* main = host_->MainWindow();
+            if (!main) return;
+            if (main->windowState().testFlag(Qt::WindowMinimized)) {
+                main->setWindowState(main->windowState() & ~Qt::WindowMinimized);
+                main->show();
+                main->activateWindow();
+                main->setFocus();
+                return;
+            }
+            if (!host_->IsShown()) {
+                main->show();
+                main->activateWindow();
+                main->setFocus();
+                host_->SetIsShown(true);
+            } else {
+                main->hide();
+                host_->SetIsShown(false);
+            }
+            main->setWindowState(Qt::WindowNoState);
+            break;
+        }
+        default:
+            break;
+    }
+}
+
+// ---------------------------------------------------------------------------
+// Translucency
+
+int lrcBox::Opacity() const { return qRound(windowOpacity() * 255.0); }
+
+void lrcBox::SetOpacity(int alpha) { setWindowOpacity(alpha / 255.0); }
+
+void lrcBox::Timer1_Timer() {
+    // Edges count as inside.
+    const QRect r = frameGeometry();
+    const QRect withEdges(r.left(), r.top(), r.width() + 1, r.height() + 1);
+    if (withEdges.contains(QCursor::pos())) return;
+    SetOpacity(kTranslucent);
+    timer1_.stop();
+}
+
+// ---------------------------------------------------------------------------
+// The surface: painting and the mouse
+
+void lrcBox::paintEvent(QPaintEvent*) {
+    QPainter p(this);
+    PaintLrcSurface(p, QRectF(rect()));
+}
+
+void lrcBox::enterEvent(QEnterEvent* e) {
+    QWidget::enterEvent(e);
+    timer1_.start();
+    SetOpacity(kOpaque);
+}
+
+void lrcBox::mouseMoveEvent(QMouseEvent* e) {
+    if (e->buttons() & Qt::LeftButton) {
+        // Let the window system move the window with the mouse.
+        if (!dragging_ && windowHandle()) {
+            dragging_ = true;
+            windowHandle()->startSystemMove();
+        }
+        return;
+    }
+    timer1_.start();
+    SetOpacity(kOpaque);
+}
+
+void lrcBox::mousePressEvent(QMouseEvent* e) {
+    if (e->button() == Qt::RightButton) {
+        if (host_) host_->ShowSettingsMenu(e->globalPosition().toPoint());
+        return;
+    }
+    if (e->button() == Qt::LeftButton) dragging_ = false;
+}
+
+void lrcBox::mouseReleaseEvent(QMouseEvent* e) {
+    if (e->button() == Qt::LeftButton) dragging_ = false;
+    // After a drag the mouse may be released outside: the check notices.
+    timer1_.start();
+}
+
+void lrcBox::mouseDoubleClickEvent(QMouseEvent* e) {
+    if (e->button() == Qt::LeftButton) minbar_Click(5);
+}
+
+}  // namespace tavo

@@ -1,0 +1,127 @@
+#pragma once
+// The lyrics window `lrcBox`: a frameless strip that stays above other
+// windows and shows one line (`Label1`), the lyric line being sung or a
+// status text, beside six small glyph buttons (`minbar`) for the player.
+// It fetches the playing song's lyrics into `list1`; the main window picks
+// the line to show as the song plays (ListIdx, lyric_timing.h).
+//
+// The mouse: dragging with the left button moves the window, a double-click
+// shows or hides the main window, the right button opens the settings menu.
+// The window turns translucent once the mouse has left it (checked every
+// 100 ms by `Timer1`) and opaque again when the mouse comes back.
+
+#include "download/qel_down.h"
+#include "lyrics/lyrics_host.h"
+#include "lyrics/lyrics_view.h"
+
+#include <QColor>
+#include <QTimer>
+#include <QWidget>
+
+#include <array>
+#include <cstdint>
+
+class QLabel;
+
+namespace tavo {
+
+// One glyph button: a one-character caption drawn as a symbol, a colour,
+// a tool tip; reports a left click.
+class LrcGlyphButton : public QWidget {
+    Q_OBJECT
+public:
+    LrcGlyphButton(QChar caption, const QString& toolTip, QWidget* parent = nullptr);
+
+    QChar Caption() const { return caption_; }
+    void SetCaption(QChar caption);
+    QColor ForeColor() const { return color_; }
+    void SetForeColor(const QColor& color);
+
+    QSize sizeHint() const override { return {20, 20}; }
+
+Q_SIGNALS:
+    void Click();
+
+protected:
+    void paintEvent(QPaintEvent*) override;
+    void mousePressEvent(QMouseEvent* e) override;
+    void mouseReleaseEvent(QMouseEvent* e) override;
+
+private:
+    QChar caption_;
+    QColor color_ = Qt::black;
+    bool pressed_ = false;
+};
+
+// Places a window above all others (true) or back among them (false),
+// leaving its place and size alone. Returns nonzero when it was made
+// topmost, 0 otherwise.
+int SetTopMostWindow(QWidget* hWnd, bool Topmost);
+
+class lrcBox : public QWidget, public LyricsView {
+    Q_OBJECT
+public:
+    static constexpr int kMinbarCount = 6;
+    static constexpr int kOpaque = 255;
+    static constexpr int kTranslucent = 180;
+
+    // `host` is the main window; it must outlive this window.
+    explicit lrcBox(LyricsHost* host, QWidget* parent = nullptr);
+    ~lrcBox() override;
+
+    // LyricsView
+    void DownLrcBegin() override;
+    const QStringList& list1() const override { return list1_; }
+    void ClearLines() override;
+    QString Label1Text() const override;
+    void SetLabel1Text(const QString& text) override;
+    void SetSongToolTip(const QString& text) override;
+    void SetPlayGlyph(bool playing) override;
+    bool PlayGlyphPlaying() const override;
+    void SetMuteGlyph(bool muted) override;
+    void ShowLyrics(bool show) override;
+
+    // The glyph buttons' actions, by index (0 play/pause, 1 stop, 2 previous,
+    // 3 next, 4 mute/unmute, 5 show or hide the main window).
+    void minbar_Click(int Index);
+    // The translucency check: translucent, and the check stops, once the
+    // cursor is outside the window.
+    void Timer1_Timer();
+
+    // Controls, for the main window and for tests.
+    QLabel* Label1() const { return label1_; }
+    LrcGlyphButton* minbar(int Index) const { return minbar_.at(static_cast<size_t>(Index)); }
+    QTimer& Timer1() { return timer1_; }
+    QelDown& LrcDown() { return lrcDown_; }
+    // Opacity as 0..255.
+    int Opacity() const;
+
+protected:
+    void paintEvent(QPaintEvent*) override;
+    void mouseMoveEvent(QMouseEvent* e) override;
+    void mousePressEvent(QMouseEvent* e) override;
+    void mouseReleaseEvent(QMouseEvent* e) override;
+    void mouseDoubleClickEvent(QMouseEvent* e) override;
+    void enterEvent(QEnterEvent* e) override;
+
+private:
+    void LrcDown_DLComplete(std::int32_t Bytes, std::int16_t Error);
+    void SetOpacity(int alpha);
+    void PlaceAtTop();
+
+    LyricsHost* host_;
+    QLabel* label1_ = nullptr;
+    std::array<LrcGlyphButton*, kMinbarCount> minbar_{};
+    QTimer timer1_;
+    QelDown lrcDown_;
+    QStringList list1_;
+
+    // The fetch in flight: the name it was started for. A completion counts
+    // only while this is set and the host still plays that song.
+    bool fetching_ = false;
+    QString fetchName_;
+
+    bool dragging_ = false;
+};
+
+}  // namespace tavo

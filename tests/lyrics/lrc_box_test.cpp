@@ -1,0 +1,224 @@
+#include "lyrics/lrc_box.h"
+
+#include "fake_lyrics_host.h"
+#include "lyrics/lrc_paint.h"
+
+#include <gtest/gtest.h>
+
+#include <QCoreApplication>
+#include <QCursor>
+#include <QElapsedTimer>
+#include <QGuiApplication>
+#include <QImage>
+#include <QLabel>
+#include <QPainter>
+#include <QScreen>
+#include <QTest>
+
+#include <chrono>
+#include <set>
+
+namespace tavo {
+namespace {
+
+using namespace std::chrono_literals;
+using test::FakeLyricsHost;
+
+template <class Pred>
+bool WaitFor(Pred done, std::chrono::milliseconds limit = 3s) {
+    QElapsedTimer t;
+    t.start();
+    while (!done()) {
+        if (t.elapsed() > limit.count()) return false;
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+    }
+    return true;
+}
+
+void ClickMinbar(lrcBox& box, int i) { QTest::mouseClick(box.minbar(i), Qt::LeftButton); }
+
+class LrcBoxWindow : public ::testing::Test {
+protected:
+    FakeLyricsHost host;
+    lrcBox box{&host};
+};
+
+TEST_F(LrcBoxWindow, IsCreatedHiddenFramelessAndOnTop) {
+    EXPECT_FALSE(box.isVisible());
+    EXPECT_TRUE(box.windowFlags().testFlag(Qt::FramelessWindowHint));
+    EXPECT_TRUE(box.windowFlags().testFlag(Qt::WindowStaysOnTopHint));
+    EXPECT_TRUE(box.Timer1().isActive());
+    EXPECT_EQ(box.Timer1().interval(), 100);
+    EXPECT_TRUE(box.list1().isEmpty());
+}
+
+TEST_F(LrcBoxWindow, MinbarCarriesItsCaptionsAndToolTips) {
+    const char16_t* captions = u"4<78X.";
+    const QString tips[] = {QStringLiteral("播放/暂停"), QStringLiteral("停止"), QStringLiteral("上一首"),
+                            QStringLiteral("下一首"), QStringLiteral("禁音"), QStringLiteral("显示或隐藏主程序")};
+    for (int i = 0; i < lrcBox::kMinbarCount; ++i) {
+        EXPECT_EQ(box.minbar(i)->Caption(), QChar(captions[i])) << i;
+        EXPECT_EQ(box.minbar(i)->toolTip(), tips[i]) << i;
+    }
+}
+
+TEST_F(LrcBoxWindow, EachMinbarClickCallsThePlayerButton) {
+    struct Case {
+        int index;
+        bool playing;
+        bool muted;
+        int expected;
+    } cases[] = {
+        {0, false, false, 0},  // "4": play
+        {0, true, false, 4},   // ";": pause
+        {1, false, false, 1}, {2, false, false, 2}, {3, false, false, 3},
+        {4, false, false, 5},  // not muted: mute
+        {4, false, true, 6},   // muted: unmute
+    };
+    for (const Case& c : cases) {
+        box.SetPlayGlyph(c.playing);
+        host.muted = c.muted;
+        host.clicks.clear();
+        ClickMinbar(box, c.index);
+        EXPECT_EQ(host.clicks, std::vector<int>{c.expected}) << "minbar " << c.index;
+    }
+}
+
+TEST_F(LrcBoxWindow, MuteButtonTwiceMutesThenUnmutes) {
+    ClickMinbar(box, 4);
+    EXPECT_TRUE(host.muted);
+    ClickMinbar(box, 4);
+    EXPECT_FALSE(host.muted);
+    EXPECT_EQ(host.clicks, (std::vector<int>{5, 6}));
+}
+
+TEST_F(LrcBoxWindow, PlayGlyphFollowsThePlayer) {
+    EXPECT_FALSE(box.PlayGlyphPlaying());
+    box.SetPlayGlyph(true);
+    EXPECT_EQ(box.minbar(0)->Caption(), QChar(u';'));
+    EXPECT_TRUE(box.PlayGlyphPlaying());
+    box.SetPlayGlyph(false);
+    EXPECT_EQ(box.minbar(0)->Caption(), QChar(u'4'));
+    box.SetMuteGlyph(true);
+    EXPECT_EQ(box.minbar(4)->ForeColor(), QColor(128, 0, 0));
+    box.SetMuteGlyph(false);
+    EXPECT_EQ(box.minbar(4)->ForeColor(), QColor(Qt::black));
+}
+
+TEST_F(LrcBoxWindow, ShowMainButtonShowsAndHidesTheMainWindow) {
+    ClickMinbar(box, 5);
+    EXPECT_TRUE(host.main.isVisible());
+    EXPECT_TRUE(host.shown);
+    ClickMinbar(box, 5);
+    EXPECT_FALSE(host.main.isVisible());
+    EXPECT_FALSE(host.shown);
+    // A double-click on the surface does the same.
+    QTest::mouseDClick(&box, Qt::LeftButton, {}, QPoint(5, 5));
+    EXPECT_TRUE(host.main.isVisible());
+    EXPECT_TRUE(host.shown);
+    EXPECT_TRUE(host.clicks.empty());
+}
+
+TEST_F(LrcBoxWindow, ShowMainButtonRestoresAMinimizedMainWindow) {
+    host.shown = true;
+    host.main.showMinimized();
+    ClickMinbar(box, 5);
+    EXPECT_FALSE(host.main.windowState().testFlag(Qt::WindowMinimized));
+    EXPECT_TRUE(host.main.isVisible());
+    EXPECT_TRUE(host.shown);  // only restored, not hidden
+}
+
+TEST_F(LrcBoxWindow, RightButtonOpensTheSettingsMenuAtTheCursor) {
+    box.ShowLyrics(true);
+    QTest::mouseClick(&box, Qt::RightButton, {}, QPoint(7, 9));
+    ASSERT_EQ(host.menus.size(), 1u);
+    EXPECT_EQ(host.menus[0], box.mapToGlobal(QPoint(7, 9)));
+    EXPECT_TRUE(host.clicks.empty());
+}
+
+TEST_F(LrcBoxWindow, ShowsAtTheTopEdgeCentredAndHidesKeepingItsLines) {
+    box.ShowLyrics(true);
+    ASSERT_TRUE(box.isVisible());
+    const QRect screen = box.screen()->geometry();
+    EXPECT_EQ(box.frameGeometry().top(), screen.top());
+    EXPECT_EQ(box.frameGeometry().left(), screen.left() + (screen.width() - box.frameGeometry().width()) / 2);
+    box.SetLabel1Text(QStringLiteral("a line"));
+    box.ShowLyrics(false);
+    EXPECT_FALSE(box.isVisible());
+    EXPECT_EQ(box.Label1Text(), QStringLiteral("a line"));
+}
+
+TEST_F(LrcBoxWindow, SetTopMostWindowSwitchesStayOnTop) {
+    box.ShowLyrics(true);
+    const QPoint pos = box.pos();
+    EXPECT_EQ(SetTopMostWindow(&box, false), 0);
+    EXPECT_FALSE(box.windowFlags().testFlag(Qt::WindowStaysOnTopHint));
+    EXPECT_TRUE(box.isVisible());
+    EXPECT_EQ(box.pos(), pos);
+    EXPECT_NE(SetTopMostWindow(&box, true), 0);
+    EXPECT_TRUE(box.windowFlags().testFlag(Qt::WindowStaysOnTopHint));
+    EXPECT_TRUE(box.isVisible());
+    EXPECT_EQ(SetTopMostWindow(nullptr, true), 0);
+}
+
+TEST_F(LrcBoxWindow, TurnsTranslucentWhenTheMouseLeavesAndOpaqueWhenItReturns) {
+    box.ShowLyrics(true);
+    const QRect frame = box.frameGeometry();
+    const QPoint outside = frame.bottomRight() + QPoint(50, 50);
+    const QPoint inside = frame.center();
+
+    // The cursor inside (edges included): nothing changes.
+    for (QPoint p : {inside, frame.topLeft(), frame.bottomRight()}) {
+        QCursor::setPos(p);
+        ASSERT_EQ(QCursor::pos(), p) << "the platform must let tests place the cursor";
+        box.Timer1_Timer();
+        EXPECT_EQ(box.Opacity(), lrcBox::kOpaque);
+        EXPECT_TRUE(box.Timer1().isActive());
+    }
+
+    // Out: translucent at the next check, and the check stops.
+    QCursor::setPos(outside);
+    ASSERT_TRUE(WaitFor([&] { return box.Opacity() == lrcBox::kTranslucent; }, 1s));
+    EXPECT_FALSE(box.Timer1().isActive());
+
+    // Back over the window: opaque, the check runs again.
+    QCursor::setPos(inside);
+    QTest::mouseMove(&box, box.mapFromGlobal(inside));
+    EXPECT_EQ(box.Opacity(), lrcBox::kOpaque);
+    EXPECT_TRUE(box.Timer1().isActive());
+
+    // A drag that ends outside the window: translucent again.
+    QTest::mousePress(&box, Qt::LeftButton, {}, QPoint(5, 5));
+    QMouseEvent drag(QEvent::MouseMove, QPointF(40, 10), box.mapToGlobal(QPointF(40, 10)), Qt::NoButton,
+                     Qt::LeftButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(&box, &drag);
+    EXPECT_EQ(box.Opacity(), lrcBox::kOpaque);  // dragging is not hovering
+    QCursor::setPos(outside);
+    QTest::mouseRelease(&box, Qt::LeftButton, {}, box.mapFromGlobal(outside));
+    EXPECT_TRUE(WaitFor([&] { return box.Opacity() == lrcBox::kTranslucent; }, 1s));
+}
+
+// The glyphs are drawn, each differently, in the button's colour.
+TEST(LrcGlyphs, EachCaptionDrawsItsOwnSymbol) {
+    const char16_t* captions = u"4;<78X.";
+    std::set<QByteArray> seen;
+    for (const char16_t* c = captions; *c; ++c) {
+        QImage img(20, 20, QImage::Format_ARGB32);
+        img.fill(Qt::white);
+        {
+            QPainter p(&img);
+            PaintLrcGlyph(p, QRectF(0, 0, 20, 20), QChar(*c), QColor(128, 0, 0));
+        }
+        int red = 0;
+        for (int y = 0; y < 20; ++y)
+            for (int x = 0; x < 20; ++x) red += (img.pixelColor(x, y) == QColor(128, 0, 0));
+        EXPECT_GT(red, 10) << char(*c);
+        seen.insert(QByteArray(reinterpret_cast<const char*>(img.constBits()), img.sizeInBytes()));
+        EXPECT_NE(LrcGlyphForCaption(QChar(*c)), LrcGlyph::None);
+    }
+    EXPECT_EQ(seen.size(), 7u);
+    EXPECT_EQ(LrcGlyphForCaption(QChar(u'a')), LrcGlyph::None);
+}
+
+}  // namespace
+}  // namespace tavo

@@ -188,6 +188,8 @@ public:
 
     // The playing song's display text (element PlayIndex of the play list).
     QString PlayingName() const;
+    // The song label `Label6` (the lyrics window writes it too).
+    void SetLabel6(const QString& text);
     platform::MediaPlayer& Player() { return mmp_; }
 
     // ---- close and minimise buttons
@@ -204,7 +206,6 @@ Q_SIGNALS:
 
 private:
     void Touch();
-    void SetLabel6(const QString& text);
     void SetLabel6AndLyrics(const QString& text);
     void SetLoadLabel(const QString& text, bool visible);
     void StartListFetch(int selection);

@@ -57,7 +57,9 @@ public:
     Selector Combo1;
     Selector Combo2;
 
-    // Fills rows 0..18 and adds their labels to PHcombo.
+    // Fills rows 0..18 from the service hosts in use (Services()) and adds
+    // their labels to PHcombo. Sets ChartSiteBase to the chart site when it
+    // is still empty.
     void BuildSourceCatalogue();
     // Column 1 of `row` with every "{*rnd}" replaced by a fresh token.
     // Throws std::out_of_range outside 0..19.
@@ -66,7 +68,10 @@ public:
     // empty outside the list.
     QString ChartEntryAddress(int entry) const;
 
-    // The parsers. A missing file gives the empty result.
+    // The parsers. A missing file gives the empty result. A JSON item or a
+    // chart song piece with too few fields ends the list there (the songs
+    // before it are the result). Long pages keep the window responsive:
+    // pending events are processed now and then while a page is cut.
     QString ParseXmlFeed(const std::filesystem::path& file);
     QString ParseJsonPlaylist(const std::filesystem::path& file);  // fills RadioUrls
     void ParseChartIndex(const std::filesystem::path& file);       // fills Combo1, ChartPeriodLinks; selects period 0

@@ -1,0 +1,146 @@
+// The feed and page parsers of GetSongList. None of them understands the
+// markup: each cuts the page between fixed markers and cleans the pieces
+// with fixed replacements, in a fixed order.
+#include "sources/get_song_list.h"
+
+#include "platform/ansi_text.h"
+#include "sources/page_cutting.h"
+#include "sources/text_codecs.h"
+
+#include <system_error>
+
+namespace tavo {
+
+namespace {
+
+bool FileExists(const std::filesystem::path& file) {
+    std::error_code ec;
+    return !file.empty() && std::filesystem::exists(file, ec);
+}
+
+// A page read as lines in the system code page, joined with nothing
+// between them.
+QString ReadPage(const std::filesystem::path& file) { return platform::ReadTextJoined(file); }
+
+QString FieldOr(const QStringList& fields, qsizetype i) { return i < fields.size() ? fields[i] : QString(); }
+
+}  // namespace
+
+QString GetSongList::ParseXmlFeed(const std::filesystem::path& file) {
+    if (!FileExists(file)) return {};
+    QString list = CutBetween(ReadPage(file), QStringLiteral("<song>"), QStringLiteral("</artist>"));
+    if (TrimSpaces(list).isEmpty()) return {};
+    list.remove(QStringLiteral("<artist>"));
+    list.remove(QLatin1Char('\r'));
+    list.remove(QLatin1Char('\n'));
+    list.remove(QLatin1Char('\t'));
+    list.remove(QLatin1Char('"'));
+    list.remove(QLatin1Char(' '));
+    list.replace(QStringLiteral("</song>"), kTitleArtistSep);
+    return list;
+}
+
+QString GetSongList::ParseJsonPlaylist(const std::filesystem::path& file) {
+    if (!FileExists(file)) return {};
+    const QString text = ReadUtf8File(file);
+    if (TrimSpaces(text).isEmpty()) return {};
+
+    static const QString kItemSep = QStringLiteral("},{");
+    static const QString kFieldSep = QStringLiteral("\",\"");
+    const QStringList items = text.split(kItemSep);
+    QStringList urls(items.size() + 1);
+    QString list;
+    detail::PiecePump pump;
+    for (qsizetype i = 0; i < items.size(); ++i) {
+        const QStringList fields = items[i].split(kFieldSep);
+        // An item without a title field ends the list: the songs so far stay
+        // parallel to their addresses.
+        if (fields.size() < 9) break;
+        QString title = fields[8];
+        title.remove(QLatin1Char('"'));
+        title.remove(QStringLiteral("title:"));
+        title.remove(QStringLiteral("&nbsp;"));
+        QString artist = fields[6];
+        artist.remove(QLatin1Char('"'));
+        artist.remove(QStringLiteral("artist:"));
+        artist.replace(QStringLiteral("&nbsp"), QStringLiteral("/"));
+        for (QString* s : {&artist, &title}) {
+            s->remove(QLatin1Char(';'));
+            s->remove(QLatin1Char('/'));
+        }
+        QString url = fields[7];
+        url.remove(QLatin1Char('"'));
+        url.remove(QStringLiteral("url:"));
+        url.remove(QLatin1Char('\\'));
+
+        list += title;
+        list += kTitleArtistSep;
+        list += artist;
+        list += kEntrySep;
+        urls[i] = url;
+        pump.Piece();
+    }
+    RadioUrls = urls;
+    return list;
+}
+
+void GetSongList::ParseChartIndex(const std::filesystem::path& file) {
+    if (!FileExists(file)) return;
+    Combo1.Clear();
+    const QString records = CutChartBlocks(ReadPage(file), QStringLiteral("<div class='rankblock'><h2><code>"),
+                                           QStringLiteral("</ul>"));
+    if (TrimSpaces(records).isEmpty()) return;
+
+    QStringList blocks = records.split(QStringLiteral("{-}"));
+    blocks.removeLast();  // after the final "{-}"
+    QStringList links;
+    QStringList titles;
+    links.reserve(blocks.size());
+    titles.reserve(blocks.size());
+    for (const QString& record : std::as_const(blocks)) {
+        const QStringList parts = record.split(kEntrySep);
+        links.append(FieldOr(parts, 1));
+        titles.append(parts[0]);
+    }
+    ChartPeriodLinks = links;
+    for (const QString& title : std::as_const(titles)) Combo1.AddItem(title);
+    Combo1.SetListIndex(0);
+}
+
+QString GetSongList::ParseChartSongPage(const std::filesystem::path& file, const QString& start, const QString& end) {
+    if (!FileExists(file)) return {};
+    QString list;
+    detail::CutPieces(ReadPage(file), start, end, true, [&list](QString piece) {
+        const QStringList fields = piece.split(QLatin1Char('|'));
+        // A piece without title and artist fields ends the list; what was
+        // read so far is the result.
+        if (fields.size() < 4) return false;
+        QString title = RemoveBracketed(fields[2], QStringLiteral("("), QStringLiteral(")"));
+        title = UrlDecodeAnsi(title);
+        title.replace(QLatin1Char('&'), QLatin1Char(' '));
+        title.remove(QLatin1Char('#'));
+        title.remove(QLatin1Char('\\'));
+        title.remove(QLatin1Char('"'));
+        title.remove(QChar(u'\0'));
+
+        QString artist = fields[3];
+        artist.replace(QLatin1Char('&'), QLatin1Char(' '));
+        artist.replace(QLatin1Char('/'), QLatin1Char(' '));
+        artist = RemoveBracketed(artist, QStringLiteral("("), QStringLiteral(")"));
+        artist = UrlDecodeAnsi(artist);
+        artist.replace(QLatin1Char('&'), QLatin1Char(' '));
+        artist.remove(QLatin1Char('#'));
+        artist.replace(QLatin1Char('\\'), QLatin1Char('/'));
+        artist.remove(QLatin1Char('"'));
+        artist.remove(QChar(u'\0'));
+
+        list += TrimSpaces(title);
+        list += kTitleArtistSep;
+        list += TrimSpaces(artist);
+        list += kEntrySep;
+        return true;
+    });
+    return list;
+}
+
+}  // namespace tavo

@@ -1,0 +1,215 @@
+#include "sources/get_song_list.h"
+
+#include "platform/codepage.h"
+#include "support/temp_dir.h"
+
+#include "print_qstring.h"
+
+#include <gtest/gtest.h>
+
+#include <QSignalSpy>
+
+namespace tavo {
+namespace {
+
+const QString kSongStart = QStringLiteral("checked='checked' name='Checkbox' value='");
+const QString kSongEnd = QStringLiteral("'>");
+const std::string kBlockStart = "<div class='rankblock'><h2><code>";
+
+std::string EncodeCp936Bytes(const QString& t) { return platform::EncodeCp936(t).toStdString(); }
+
+// "%XX" for every byte of the code page 936 form of `text`.
+std::string PercentCp936(const QString& text) {
+    std::string out;
+    char buf[4];
+    for (char c : EncodeCp936Bytes(text)) {
+        std::snprintf(buf, sizeof buf, "%%%02X", static_cast<unsigned char>(c));
+        out += buf;
+    }
+    return out;
+}
+
+class ParserTest : public ::testing::Test {
+protected:
+    std::filesystem::path Page(const std::string& bytes) { return dir.Write("tmp.txt", bytes); }
+    test::TempDir dir;
+    GetSongList g;
+};
+
+TEST_F(ParserTest, MissingFileGivesEmptyResultsAndTouchesNothing) {
+    g.RadioUrls = {"keep"};
+    g.ChartPeriodLinks = {"keep|"};
+    g.Combo1.AddItem("old");
+    const auto missing = dir / "nope.txt";
+    EXPECT_EQ(g.ParseXmlFeed(missing), "");
+    EXPECT_EQ(g.ParseJsonPlaylist(missing), "");
+    EXPECT_EQ(g.RadioUrls, QStringList{"keep"});
+    g.ParseChartIndex(missing);
+    EXPECT_EQ(g.Combo1.ListCount(), 1);
+    EXPECT_EQ(g.ChartPeriodLinks, QStringList{"keep|"});
+    EXPECT_EQ(g.ParseChartSongPage(missing, kSongStart, kSongEnd), "");
+}
+
+TEST_F(ParserTest, XmlFeedDropsEverySpaceAndJoinsTitleAndArtist) {
+    const auto f = Page(
+        "<?xml version=\"1.0\" encoding=\"utf-8\"?>\r\n<playlist>\r\n"
+        "<item><song>Hello World</song><artist>Some One</artist></item>\r\n"
+        "<item><song>\"月亮\"\t之歌</song>\r\n  <artist>张 三</artist></item>\r\n"
+        "</playlist>\r\n");
+    EXPECT_EQ(g.ParseXmlFeed(f), QStringLiteral("HelloWorld ┈ SomeOne{@}月亮之歌 ┈ 张三{@}"));
+}
+
+TEST_F(ParserTest, XmlFeedMarkupBetweenSongAndArtistStaysInTheTitle) {
+    const auto f = Page("<song>A</song><album>B</album><artist>C</artist>");
+    EXPECT_EQ(g.ParseXmlFeed(f), QStringLiteral("A ┈ <album>B</album>C{@}"));
+}
+
+TEST_F(ParserTest, XmlFeedWithoutSongsIsEmpty) {
+    EXPECT_EQ(g.ParseXmlFeed(Page("<playlist></playlist>")), "");
+    EXPECT_EQ(g.ParseXmlFeed(Page("")), "");
+    EXPECT_EQ(g.ParseXmlFeed(Page("<song>cut off before the artist")), "");
+}
+
+TEST_F(ParserTest, XmlFeedInCodePage936) {
+    const auto f = Page("<song>" + EncodeCp936Bytes(QStringLiteral("老歌")) + "</song><artist>" +
+                        EncodeCp936Bytes(QStringLiteral("歌手")) + "</artist>");
+    EXPECT_EQ(g.ParseXmlFeed(f), QStringLiteral("老歌 ┈ 歌手{@}"));
+}
+
+std::string JsonItem(const std::string& artist, const std::string& url, const std::string& title) {
+    return R"({"album":"/subject/1","picture":"http://h/p.jpg","ssid":"a1","albumtitle":"专辑","company":"c","rating_avg":"4.1","artist":")" +
+           artist + R"(","url":")" + url + R"(","title":")" + title + R"(","length":"30","sid":"1"})";
+}
+
+TEST_F(ParserTest, JsonPlaylistOfTwoItemsFillsThreeAddresses) {
+    const auto f = Page(R"({"r":0,"song":[)" + JsonItem("歌手甲", R"(http:\/\/127.0.0.1:9\/song\/1.wav)", "第一首") + "," +
+                        JsonItem("Tom&nbsp;Lee", "http://h/2.wav", "Two&nbsp;Words") + "]}");
+    EXPECT_EQ(g.ParseJsonPlaylist(f), QStringLiteral("第一首 ┈ 歌手甲{@}TwoWords ┈ TomLee{@}"));
+    ASSERT_EQ(g.RadioUrls.size(), 3);
+    EXPECT_EQ(g.RadioUrls[0], "http://127.0.0.1:9/song/1.wav");
+    EXPECT_EQ(g.RadioUrls[1], "http://h/2.wav");
+    EXPECT_EQ(g.RadioUrls[2], "");
+}
+
+TEST_F(ParserTest, JsonPlaylistCleaningOrder) {
+    // The artist's "&nbsp" becomes "/" and then goes with every "/" and ";";
+    // the title loses "&nbsp;" whole, then ";" and "/".
+    const auto f = Page(JsonItem("A/B;C&nbsp;D", "u", "x;y/z&nbsp;w"));
+    EXPECT_EQ(g.ParseJsonPlaylist(f), QStringLiteral("xyzw ┈ ABCD{@}"));
+    // A UTF-8 byte-order mark is not part of the text.
+    EXPECT_EQ(g.ParseJsonPlaylist(Page("\xEF\xBB\xBF" + JsonItem("a", "u", "t"))), QStringLiteral("t ┈ a{@}"));
+}
+
+TEST_F(ParserTest, JsonPlaylistMalformed) {
+    g.RadioUrls = {"keep"};
+    EXPECT_EQ(g.ParseJsonPlaylist(Page("   ")), "");
+    EXPECT_EQ(g.RadioUrls, QStringList{"keep"}) << "a blank reply leaves the addresses";
+
+    // Too few fields: nothing from that item on.
+    EXPECT_EQ(g.ParseJsonPlaylist(Page(R"({"title":"x"})")), "");
+    EXPECT_EQ(g.RadioUrls.size(), 2);
+    const auto f = Page("[" + JsonItem("a", "u1", "t1") + R"(,{"title":"short"},)" + JsonItem("b", "u2", "t2") + "]");
+    EXPECT_EQ(g.ParseJsonPlaylist(f), QStringLiteral("t1 ┈ a{@}"));
+    EXPECT_EQ(g.RadioUrls, (QStringList{"u1", "", "", ""}));
+}
+
+std::string ChartBlock(const std::string& title, const std::vector<std::pair<std::string, std::string>>& links) {
+    std::string s = kBlockStart + title + "</code></h2><ul>\r\n";
+    for (const auto& [href, text] : links) s += "<li><a href='" + href + "'>" + text + "</a></li>\r\n";
+    return s + "</ul></div>\r\n";
+}
+
+TEST_F(ParserTest, ChartIndexFillsPeriodsAndSelectsTheFirst) {
+    QSignalSpy periods(&g.Combo1, &Selector::ListIndexChanged);
+    QSignalSpy entries(&g.Combo2, &Selector::ListIndexChanged);
+    const auto f = Page("<html><body>\r\n" +
+                        ChartBlock("2010-05-07", {{"/top/a/1.htm", "Sunny Day"}, {"/top/a/2.htm", "雨天"}}) +
+                        ChartBlock("04-30", {{"/top/a/3.htm", "Third"}}) + "</body></html>");
+    g.Combo1.AddItem("stale");
+    g.ParseChartIndex(f);
+    EXPECT_EQ(g.Combo1.Items(), (QStringList{"2010-", "04-30"}));
+    EXPECT_EQ(g.ChartPeriodLinks, (QStringList{"'/top/a/1.htm',Sunny Day|'/top/a/2.htm',雨天|", "'/top/a/3.htm',Third|"}));
+    EXPECT_EQ(g.Combo1.ListIndex(), 0);
+    ASSERT_EQ(periods.count(), 1);
+    // The period level ran: entries of period 0, first one selected.
+    EXPECT_EQ(g.ChartEntries, (QStringList{"'/top/a/1.htm',Sunny Day", "'/top/a/2.htm',雨天"}));
+    EXPECT_EQ(g.Combo2.Items(), (QStringList{"Sunny Day", "雨天"}));
+    EXPECT_EQ(entries.count(), 1);
+    EXPECT_EQ(g.Combo2.ListIndex(), 0);
+}
+
+TEST_F(ParserTest, ChartIndexWithoutBlocksLeavesPeriodSelectorEmpty) {
+    g.ChartPeriodLinks = {"old|"};
+    g.Combo1.AddItem("old");
+    QSignalSpy periods(&g.Combo1, &Selector::ListIndexChanged);
+    for (const std::string& page : std::vector<std::string>{"<html>no chart here</html>", "",
+                                   kBlockStart + "2010</code></h2><ul><li>block never ends"}) {
+        g.ParseChartIndex(Page(page));
+        EXPECT_EQ(g.Combo1.ListCount(), 0) << page;
+        EXPECT_EQ(g.Combo1.ListIndex(), -1);
+        EXPECT_EQ(g.ChartPeriodLinks, QStringList{"old|"});
+    }
+    EXPECT_EQ(periods.count(), 0);
+}
+
+TEST_F(ParserTest, ChartIndexBlockWithoutLinksGivesAnEmptyPeriod) {
+    g.ParseChartIndex(Page(ChartBlock("abc", {})));
+    EXPECT_EQ(g.Combo1.Items(), QStringList{"abc</"});
+    EXPECT_EQ(g.ChartPeriodLinks, QStringList{""});
+    EXPECT_TRUE(g.ChartEntries.isEmpty());
+    EXPECT_EQ(g.Combo2.ListCount(), 0);
+    EXPECT_EQ(g.Combo2.ListIndex(), -1);
+}
+
+TEST_F(ParserTest, ChartIndexWithSeparatorsInsideTheBlockNeverCrashes) {
+    // Page text holding the record separators splits into more periods; the
+    // two lists stay the same length.
+    g.ParseChartIndex(Page(kBlockStart + "{-}{@}x<a href='/a'>n{-}m</a></ul>"));
+    EXPECT_EQ(g.Combo1.ListCount(), g.ChartPeriodLinks.size());
+    EXPECT_GE(g.Combo1.ListCount(), 2);
+}
+
+std::string SongPiece(const std::string& title, const std::string& artist) {
+    return "<input type='checkbox' checked='checked' name='Checkbox' value='123|456|" + title + "|" + artist + "|0'>";
+}
+
+TEST_F(ParserTest, ChartSongPageDecodesCodePage936Names) {
+    const auto f = Page("<table>\r\n" + SongPiece(PercentCp936(QStringLiteral("音乐")), PercentCp936(QStringLiteral("歌手"))) +
+                        "\r\n" + SongPiece("Hello+World%28Live%29", "Tom%26Jerry") + "\r\n</table>");
+    EXPECT_EQ(g.ParseChartSongPage(f, kSongStart, kSongEnd), QStringLiteral("音乐 ┈ 歌手{@}Hello World(Live) ┈ Tom Jerry{@}"));
+}
+
+TEST_F(ParserTest, ChartSongPageCleaning) {
+    struct Case {
+        const char* name;
+        std::string title, artist;
+        QString expected;
+    };
+    const Case cases[] = {
+        {"bracketed groups before decoding", "Song(Live)", "A(feat.B)", QStringLiteral("Song ┈ A{@}")},
+        {"& and / in the artist become spaces", "T", "A&B/C", QStringLiteral("T ┈ A B C{@}")},
+        {"backslash: gone from title, slash in artist", "a\\b", "c\\d", QStringLiteral("ab ┈ c/d{@}")},
+        {"# and double quote removed", "#\"x\"", "\"y\"#", QStringLiteral("x ┈ y{@}")},
+        {"percent-encoded & becomes a space", "a%26b", "c%26d", QStringLiteral("a b ┈ c d{@}")},
+        {"trailing % decodes to U+0000 which is removed", "ab%", "cd%", QStringLiteral("ab ┈ cd{@}")},
+        {"spaces trimmed", "++x++", "%20y%20", QStringLiteral("x ┈ y{@}")},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(g.ParseChartSongPage(Page(SongPiece(c.title, c.artist)), kSongStart, kSongEnd), c.expected) << c.name;
+}
+
+TEST_F(ParserTest, ChartSongPageMalformedGivesThePartialList) {
+    EXPECT_EQ(g.ParseChartSongPage(Page("<html>nothing</html>"), kSongStart, kSongEnd), "");
+    // A piece with too few fields ends the list.
+    const auto f = Page(SongPiece("A", "B") + "checked='checked' name='Checkbox' value='1|2|only'>" + SongPiece("C", "D"));
+    EXPECT_EQ(g.ParseChartSongPage(f, kSongStart, kSongEnd), QStringLiteral("A ┈ B{@}"));
+    // A truncated last piece is not cut at all.
+    const auto t = Page(SongPiece("A", "B") + "checked='checked' name='Checkbox' value='1|2|C|D");
+    EXPECT_EQ(g.ParseChartSongPage(t, kSongStart, kSongEnd), QStringLiteral("A ┈ B{@}"));
+    // A lead byte without its trail byte still decodes to one character.
+    const auto lone = Page(SongPiece("%D2", "x"));
+    EXPECT_EQ(g.ParseChartSongPage(lone, kSongStart, kSongEnd), QStringLiteral("? ┈ x{@}"));
+}
+
+}  // namespace
+}  // namespace tavo

@@ -79,7 +79,6 @@ MainLogic::MainLogic(MediaPlayer& mmp, QObject* parent) : QObject(parent), mmp_(
     PlayTime.setInterval(200);
     connect(&PlayTime, &QTimer::timeout, this, &MainLogic::PlayTime_Timer);
     errPlayNext_.setSingleShot(true);
-    errPlayNext_.setInterval(kSearchRetryMs);
     connect(&errPlayNext_, &QTimer::timeout, this, &MainLogic::ErrPlayNext_Click);
 
     connect(&gsl.PHcombo, &Selector::ListIndexChanged, this, [this](int) { PHcombo_Click(); });
@@ -410,17 +409,24 @@ void MainLogic::PHcombo_Click() {
     if (!FetchOnSelect) return;
     if (sel >= 2) {
         if (AutoPlay) PlaySource = static_cast<std::int16_t>(sel);
+        // This fetch replaces a pending radio playlist refill, whose
+        // completion would otherwise take this page for the playlist.
+        RefillPending = false;
         StartListFetch(sel);
         PageText.clear();
         FetchKind = 0;
         ClearListArea();
         // A fetch that failed to start has already shown its error.
         if (QelDown1.Downloading()) SetLoadLabel(kListBusy, true);
-    } else if (sel == 0) {
-        MySongList();
-    } else if (sel == 1) {
-        if (lrc_) lrc_->ClearLines();
-        radioList();
+    } else {
+        // A list still on its way would replace the local list when it
+        // arrives (a radio playlist refill goes on: it only plays).
+        if (!RefillPending) QelDown1.CancelDownload();
+        if (sel == 0) MySongList();
+        if (sel == 1) {
+            if (lrc_) lrc_->ClearLines();
+            radioList();
+        }
     }
 }
 
@@ -645,7 +651,7 @@ void MainLogic::SearchFailed() {
     SetLabel6AndLyrics(kNoLink);
     if (searchRetries_ < kMaxSearchRetries) {
         ++searchRetries_;
-        errPlayNext_.start();
+        errPlayNext_.start(SearchRetryMs);
         return;
     }
     searchRetries_ = 0;

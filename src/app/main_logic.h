@@ -159,7 +159,7 @@ public:
     QString LinkSource;
     // Search retries after a failed request, per song (at most kMaxSearchRetries).
     static constexpr int kMaxSearchRetries = 3;
-    static constexpr int kSearchRetryMs = 1000;
+    int SearchRetryMs = 1000;  // between two tries
     int SearchRetries() const { return searchRetries_; }
 
     void Go_Play();

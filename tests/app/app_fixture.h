@@ -86,6 +86,7 @@ public:
         auto& s = server_.server();
         s.Get(R"(/songs/(\w+)\.wav)", [this](const httplib::Request& req, httplib::Response& res) {
             Count(req.path);
+            std::lock_guard lock(mu_);
             res.set_content(wav_, "audio/wav");
         });
         s.Get("/j/mine/playlist", [this](const httplib::Request& req, httplib::Response& res) {
@@ -166,7 +167,10 @@ public:
         std::lock_guard lock(mu_);
         return queries;
     }
-    void SetWavSeconds(double s) { wav_ = MakeWav(s); }
+    void SetWavSeconds(double s) {
+        std::lock_guard lock(mu_);
+        wav_ = MakeWav(s);
+    }
 
     std::mutex mu_;
     int playlistSize = 3;

@@ -52,36 +52,50 @@ MpvMediaPlayer::MpvMediaPlayer(const MpvOptions& options, QObject* parent)
     noData_.setInterval(std::max(1, options_.noDataTimeoutMs));
     connect(&noData_, &QTimer::timeout, this, &MpvMediaPlayer::OnNoData);
 
-    mpv_ = mpv_create();
+    starting_ = std::thread([this, options = options_, volume = volume_] {
+        mpv_handle* h = mpv_create();
+        if (!h) return;
+        SetOption(h, "config", "no");
+        SetOption(h, "terminal", "no");
+        SetOption(h, "input-default-bindings", "no");
+        SetOption(h, "ytdl", "no");
+        SetOption(h, "load-scripts", "no");
+        SetOption(h, "video", "no");
+        SetOption(h, "audio-display", "no");
+        SetOption(h, "idle", "yes");
+        SetOption(h, "keep-open", "no");
+        SetOption(h, "audio-fallback-to-null", "yes");
+        if (!options.audioOutput.isEmpty()) SetOption(h, "ao", options.audioOutput.toUtf8());
+        SetOption(h, "network-timeout", QByteArray::number(std::max(1, options.networkTimeoutS)));
+        SetOption(h, "volume", QByteArray::number(volume));
+        if (mpv_initialize(h) < 0) {
+            mpv_terminate_destroy(h);
+            return;
+        }
+        mpv_observe_property(h, kObsTimePos, "time-pos", MPV_FORMAT_DOUBLE);
+        mpv_observe_property(h, kObsDuration, "duration", MPV_FORMAT_DOUBLE);
+        mpv_observe_property(h, kObsPausedForCache, "paused-for-cache", MPV_FORMAT_FLAG);
+        mpv_observe_property(h, kObsMute, "mute", MPV_FORMAT_FLAG);
+        mpv_observe_property(h, kObsVolume, "volume", MPV_FORMAT_DOUBLE);
+        mpv_set_wakeup_callback(h, &MpvMediaPlayer::Wakeup, this);
+        mpv_ = h;
+    });
+}
+
+// Waits for libmpv to have started (once).
+void MpvMediaPlayer::EnsureReady() {
+    if (!starting_.joinable()) return;
+    starting_.join();
     if (!mpv_) return;
-    SetOption(mpv_, "config", "no");
-    SetOption(mpv_, "terminal", "no");
-    SetOption(mpv_, "input-default-bindings", "no");
-    SetOption(mpv_, "ytdl", "no");
-    SetOption(mpv_, "load-scripts", "no");
-    SetOption(mpv_, "video", "no");
-    SetOption(mpv_, "audio-display", "no");
-    SetOption(mpv_, "idle", "yes");
-    SetOption(mpv_, "keep-open", "no");
-    SetOption(mpv_, "audio-fallback-to-null", "yes");
-    if (!options_.audioOutput.isEmpty()) SetOption(mpv_, "ao", options_.audioOutput.toUtf8());
-    SetOption(mpv_, "network-timeout", QByteArray::number(std::max(1, options_.networkTimeoutS)));
-    SetOption(mpv_, "volume", QByteArray::number(volume_));
-    if (mpv_initialize(mpv_) < 0) {
-        mpv_terminate_destroy(mpv_);
-        mpv_ = nullptr;
-        return;
-    }
-    mpv_observe_property(mpv_, kObsTimePos, "time-pos", MPV_FORMAT_DOUBLE);
-    mpv_observe_property(mpv_, kObsDuration, "duration", MPV_FORMAT_DOUBLE);
-    mpv_observe_property(mpv_, kObsPause, "pause", MPV_FORMAT_FLAG);
-    mpv_observe_property(mpv_, kObsPausedForCache, "paused-for-cache", MPV_FORMAT_FLAG);
-    mpv_observe_property(mpv_, kObsMute, "mute", MPV_FORMAT_FLAG);
-    mpv_observe_property(mpv_, kObsVolume, "volume", MPV_FORMAT_DOUBLE);
-    mpv_set_wakeup_callback(mpv_, &MpvMediaPlayer::Wakeup, this);
+    // What was set while it started.
+    int flag = muted_ ? 1 : 0;
+    if (muted_) mpv_set_property(mpv_, "mute", MPV_FORMAT_FLAG, &flag);
+    double v = volume_;
+    mpv_set_property(mpv_, "volume", MPV_FORMAT_DOUBLE, &v);
 }
 
 MpvMediaPlayer::~MpvMediaPlayer() {
+    EnsureReady();
     if (!mpv_) return;
     // After this returns the callback no longer runs; calls it already queued
     // die with this object.
@@ -98,6 +112,7 @@ void MpvMediaPlayer::Wakeup(void* self) {
 
 void MpvMediaPlayer::Drain() {
     wakePending_ = false;
+    EnsureReady();
     if (!mpv_) return;
     for (;;) {
         mpv_event* event = mpv_wait_event(mpv_, 0);
@@ -120,6 +135,7 @@ void MpvMediaPlayer::Load() {
     position_ = 0;
     duration_ = 0;
     entry_ = -1;
+    EnsureReady();
     if (!mpv_) {
         SetState(kPlayReady, kUnavailableText);
         return;
@@ -160,6 +176,7 @@ void MpvMediaPlayer::Play() {
     switch (state_) {
         case kPlayPaused: {
             paused_ = false;
+            EnsureReady();
             if (mpv_) {
                 int no = 0;
                 mpv_set_property(mpv_, "pause", MPV_FORMAT_FLAG, &no);
@@ -185,6 +202,7 @@ void MpvMediaPlayer::Play() {
 void MpvMediaPlayer::Pause() {
     if (state_ != kPlayPlaying && state_ != kPlayBuffering && state_ != kPlayTransitioning) return;
     paused_ = true;
+    EnsureReady();
     if (mpv_) {
         int yes = 1;
         mpv_set_property(mpv_, "pause", MPV_FORMAT_FLAG, &yes);
@@ -198,6 +216,7 @@ void MpvMediaPlayer::Stop() {
     entry_ = -1;
     loaded_ = false;
     position_ = 0;
+    EnsureReady();
     if (mpv_) {
         const char* stop[] = {"stop", nullptr};
         mpv_command(mpv_, stop);
@@ -206,6 +225,7 @@ void MpvMediaPlayer::Stop() {
 }
 
 void MpvMediaPlayer::Seek(double seconds) {
+    EnsureReady();
     if (!mpv_ || !loaded_ || !std::isfinite(seconds)) return;
     seconds = std::clamp(seconds, 0.0, std::max(0.0, duration_));
     if (mpv_set_property(mpv_, "time-pos", MPV_FORMAT_DOUBLE, &seconds) >= 0) position_ = seconds;
@@ -213,6 +233,7 @@ void MpvMediaPlayer::Seek(double seconds) {
 
 void MpvMediaPlayer::SetMuted(bool muted) {
     muted_ = muted;
+    EnsureReady();
     if (!mpv_) return;
     int flag = muted ? 1 : 0;
     mpv_set_property(mpv_, "mute", MPV_FORMAT_FLAG, &flag);
@@ -220,6 +241,7 @@ void MpvMediaPlayer::SetMuted(bool muted) {
 
 void MpvMediaPlayer::SetVolume(int volume) {
     volume_ = std::clamp(volume, 0, 100);
+    EnsureReady();
     if (!mpv_) return;
     double v = volume_;
     mpv_set_property(mpv_, "volume", MPV_FORMAT_DOUBLE, &v);

@@ -22,6 +22,7 @@
 #include <QTimer>
 
 #include <atomic>
+#include <thread>
 
 struct mpv_handle;
 struct mpv_event;
@@ -134,13 +135,19 @@ struct MpvOptions {
 // The player over libmpv. The application must have set LC_NUMERIC to "C"
 // (libmpv refuses to start otherwise); without a working libmpv every
 // address reads 10 with the status "播放组件不可用".
+//
+// libmpv starts on a helper thread while the program loads (it takes about
+// a tenth of a second); the first call that needs it waits for it.
 class MpvMediaPlayer : public MediaPlayer {
     Q_OBJECT
 public:
     explicit MpvMediaPlayer(const MpvOptions& options = {}, QObject* parent = nullptr);
     ~MpvMediaPlayer() override;
 
-    bool Available() const { return mpv_ != nullptr; }
+    bool Available() {
+        EnsureReady();
+        return mpv_ != nullptr;
+    }
 
     QString URL() const override { return url_; }
     void setURL(const QString& url) override;
@@ -161,6 +168,7 @@ protected:
 
 private:
     static void Wakeup(void* self);
+    void EnsureReady();
     void Drain();
     void Handle(const mpv_event& event);
     void SetState(int state, const QString& status);
@@ -168,7 +176,8 @@ private:
     void OnNoData();
 
     MpvOptions options_;
-    mpv_handle* mpv_ = nullptr;
+    mpv_handle* mpv_ = nullptr;  // written by the start-up thread until it is joined
+    std::thread starting_;
     std::atomic<bool> wakePending_{false};
     QTimer noData_;
 

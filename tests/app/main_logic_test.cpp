@@ -407,6 +407,7 @@ protected:
         Links("Title1", "Singer1", {"http://a/1a.mp3", "http://a/1b.mp3"});
         Links("Title2", "Singer2", {"http://a/2.mp3"});
         Links("Title3", "Singer3", {"http://a/3.mp3"});
+        SetConfig("isPlayListIndex", "4");  // the radio playlist only when a test asks
         ASSERT_TRUE(Load());
         Choose(3);
     }

@@ -15,6 +15,7 @@
 #include <QScreen>
 #include <QWindow>
 
+#include <algorithm>
 #include <filesystem>
 #include <system_error>
 
@@ -117,6 +118,9 @@ lrcBox::lrcBox(LyricsHost* host, QWidget* parent)
     label1_->setObjectName(QStringLiteral("Label1"));
     label1_->setAlignment(Qt::AlignCenter);
     label1_->setAttribute(Qt::WA_TransparentForMouseEvents);  // the surface takes the mouse
+    // A long line is cut short with "…" rather than widening the window.
+    label1_->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
+    label1_->setMinimumWidth(0);
     QFont font = label1_->font();
     font.setPixelSize(16);
     font.setBold(true);
@@ -136,8 +140,11 @@ lrcBox::lrcBox(LyricsHost* host, QWidget* parent)
         minbar_[static_cast<size_t>(i)] = b;
         row->addWidget(b);
     }
+    row->activate();  // Label1 gets its width now, before the window first shows
+    label1_->installEventFilter(this);
 
     connect(&lrcDown_, &QelDown::DLComplete, this, &lrcBox::LrcDown_DLComplete);
+    connect(&lrcDown_, &QelDown::DLError, this, &lrcBox::LrcDown_DLError);
 
     timer1_.setInterval(100);
     connect(&timer1_, &QTimer::timeout, this, &lrcBox::Timer1_Timer);
@@ -197,6 +204,14 @@ void lrcBox::LrcDown_DLComplete(std::int32_t /*Bytes*/, std::int16_t Error) {
     if (host_) host_->SetSongLabel(LrcPlayingText(name));
 }
 
+void lrcBox::LrcDown_DLError(std::int32_t E, const QString& /*Error*/) {
+    // Codes 1 and 3 are followed by a completion that reports them. The
+    // others (redirect, unsaved body, failed or stalled read) end the fetch
+    // here: it is a failed completion, not a fetch still running.
+    if (E == kDLStartFailed || E == kDLZeroBytes) return;
+    LrcDown_DLComplete(0, static_cast<std::int16_t>(E == 0 ? kDLReadFailed : E));
+}
+
 void lrcBox::ClearLines() {
     list1_.clear();
     // A fetch still running belongs to a song that no longer plays.
@@ -207,9 +222,22 @@ void lrcBox::ClearLines() {
 // ---------------------------------------------------------------------------
 // What the main window sets
 
-QString lrcBox::Label1Text() const { return label1_->text(); }
+QString lrcBox::Label1Text() const { return label1Text_; }
 
-void lrcBox::SetLabel1Text(const QString& text) { label1_->setText(text); }
+void lrcBox::SetLabel1Text(const QString& text) {
+    label1Text_ = text;
+    ShowLabel1();
+}
+
+void lrcBox::ShowLabel1() {
+    const int room = std::max(label1_->contentsRect().width(), 0);
+    label1_->setText(room > 0 ? label1_->fontMetrics().elidedText(label1Text_, Qt::ElideRight, room) : label1Text_);
+}
+
+bool lrcBox::eventFilter(QObject* watched, QEvent* e) {
+    if (watched == label1_ && e->type() == QEvent::Resize) ShowLabel1();
+    return QWidget::eventFilter(watched, e);
+}
 
 void lrcBox::SetSongToolTip(const QString& text) { setToolTip(text); }
 
@@ -288,10 +316,14 @@ int lrcBox::Opacity() const { return qRound(windowOpacity() * 255.0); }
 void lrcBox::SetOpacity(int alpha) { setWindowOpacity(alpha / 255.0); }
 
 void lrcBox::Timer1_Timer() {
-    // Edges count as inside.
+    // Edges count as inside. Where the window system does not tell where
+    // the cursor is once it has left our windows (Wayland), the leave event
+    // says so instead; it is not trusted during a drag, whose pointer grab
+    // may send one while the cursor stays on the window.
     const QRect r = frameGeometry();
     const QRect withEdges(r.left(), r.top(), r.width() + 1, r.height() + 1);
-    if (withEdges.contains(QCursor::pos())) return;
+    const bool inside = withEdges.contains(QCursor::pos()) && !(mouseLeft_ && !dragging_);
+    if (inside) return;
     SetOpacity(kTranslucent);
     timer1_.stop();
 }
@@ -306,21 +338,33 @@ void lrcBox::paintEvent(QPaintEvent*) {
 
 void lrcBox::enterEvent(QEnterEvent* e) {
     QWidget::enterEvent(e);
+    Hovered();
+}
+
+void lrcBox::leaveEvent(QEvent* e) {
+    QWidget::leaveEvent(e);
+    mouseLeft_ = true;
+}
+
+void lrcBox::Hovered() {
+    mouseLeft_ = false;
+    dragging_ = false;  // a system move may end without a release reaching us
     timer1_.start();
     SetOpacity(kOpaque);
 }
 
 void lrcBox::mouseMoveEvent(QMouseEvent* e) {
     if (e->buttons() & Qt::LeftButton) {
-        // Let the window system move the window with the mouse.
-        if (!dragging_ && windowHandle()) {
+        // Let the window system move the window with the mouse; where it
+        // cannot (no window manager), follow the mouse ourselves.
+        if (!dragging_) {
             dragging_ = true;
-            windowHandle()->startSystemMove();
+            systemMove_ = windowHandle() && windowHandle()->startSystemMove();
         }
+        if (!systemMove_) move(e->globalPosition().toPoint() - dragOffset_);
         return;
     }
-    timer1_.start();
-    SetOpacity(kOpaque);
+    Hovered();
 }
 
 void lrcBox::mousePressEvent(QMouseEvent* e) {
@@ -328,7 +372,10 @@ void lrcBox::mousePressEvent(QMouseEvent* e) {
         if (host_) host_->ShowSettingsMenu(e->globalPosition().toPoint());
         return;
     }
-    if (e->button() == Qt::LeftButton) dragging_ = false;
+    if (e->button() == Qt::LeftButton) {
+        dragging_ = false;
+        dragOffset_ = e->globalPosition().toPoint() - pos();
+    }
 }
 
 void lrcBox::mouseReleaseEvent(QMouseEvent* e) {

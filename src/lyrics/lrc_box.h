@@ -103,11 +103,16 @@ protected:
     void mouseReleaseEvent(QMouseEvent* e) override;
     void mouseDoubleClickEvent(QMouseEvent* e) override;
     void enterEvent(QEnterEvent* e) override;
+    void leaveEvent(QEvent* e) override;
+    bool eventFilter(QObject* watched, QEvent* e) override;
 
 private:
     void LrcDown_DLComplete(std::int32_t Bytes, std::int16_t Error);
+    void LrcDown_DLError(std::int32_t E, const QString& Error);
     void SetOpacity(int alpha);
+    void Hovered();  // the mouse is over the window, no button dragging
     void PlaceAtTop();
+    void ShowLabel1();  // Label1's text, cut to fit
 
     LyricsHost* host_;
     QLabel* label1_ = nullptr;
@@ -121,7 +126,11 @@ private:
     bool fetching_ = false;
     QString fetchName_;
 
+    QString label1Text_;
+    bool mouseLeft_ = false;
     bool dragging_ = false;
+    bool systemMove_ = false;
+    QPoint dragOffset_;
 };
 
 }  // namespace tavo

@@ -70,7 +70,8 @@ public:
 
     // The parsers. A missing file gives the empty result. A JSON item or a
     // chart song piece with too few fields ends the list there (the songs
-    // before it are the result). Long pages keep the window responsive:
+    // before it are the result); so does a chart song whose title or artist
+    // field is over 4096 units long. Long pages keep the window responsive:
     // pending events are processed now and then while a page is cut.
     QString ParseXmlFeed(const std::filesystem::path& file);
     QString ParseJsonPlaylist(const std::filesystem::path& file);  // fills RadioUrls

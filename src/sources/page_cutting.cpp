@@ -20,19 +20,42 @@ PiecePump::PiecePump() {
 
 PiecePump::~PiecePump() { --pumpDepth; }
 
-void PiecePump::Piece() {
+void PiecePump::Pump() {
     if (lastPump.isValid() && lastPump.elapsed() < kIntervalMs) return;
     lastPump.start();
     QCoreApplication* app = QCoreApplication::instance();
     if (app && app->thread() == QThread::currentThread()) QCoreApplication::processEvents();
 }
 
+qsizetype FindMarker(QStringView text, QStringView marker, qsizetype from) {
+    if (marker.isEmpty()) return from <= text.size() ? from : -1;
+    const QChar first = marker.front();
+    const QStringView rest = marker.sliced(1);
+    for (from = qMax<qsizetype>(from, 0);;) {
+        const qsizetype at = text.indexOf(first, from);
+        if (at < 0 || at > text.size() - marker.size()) return -1;
+        if (text.sliced(at + 1, rest.size()) == rest) return at;
+        from = at + 1;
+    }
+}
+
+void AppendWithout(QString& out, QStringView piece, QStringView marker) {
+    qsizetype from = 0;
+    for (;;) {
+        const qsizetype at = FindMarker(piece, marker, from);
+        if (at < 0) break;
+        out.append(piece.sliced(from, at - from));
+        from = at + marker.size();
+    }
+    out.append(piece.sliced(from));
+}
+
 }  // namespace detail
 
 QString CutBetween(const QString& text, const QString& start, const QString& end) {
     QString out;
-    detail::CutPieces(text, start, end, false, [&out](QString piece) {
-        out += piece;
+    detail::CutPieces(text, start, end, false, [&](QStringView piece) {
+        detail::AppendWithout(out, piece, start);
         out += kEntrySep;
         return true;
     });
@@ -43,8 +66,10 @@ QString CutLinks(const QString& block) {
     static const QString kHref = QStringLiteral("href=");
     static const QString kEnd = QStringLiteral("</a>");
     QString out;
-    detail::CutPieces(block, kHref, kEnd, false, [&out](QString piece) {
-        // The cut already took out every "href=".
+    QString piece;
+    detail::CutPieces(block, kHref, kEnd, false, [&](QStringView view) {
+        piece.truncate(0);
+        detail::AppendWithout(piece, view, kHref);
         piece.remove(QLatin1Char('"'));
         piece.replace(QLatin1Char('>'), QLatin1Char(','));
         out += piece;
@@ -57,8 +82,11 @@ QString CutLinks(const QString& block) {
 QString CutChartBlocks(const QString& text, const QString& start, const QString& end) {
     static const QString kBlockEnd = QStringLiteral("{-}");
     QString out;
-    detail::CutPieces(text, start, end, false, [&out](QString block) {
-        out += block.left(5);
+    QString block;
+    detail::CutPieces(text, start, end, false, [&](QStringView view) {
+        block.truncate(0);
+        detail::AppendWithout(block, view, start);
+        out += QStringView(block).left(5);
         out += kEntrySep;
         out += CutLinks(block);
         out += kBlockEnd;

@@ -19,28 +19,44 @@ public:
     ~PiecePump();
     PiecePump(const PiecePump&) = delete;
     PiecePump& operator=(const PiecePump&) = delete;
-    void Piece();
+    void Piece() {
+        // The clock is read every few pieces only: a page may hold hundreds
+        // of thousands of them.
+        if ((count_++ & 31) == 0) Pump();
+    }
+
+private:
+    void Pump();
+    unsigned count_ = 0;
 };
+
+// The first `marker` in `text` at or after `from`; -1 when there is none.
+// Markers are short and their first character is rare in a page: a fast
+// scan for that character, then a comparison of the rest. Linear in the
+// text for a marker of fixed length.
+qsizetype FindMarker(QStringView text, QStringView marker, qsizetype from);
+
+// Appends `piece` to `out` without any occurrence of `marker`.
+void AppendWithout(QString& out, QStringView piece, QStringView marker);
 
 // Cuts `text` between `start` and `end`: a = the first `start` at or after
 // the search position, b = the first `end` at or after a + |start|; stops
-// when either is missing. `onPiece` receives the text from a up to b with every
-// `start` removed. The search position then moves to b, or past the end
-// marker when `pastEnd`. `onPiece` returns false to stop the cut. Empty markers
-// cut nothing.
+// when either is missing. `onPiece` receives the text from a up to b (a view
+// into `text`, which still holds the start marker; AppendWithout takes the
+// markers out). The search position then moves to b, or past the end marker
+// when `pastEnd`. `onPiece` returns false to stop the cut. Empty markers cut
+// nothing.
 template <class OnPiece>
 void CutPieces(const QString& text, const QString& start, const QString& end, bool pastEnd, OnPiece&& onPiece) {
     if (start.isEmpty() || end.isEmpty()) return;
     PiecePump pump;
     qsizetype p = 0;
     for (;;) {
-        const qsizetype a = text.indexOf(start, p);
+        const qsizetype a = FindMarker(text, start, p);
         if (a < 0) return;
-        const qsizetype b = text.indexOf(end, a + start.size());
+        const qsizetype b = FindMarker(text, end, a + start.size());
         if (b < 0) return;
-        QString piece = text.mid(a, b - a);
-        piece.remove(start);
-        if (!onPiece(std::move(piece))) return;
+        if (!onPiece(QStringView(text).sliced(a, b - a))) return;
         pump.Piece();
         p = pastEnd ? b + end.size() : b;
     }

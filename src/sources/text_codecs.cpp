@@ -5,7 +5,9 @@
 
 #include <QRandomGenerator>
 
+#include <array>
 #include <atomic>
+#include <memory>
 #include <chrono>
 
 namespace tavo {
@@ -61,6 +63,23 @@ QString ShortSingleText(float f) {
     return s;
 }
 
+// A double-byte code page 936 character (lead byte from 0x80), "?" when
+// the code page has none. Each code is converted once per thread: a page
+// holds thousands of names, and opening a converter per character costs
+// more than the rest of the decoding.
+QChar Cp936DoubleByte(unsigned code) {
+    constexpr char16_t kUnknown = 0;
+    constexpr char16_t kNone = 0xFFFF;  // a noncharacter: never a conversion result
+    thread_local std::unique_ptr<std::array<char16_t, 65536>> cache;
+    if (!cache) cache = std::make_unique<std::array<char16_t, 65536>>();
+    char16_t& slot = (*cache)[code & 0xFFFF];
+    if (slot == kUnknown) {
+        const QString ch = platform::Cp936CodeToString(code);
+        slot = ch.size() == 1 && ch[0].unicode() != kNone ? ch[0].unicode() : kNone;
+    }
+    return slot == kNone ? QLatin1Char('?') : QChar(slot);
+}
+
 }  // namespace
 
 QString UrlEncodeUtf8(QString& text) {
@@ -98,8 +117,7 @@ QString UrlDecodeAnsi(const QString& text) {
             } else {
                 // The unit at i + 3 (normally a second "%") is skipped unread.
                 const unsigned trail = ReadHexPair(text, i + 4);
-                QString ch = platform::Cp936CodeToString(lead * 256 + trail);
-                out.append(ch.isEmpty() ? QStringLiteral("?") : ch);
+                out.append(Cp936DoubleByte(lead * 256 + trail));
                 i += 5;
             }
         } else {

@@ -137,15 +137,25 @@ TEST_F(LrcBoxWindow, RightButtonOpensTheSettingsMenuAtTheCursor) {
 }
 
 TEST_F(LrcBoxWindow, ShowsAtTheTopEdgeCentredAndHidesKeepingItsLines) {
+    // Set while still hidden, a line is cut to the label's real width.
+    box.SetLabel1Text(QString(QStringLiteral("歌")).repeated(18));
+    EXPECT_EQ(box.Label1()->text(), box.Label1Text());
     box.ShowLyrics(true);
     ASSERT_TRUE(box.isVisible());
     const QRect screen = box.screen()->geometry();
     EXPECT_EQ(box.frameGeometry().top(), screen.top());
     EXPECT_EQ(box.frameGeometry().left(), screen.left() + (screen.width() - box.frameGeometry().width()) / 2);
-    box.SetLabel1Text(QStringLiteral("a line"));
+    // A line longer than the window is cut, the window keeps its size.
+    const QSize size = box.size();
+    const QString longLine = QString(QStringLiteral("很长的一行歌词")).repeated(20);
+    box.SetLabel1Text(longLine);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(box.size(), size);
+    EXPECT_EQ(box.Label1Text(), longLine);
+    EXPECT_TRUE(box.Label1()->text().endsWith(QChar(0x2026)));
     box.ShowLyrics(false);
     EXPECT_FALSE(box.isVisible());
-    EXPECT_EQ(box.Label1Text(), QStringLiteral("a line"));
+    EXPECT_EQ(box.Label1Text(), longLine);
 }
 
 TEST_F(LrcBoxWindow, SetTopMostWindowSwitchesStayOnTop) {
@@ -187,12 +197,26 @@ TEST_F(LrcBoxWindow, TurnsTranslucentWhenTheMouseLeavesAndOpaqueWhenItReturns) {
     EXPECT_EQ(box.Opacity(), lrcBox::kOpaque);
     EXPECT_TRUE(box.Timer1().isActive());
 
+    // A leave event counts even when the cursor seems to stay inside (the
+    // window system may not report where it went); moving back undoes it.
+    QEvent leave(QEvent::Leave);
+    QCoreApplication::sendEvent(&box, &leave);
+    box.Timer1_Timer();
+    EXPECT_EQ(box.Opacity(), lrcBox::kTranslucent);
+    QTest::mouseMove(&box, box.mapFromGlobal(inside) + QPoint(3, 1));
+    box.Timer1_Timer();
+    EXPECT_EQ(box.Opacity(), lrcBox::kOpaque);
+
     // A drag that ends outside the window: translucent again.
     QTest::mousePress(&box, Qt::LeftButton, {}, QPoint(5, 5));
     QMouseEvent drag(QEvent::MouseMove, QPointF(40, 10), box.mapToGlobal(QPointF(40, 10)), Qt::NoButton,
                      Qt::LeftButton, Qt::NoModifier);
+    const QPoint before = box.pos();
     QCoreApplication::sendEvent(&box, &drag);
     EXPECT_EQ(box.Opacity(), lrcBox::kOpaque);  // dragging is not hovering
+    if (!box.windowHandle()->startSystemMove()) {  // no system move here: the window follows by itself
+        EXPECT_EQ(box.pos(), before + QPoint(35, 5));
+    }
     QCursor::setPos(outside);
     QTest::mouseRelease(&box, Qt::LeftButton, {}, box.mapFromGlobal(outside));
     EXPECT_TRUE(WaitFor([&] { return box.Opacity() == lrcBox::kTranslucent; }, 1s));

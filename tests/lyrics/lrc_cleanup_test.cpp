@@ -112,11 +112,5 @@ TEST(LrcRequestAddress, KeepsTheFixedPathAndKeys) {
               host + QStringLiteral("/fcgi-bin/fcg_download_lrc.q?song=A%26B=C %231&singer=50%25%2B&down=2"));
 }
 
-TEST(LrcStatusTexts, AreTheWindowsOwn) {
-    EXPECT_EQ(LrcFetchingText(), QStringLiteral("正在获取歌词..."));
-    EXPECT_EQ(LrcPlayingText(QStringLiteral("T ┈ A")), QStringLiteral("正在播放：T ┈ A"));
-    EXPECT_EQ(LrcNotFoundText(QStringLiteral("T ┈ A")), QStringLiteral("没有找到“T ┈ A”的歌词"));
-}
-
 }  // namespace
 }  // namespace tavo

@@ -39,6 +39,12 @@ TEST_F(CatalogueTest, SelectorListsTheNineteenLabelsInRowOrder) {
     EXPECT_EQ(g.ChartSiteBase, "http://chart.test");
 }
 
+TEST_F(CatalogueTest, ChartSiteBaseSetAtStartUpIsKept) {
+    g.ChartSiteBase = "http://elsewhere.test";
+    g.BuildSourceCatalogue();
+    EXPECT_EQ(g.ChartSiteBase, "http://elsewhere.test");
+}
+
 TEST_F(CatalogueTest, AddressesJoinTheServiceHostsWithTheFixedPaths) {
     g.BuildSourceCatalogue();
     EXPECT_EQ(g.SourceCatalogue[0][1], "");

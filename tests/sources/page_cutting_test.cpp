@@ -26,6 +26,8 @@ TEST(CutBetween, CutsEveryPieceBetweenStartAndTheNextEnd) {
         {"start markers inside a piece are removed", "<a>1<a>2</a>", "<a>", "</a>", "12{@}"},
         {"end searched after the whole start marker", "<a></a>b</a>", "<a></a>", "</a>", "b{@}"},
         {"empty piece", "<a></a>", "<a>", "</a>", "{@}"},
+        {"near misses of the markers", "<<a<a>1<</a</a>", "<a>", "</a>", "1<</a{@}"},
+        {"marker longer than the text", "<a", "<a>", "</a>", ""},
         {"same marker both ends", "|x|y|", "|", "|", "x{@}y{@}"},
         {"empty start marker cuts nothing", "abc", "", "c", ""},
         {"empty end marker cuts nothing", "abc", "a", "", ""},

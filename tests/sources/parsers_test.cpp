@@ -206,6 +206,14 @@ TEST_F(ParserTest, ChartSongPageMalformedGivesThePartialList) {
     // A truncated last piece is not cut at all.
     const auto t = Page(SongPiece("A", "B") + "checked='checked' name='Checkbox' value='1|2|C|D");
     EXPECT_EQ(g.ParseChartSongPage(t, kSongStart, kSongEnd), QStringLiteral("A ┈ B{@}"));
+    // A name longer than any song's ends the list too (its bracketed groups
+    // would cost the name's length each).
+    std::string groups;
+    for (int i = 0; i < 2000; ++i) groups += "(" + std::to_string(i) + ")";
+    const auto hostile = Page(SongPiece("A", "B") + SongPiece(groups, "x") + SongPiece("C", "D"));
+    EXPECT_EQ(g.ParseChartSongPage(hostile, kSongStart, kSongEnd), QStringLiteral("A ┈ B{@}"));
+    EXPECT_EQ(g.ParseChartSongPage(Page(SongPiece(std::string(4096, 'n'), "x")), kSongStart, kSongEnd).size(),
+              4096 + 3 + 1 + 3);
     // A lead byte without its trail byte still decodes to one character.
     const auto lone = Page(SongPiece("%D2", "x"));
     EXPECT_EQ(g.ParseChartSongPage(lone, kSongStart, kSongEnd), QStringLiteral("? ┈ x{@}"));

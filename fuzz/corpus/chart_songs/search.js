@@ -1,0 +1,1 @@
+jsonp1({"query":"a+b","count":2,"links":[{"url":"http://127.0.0.1:17380/song/t4d2505ca.wav","name":"a+b","format":"wav"},{"url":"http://127.0.0.1:17380/song/t4d2505ca.wav?mirror=2","name":"a+b","format":"wav"}]})

@@ -282,7 +282,10 @@ void MainForm::Sync() {
     combo1_->setVisible(ui.Combo1Visible);
     combo2_->setVisible(ui.Combo2Visible);
     ymLabel_->setText(ui.YMlabel);
-    picture1_->update();
+    if (ui.rows != drawnRows_) {
+        drawnRows_ = ui.rows;
+        picture1_->update();
+    }
 }
 
 bool MainForm::Load() {

@@ -106,6 +106,7 @@ private:
     QFrame* ybg_ = nullptr;
     QWidget* volumeFill_ = nullptr;
     QPushButton* errPlayNext_ = nullptr;
+    QStringList drawnRows_;  // what the list picture last painted
 };
 
 }  // namespace tavo

@@ -77,6 +77,13 @@ public:
 // "title ┈ artist"
 inline QString Song(const QString& title, const QString& artist) { return title + " \u2508 " + artist; }
 
+// A request the player gave up on before sending it must not hold a test
+// server's shutdown for the default five seconds.
+inline void QuickStop(httplib::Server& s) {
+    s.set_read_timeout(0, 300000);
+    s.set_keep_alive_timeout(1);
+}
+
 // The local web: every service the player calls, with content the test
 // chooses. Handlers run on the server's thread; the content is set before
 // Start() or under the lock.
@@ -84,6 +91,7 @@ class FakeWeb {
 public:
     FakeWeb() {
         auto& s = server_.server();
+        QuickStop(s);
         s.Get(R"(/songs/(\w+)\.wav)", [this](const httplib::Request& req, httplib::Response& res) {
             Count(req.path);
             std::lock_guard lock(mu_);
@@ -147,6 +155,9 @@ public:
         });
         wav_ = MakeWav(1.0);
     }
+
+    // The server stops before the content its handlers read goes away.
+    ~FakeWeb() { server_.Stop(); }
 
     void Start() {
         server_.Start();

@@ -26,7 +26,6 @@ constexpr int kHeight = 526;
 // The default colours until a skin paints the window.
 const QColor kListText(100, 100, 100);
 const QColor kTitleText(166, 165, 165);
-const QColor kBorder(64, 64, 64);
 
 QPushButton* MakeButton(QWidget* parent, const QString& text, const QRect& r, const QString& name) {
     auto* b = new QPushButton(text, parent);

@@ -6,6 +6,7 @@
 #include "sources/services.h"
 
 #include <QApplication>
+#include <QCloseEvent>
 #include <QComboBox>
 #include <QFrame>
 #include <QGuiApplication>
@@ -308,6 +309,11 @@ void MainForm::ShowAfterLoad() {
 
 QString MainForm::CurrentSongName() const {
     return logic_.PlayIndex >= 0 ? logic_.PlayingName() : QString();
+}
+
+void MainForm::closeEvent(QCloseEvent* e) {
+    e->ignore();
+    logic_.CloseButton();
 }
 
 void MainForm::SetSongLabel(const QString& text) { logic_.SetLabel6(text); }

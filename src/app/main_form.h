@@ -79,6 +79,11 @@ public:
     // Copies the logic's controls onto the widgets (done after every change).
     void Sync();
 
+protected:
+    // A close request from the desktop (a key or the task bar) is the close
+    // button: hide, or ask and exit.
+    void closeEvent(QCloseEvent* e) override;
+
 private:
     void BuildControls();
     void BindSelector(Selector& model, QComboBox* box);

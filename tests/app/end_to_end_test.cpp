@@ -107,6 +107,25 @@ TEST_F(EndToEndTest, AutomaticPlayAtStartThenNextSongThenWrap) {
     EXPECT_EQ(form->logic().PlayIndex, 0);
 }
 
+TEST_F(EndToEndTest, ClosingFromTheDesktopIsTheCloseButton) {
+    Start();
+    int exits = 0;
+    form->logic().hooks.ExitProgram = [&] { ++exits; };
+    form->logic().hooks.HideMain = [&] { form->hide(); };
+    EXPECT_FALSE(form->close()) << "the window itself stays";
+    EXPECT_FALSE(form->isVisible());
+    EXPECT_FALSE(form->logic().IsShown);
+    form->show();
+    SetConfig("isClose", "1");
+    messages.box().answer = platform::MsgResult::Cancel;
+    form->close();
+    EXPECT_TRUE(form->isVisible());
+    EXPECT_EQ(exits, 0);
+    messages.box().answer = platform::MsgResult::Ok;
+    form->close();
+    EXPECT_EQ(exits, 1);
+}
+
 TEST_F(EndToEndTest, PagesOfTheFavourites) {
     Start();
     for (const int n : {10, 11}) {

@@ -60,6 +60,11 @@ MpvMediaPlayer::MpvMediaPlayer(const MpvOptions& options, QObject* parent)
         SetOption(h, "input-default-bindings", "no");
         SetOption(h, "ytdl", "no");
         SetOption(h, "load-scripts", "no");
+        // Nothing of the built-in on-screen scripts: no window to show them.
+        SetOption(h, "osc", "no");
+        SetOption(h, "load-stats-overlay", "no");
+        SetOption(h, "load-osd-console", "no");
+        SetOption(h, "load-auto-profiles", "no");
         SetOption(h, "video", "no");
         SetOption(h, "audio-display", "no");
         SetOption(h, "idle", "yes");

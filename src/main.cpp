@@ -1,19 +1,26 @@
-// The player. Until the main window lands this shows a minimal window.
-#include "platform/program_folder.h"
+// The player: the media player, the main window and its start-up.
+#include "app/main_form.h"
+#include "platform/media_player.h"
 
 #include <QApplication>
-#include <QLabel>
 
 #include <clocale>
+#include <cstdlib>
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
+    // libmpv needs the C numeric locale; QApplication has just set the user's.
     std::setlocale(LC_NUMERIC, "C");
-    QApplication::setApplicationName(QStringLiteral("Tavo音乐盒2010"));
-    QLabel window(QStringLiteral("Tavo音乐盒2010"));
-    window.setWindowTitle(QStringLiteral("Tavo音乐盒2010"));
-    window.resize(320, 120);
-    window.show();
-    (void)tavo::platform::ProgramFolder();
+    QApplication::setApplicationName(tavo::kAppTitle);
+    QApplication::setQuitOnLastWindowClosed(false);
+
+    tavo::platform::MpvOptions options;
+    // TAVO_AUDIO_OUTPUT picks the audio output ("null" plays silently).
+    if (const char* ao = std::getenv("TAVO_AUDIO_OUTPUT")) options.audioOutput = QString::fromLocal8Bit(ao);
+    tavo::platform::MpvMediaPlayer player(options);
+
+    tavo::MainForm window(player);
+    if (!window.Load()) return 1;
+    window.ShowAfterLoad();
     return app.exec();
 }

@@ -1,0 +1,235 @@
+#pragma once
+// What the main window's tests share: a web of local services on 127.0.0.1
+// (playlist, feed, charts, song search, lyrics and the songs themselves), a
+// program folder with a skin, settings kept in memory, a lyrics window
+// stand-in, and a way to wait while the event loop runs.
+
+#include "lyrics/lyrics_view.h"
+#include "platform/settings_store.h"
+#include "sources/services.h"
+#include "support/fake_message_box.h"
+#include "support/local_http_server.h"
+#include "support/temp_dir.h"
+#include "support/wav_file.h"
+
+#include <gtest/gtest.h>
+
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QString>
+#include <QStringList>
+
+#include <atomic>
+#include <functional>
+#include <map>
+#include <memory>
+#include <mutex>
+#include <string>
+#include <vector>
+
+namespace tavo::test {
+
+inline bool WaitFor(const std::function<bool()>& done, int ms = 5000) {
+    QElapsedTimer t;
+    t.start();
+    while (!done()) {
+        if (t.elapsed() > ms) return false;
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+    }
+    return true;
+}
+
+inline void Pump(int ms) {
+    WaitFor([] { return false; }, ms);
+}
+
+class MemorySettings : public platform::SettingsStore {
+public:
+    QString GetSetting(const QString& app, const QString& section, const QString& key) override {
+        auto it = values.find((app + "/" + section + "/" + key).toStdString());
+        return it == values.end() ? QString() : it->second;
+    }
+    void SaveSetting(const QString& app, const QString& section, const QString& key, const QString& value) override {
+        values[(app + "/" + section + "/" + key).toStdString()] = value;
+    }
+    std::map<std::string, QString> values;
+};
+
+class FakeLyricsView : public LyricsView {
+public:
+    void DownLrcBegin() override { ++fetches; }
+    const QStringList& list1() const override { return lines; }
+    void ClearLines() override { lines.clear(); }
+    QString Label1Text() const override { return label; }
+    void SetLabel1Text(const QString& text) override { label = text; }
+    void SetSongToolTip(const QString& text) override { toolTip = text; }
+    void SetPlayGlyph(bool playing) override { playGlyph = playing; }
+    bool PlayGlyphPlaying() const override { return playGlyph; }
+    void SetMuteGlyph(bool muted) override { muteGlyph = muted; }
+    void ShowLyrics(bool show) override { shown = show; }
+
+    int fetches = 0;
+    QStringList lines;
+    QString label, toolTip;
+    bool playGlyph = false, muteGlyph = false, shown = false;
+};
+
+// "title ┈ artist"
+inline QString Song(const QString& title, const QString& artist) { return title + " \u2508 " + artist; }
+
+// A request the player gave up on before sending it must not hold a test
+// server's shutdown for the default five seconds.
+inline void QuickStop(httplib::Server& s) {
+    s.set_read_timeout(0, 300000);
+    s.set_keep_alive_timeout(1);
+}
+
+// The local web: every service the player calls, with content the test
+// chooses. Handlers run on the server's thread; the content is set before
+// Start() or under the lock.
+class FakeWeb {
+public:
+    FakeWeb() {
+        auto& s = server_.server();
+        QuickStop(s);
+        s.Get(R"(/songs/(\w+)\.wav)", [this](const httplib::Request& req, httplib::Response& res) {
+            Count(req.path);
+            std::lock_guard lock(mu_);
+            res.set_content(wav_, "audio/wav");
+        });
+        s.Get("/j/mine/playlist", [this](const httplib::Request& req, httplib::Response& res) {
+            Count(req.path);
+            std::lock_guard lock(mu_);
+            const int batch = ++playlistBatches;
+            std::string json = R"({"r":0,"song":[)";
+            for (int i = 0; i < playlistSize; ++i) {
+                if (i) json += ",";
+                json += R"({"f0":"0","f1":"1","f2":"2","f3":"3","f4":"4","f5":"5","artist":"Radio)" +
+                        std::to_string(batch) + R"(","url":")" + Url("/songs/r" + std::to_string(batch) + "x" +
+                                                                   std::to_string(i) + ".wav") +
+                        R"(","title":"Track)" + std::to_string(i) + R"(","sid":"9"})";
+            }
+            res.set_content(json + "]}", "application/json");
+        });
+        s.Get(R"(/xml/(\w+)\.xml)", [this](const httplib::Request& req, httplib::Response& res) {
+            Count(req.path);
+            std::lock_guard lock(mu_);
+            std::string xml = "<?xml version=\"1.0\"?>\r\n<songs>\r\n";
+            for (const auto& [t, a] : feed) xml += "<item><song>" + t + "</song>\r\n<artist>" + a + "</artist></item>\r\n";
+            res.set_content(xml + "</songs>", "text/xml");
+        });
+        s.Get("/top/html_top/top0/top0.htm", [this](const httplib::Request& req, httplib::Response& res) {
+            Count(req.path);
+            std::string page = "<html><body><div class='rankblock'><h2><code>2010-05</code></h2><ul>\r\n"
+                               "<li><a href='/top/x/1.htm'>第一期</a></li>\r\n"
+                               "<li><a href='/top/x/2.htm'>第二期</a></li>\r\n</ul></div></body></html>";
+            res.set_content(page, "text/html");
+        });
+        s.Get(R"(/top/x/(\d)\.htm)", [this](const httplib::Request& req, httplib::Response& res) {
+            Count(req.path);
+            std::lock_guard lock(mu_);
+            std::string page = "<html><form>";
+            for (const auto& [t, a] : chart)
+                page += "<input type='checkbox' checked='checked' name='Checkbox' value='1|2|" + t + "|" + a + "|0'>";
+            res.set_content(page + "</form></html>", "text/html");
+        });
+        s.Get("/api/links", [this](const httplib::Request& req, httplib::Response& res) {
+            Count(req.path);
+            std::lock_guard lock(mu_);
+            const std::string query = req.get_param_value("query");
+            queries.push_back(query);
+            callbacks.push_back(req.get_param_value("jsoncallback"));
+            auto it = links.find(query);
+            std::string body = req.get_param_value("jsoncallback") + "({\"data\":[";
+            if (it != links.end())
+                for (const auto& u : it->second) body += "{\"url\":\"" + u + "\",\"size\":\"1\"},";
+            res.set_content(body + "{}]})", "text/javascript");
+        });
+        s.Get("/fcgi-bin/fcg_download_lrc.q", [this](const httplib::Request& req, httplib::Response& res) {
+            Count(req.path);
+            res.status = 404;
+        });
+        s.Get("/dead.wav", [this](const httplib::Request& req, httplib::Response& res) {
+            Count(req.path);
+            res.status = 404;
+        });
+        wav_ = MakeWav(1.0);
+    }
+
+    // The server stops before the content its handlers read goes away.
+    ~FakeWeb() { server_.Stop(); }
+
+    void Start() {
+        server_.Start();
+        SetServices(LocalServiceHosts(server_.port()));
+    }
+    std::string Url(const std::string& path) const {
+        return "http://127.0.0.1:" + std::to_string(server_.port()) + path;
+    }
+    QString QUrl(const std::string& path) const { return QString::fromStdString(Url(path)); }
+    // The query the search sees for a display text "title ┈ artist".
+    static std::string Query(const std::string& title, const std::string& artist) { return title + "+" + artist; }
+
+    int Hits(const std::string& path) {
+        std::lock_guard lock(mu_);
+        return hits_[path];
+    }
+    std::vector<std::string> Queries() {
+        std::lock_guard lock(mu_);
+        return queries;
+    }
+    void SetWavSeconds(double s) {
+        std::lock_guard lock(mu_);
+        wav_ = MakeWav(s);
+    }
+
+    std::mutex mu_;
+    int playlistSize = 3;
+    int playlistBatches = 0;
+    std::vector<std::pair<std::string, std::string>> feed;
+    std::vector<std::pair<std::string, std::string>> chart;
+    std::map<std::string, std::vector<std::string>> links;  // query -> urls
+    std::vector<std::string> queries;
+    std::vector<std::string> callbacks;
+
+private:
+    void Count(const std::string& path) {
+        std::lock_guard lock(mu_);
+        ++hits_[path];
+    }
+
+    LocalHttpServer server_;
+    std::string wav_;
+    std::map<std::string, int> hits_;
+};
+
+// A program folder with the default skin, settings in memory, a recording
+// message box and the local web.
+class AppTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        folder_ = std::make_unique<ScopedProgramFolder>();
+        folder_->dir().Write("skin/\u84dd\u8272\u79d1\u6280/skin.ini", "\xe6\xa0\x87\xe9\xa2\x98=1,2,3\r\n");
+        auto s = std::make_unique<MemorySettings>();
+        settings = s.get();
+        platform::SetSettings(std::move(s));
+    }
+    void TearDown() override {
+        platform::SetSettings(std::make_unique<MemorySettings>());
+        ResetServices();
+        folder_.reset();
+    }
+    void SetConfig(const char* key, const char* value) {
+        settings->SaveSetting(QStringLiteral("Tavo音乐盒2010"), QStringLiteral("Config"), QString::fromUtf8(key),
+                              QString::fromUtf8(value));
+    }
+    const std::filesystem::path& folder() const { return folder_->path(); }
+    void WriteFile(const std::string& rel, const std::string& bytes) { folder_->dir().Write(rel, bytes); }
+
+    std::unique_ptr<ScopedProgramFolder> folder_;
+    MemorySettings* settings = nullptr;
+    ScopedFakeMessageBox messages;
+    FakeWeb web;
+};
+
+}  // namespace tavo::test

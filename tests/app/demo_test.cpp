@@ -1,0 +1,77 @@
+// The demo a new user sees: the bundled local services, the real window
+// offscreen and libmpv without sound.
+#include "app/main_form.h"
+
+#include "app_fixture.h"
+#include "demo_service.h"
+#include "lyrics/lrc_box.h"
+#include "platform/media_player.h"
+
+#include <QComboBox>
+#include <QLabel>
+#include <QTest>
+
+namespace tavo {
+namespace {
+
+using test::WaitFor;
+
+class DemoTest : public test::AppTest {
+protected:
+    void SetUp() override {
+        AppTest::SetUp();
+        ASSERT_TRUE(service.Start(0));
+        SetServices(LocalServiceHosts(service.port()));
+        platform::MpvOptions options;
+        options.audioOutput = QStringLiteral("null");
+        player = std::make_unique<platform::MpvMediaPlayer>(options);
+        form = std::make_unique<MainForm>(*player);
+        ASSERT_TRUE(form->Load());
+        form->ShowAfterLoad();
+    }
+    void TearDown() override {
+        form.reset();
+        player.reset();
+        service.Stop();
+        AppTest::TearDown();
+    }
+    bool Rows(int n) {
+        return WaitFor([&] { return form->logic().ui.rows.size() == n && !form->logic().QelDown1.Downloading(); });
+    }
+    void ClickRow(int row) {
+        QTest::mouseClick(form->Picture1(), Qt::LeftButton, {}, QPoint(20, row * form->logic().RowHeight + 5));
+    }
+    bool Playing() {
+        return WaitFor([&] { return player->playState() == platform::kPlayPlaying; }, 8000);
+    }
+
+    services::DemoService service;
+    std::unique_ptr<platform::MpvMediaPlayer> player;
+    std::unique_ptr<MainForm> form;
+};
+
+TEST_F(DemoTest, RadioPlaylistPlaysFromTheFirstClick) {
+    // "随便听听" is the first list at a first start.
+    EXPECT_EQ(form->PHcombo()->currentText(), QStringLiteral("随便听听"));
+    ASSERT_TRUE(WaitFor([&] { return form->logic().ui.rows.size() > 0 && !form->logic().QelDown1.Downloading(); }));
+    ClickRow(0);
+    ASSERT_TRUE(Playing());
+    EXPECT_TRUE(player->URL().startsWith(QString::fromStdString(service.Url())));
+    EXPECT_GT(player->currentMedia().duration(), 1.0);
+}
+
+TEST_F(DemoTest, ChartPeriodEntryThenASongWithItsLyrics) {
+    Q_EMIT form->PHcombo()->activated(5);
+    ASSERT_TRUE(Rows(10));
+    EXPECT_GT(form->Combo1()->count(), 0);
+    EXPECT_GT(form->Combo2()->count(), 0);
+    ClickRow(0);
+    ASSERT_TRUE(Playing());
+    EXPECT_TRUE(player->URL().startsWith(QString::fromStdString(service.Url())));
+    // The lyrics arrive and the watch loop shows their lines.
+    ASSERT_TRUE(WaitFor([&] { return !form->lyrics().list1().isEmpty(); }));
+    ASSERT_TRUE(WaitFor([&] { return !form->Label(6)->text().isEmpty() && player->playState() == platform::kPlayPlaying; }));
+}
+
+}  // namespace
+}  // namespace tavo

@@ -1,0 +1,235 @@
+// The real window offscreen, the libmpv player without sound (ao=null) and
+// the local web: songs are short WAV files served from 127.0.0.1.
+#include "app/main_form.h"
+
+#include "app_fixture.h"
+#include "../sources/print_qstring.h"
+#include "lyrics/lrc_box.h"
+#include "platform/ansi_text.h"
+#include "platform/media_player.h"
+
+#include <QComboBox>
+#include <QLabel>
+#include <QPushButton>
+#include <QTest>
+
+namespace tavo {
+namespace {
+
+using platform::kPlayPaused;
+using platform::kPlayPlaying;
+using platform::kPlayStopped;
+using test::Song;
+using test::WaitFor;
+
+class EndToEndTest : public test::AppTest {
+protected:
+    void SetUp() override {
+        AppTest::SetUp();
+        web.feed = {{"Title1", "Singer1"}, {"Title2", "Singer2"}};
+        web.chart = {{"Chart1", "A1"}, {"Chart2", "A2"}};
+        web.Start();
+    }
+    void TearDown() override {
+        form.reset();
+        player.reset();
+        AppTest::TearDown();
+    }
+    // Starts the web and the program, with songs of `seconds`.
+    void Start(double seconds = 1.0) {
+        web.SetWavSeconds(seconds);
+        platform::MpvOptions options;
+        options.audioOutput = QStringLiteral("null");
+        options.noDataTimeoutMs = 2000;
+        player = std::make_unique<platform::MpvMediaPlayer>(options);
+        ASSERT_TRUE(player->Available());
+        form = std::make_unique<MainForm>(*player);
+        ASSERT_TRUE(form->Load());
+        form->ShowAfterLoad();
+    }
+    void Link(const std::string& query, std::vector<std::string> paths) {
+        std::lock_guard lock(web.mu_);
+        auto& urls = web.links[query];
+        urls.clear();
+        for (const auto& p : paths) urls.push_back(web.Url(p));
+    }
+    void Choose(int source) {
+        Q_EMIT form->PHcombo()->activated(source);
+        ASSERT_TRUE(WaitFor([&] {
+            return !form->logic().QelDown1.Downloading() && !form->logic().ui.LoadLabelVisible &&
+                   !form->LoadLabel()->isVisible();
+        }));
+    }
+    void ClickRow(int row) {
+        QTest::mouseClick(form->Picture1(), Qt::LeftButton, {}, QPoint(20, row * form->logic().RowHeight + 5));
+    }
+    // Waits until the player plays `path` of the local web.
+    bool Plays(const std::string& path, int ms = 5000) {
+        const QString url = web.QUrl(path);
+        return WaitFor([&] { return player->URL() == url && player->playState() == kPlayPlaying; }, ms);
+    }
+    bool PlaysFile(const std::filesystem::path& file, int ms = 5000) {
+        const QString url = platform::PathToQString(file);
+        return WaitFor([&] { return player->URL() == url && player->playState() == kPlayPlaying; }, ms);
+    }
+
+    std::unique_ptr<platform::MpvMediaPlayer> player;
+    std::unique_ptr<MainForm> form;
+};
+
+TEST_F(EndToEndTest, MissingSkinEndsTheProgram) {
+    std::filesystem::remove_all(folder() / "skin");
+    platform::MpvMediaPlayer mmp({QStringLiteral("null")});
+    MainForm window(mmp);
+    EXPECT_FALSE(window.Load());
+    ASSERT_EQ(messages.shown().size(), 1u);
+    EXPECT_EQ(messages.shown()[0].title, QStringLiteral("缺少皮肤"));
+    EXPECT_FALSE(window.isVisible());
+}
+
+TEST_F(EndToEndTest, AutomaticPlayAtStartThenNextSongThenWrap) {
+    SetConfig("isRunPlay", "1");
+    SetConfig("isPlayListIndex", "4");
+    Link("Title1+Singer1", {"/songs/t1.wav"});
+    Link("Title2+Singer2", {"/songs/t2.wav"});
+    Start();
+    EXPECT_EQ(form->objectName(), QStringLiteral("main"));
+    EXPECT_TRUE(form->isVisible());
+    EXPECT_TRUE(form->windowFlags() & Qt::FramelessWindowHint);
+    ASSERT_TRUE(Plays("/songs/t1.wav"));
+    ASSERT_TRUE(WaitFor([&] { return form->Label(6)->text() == QStringLiteral(" 正在播放：") + Song("Title1", "Singer1"); }));
+    EXPECT_TRUE(form->PlayIco()->isVisible());
+    EXPECT_FALSE(form->PlayS(0)->isVisible());
+    ASSERT_TRUE(WaitFor([&] { return form->socl()->text() == QStringLiteral(" 00:00 / 00:01  "); }));
+    // The end of the song: the next one; the end of the feed: the first again.
+    ASSERT_TRUE(Plays("/songs/t2.wav"));
+    ASSERT_TRUE(WaitFor([&] { return web.Hits("/songs/t1.wav") == 2 && player->playState() == kPlayPlaying; }));
+    EXPECT_EQ(form->logic().PlayIndex, 0);
+}
+
+TEST_F(EndToEndTest, ClosingFromTheDesktopIsTheCloseButton) {
+    Start();
+    int exits = 0;
+    form->logic().hooks.ExitProgram = [&] { ++exits; };
+    form->logic().hooks.HideMain = [&] { form->hide(); };
+    EXPECT_FALSE(form->close()) << "the window itself stays";
+    EXPECT_FALSE(form->isVisible());
+    EXPECT_FALSE(form->logic().IsShown);
+    form->show();
+    SetConfig("isClose", "1");
+    messages.box().answer = platform::MsgResult::Cancel;
+    form->close();
+    EXPECT_TRUE(form->isVisible());
+    EXPECT_EQ(exits, 0);
+    messages.box().answer = platform::MsgResult::Ok;
+    form->close();
+    EXPECT_EQ(exits, 1);
+}
+
+TEST_F(EndToEndTest, PagesOfTheFavourites) {
+    Start();
+    for (const int n : {10, 11}) {
+        std::string fav;
+        for (int i = 0; i < n; ++i) fav += "Song" + std::to_string(i) + "<|>\r\n";
+        WriteFile("MySongList.txt", fav);
+        Choose(0);
+        const QString first = n == 10 ? QStringLiteral("1/1") : QStringLiteral("1/2");
+        EXPECT_TRUE(WaitFor([&] { return form->Label(4)->text() == first; })) << n;
+        form->PageA(2)->click();
+        ASSERT_TRUE(WaitFor([&] { return form->Label(4)->text() == (n == 10 ? QStringLiteral("1/1") : QStringLiteral("2/2")); }));
+        EXPECT_EQ(form->logic().ui.rows.size(), n == 10 ? 10 : 1);
+    }
+}
+
+TEST_F(EndToEndTest, BrowsingAnotherSourceWhileASongPlaysAndComingBack) {
+    Link("Chart2+A2", {"/songs/c2.wav"});
+    Start(3.0);
+    Choose(5);
+    ASSERT_TRUE(WaitFor([&] { return form->logic().ui.rows.size() == 2; }));
+    EXPECT_TRUE(form->Combo1()->isVisible());
+    EXPECT_EQ(form->Combo2()->currentText(), QStringLiteral("第一期"));
+    ClickRow(1);
+    ASSERT_TRUE(Plays("/songs/c2.wav"));
+    const int top = form->PlayIco()->y();
+    ASSERT_TRUE(WaitFor([&] { return form->PlayIco()->isVisible(); }));
+
+    Choose(3);
+    ASSERT_TRUE(WaitFor([&] { return !form->PlayIco()->isVisible() && form->PageA(15)->isVisible(); }));
+    EXPECT_FALSE(form->Combo1()->isVisible());
+    EXPECT_EQ(player->playState(), kPlayPlaying);
+
+    form->PageA(15)->click();
+    ASSERT_TRUE(WaitFor([&] { return form->PlayIco()->isVisible(); }));
+    EXPECT_EQ(form->PHcombo()->currentIndex(), 5);
+    EXPECT_EQ(form->PlayIco()->y(), top);
+    EXPECT_FALSE(form->PageA(15)->isVisible());
+    EXPECT_EQ(player->URL(), web.QUrl("/songs/c2.wav"));
+    EXPECT_EQ(web.Hits("/top/x/1.htm"), 1) << "the playing list is shown, not fetched";
+}
+
+TEST_F(EndToEndTest, DeadFirstCandidateThenOneThatPlays) {
+    Link("Title1+Singer1", {"/dead.wav", "/songs/alive.wav"});
+    Start();
+    Choose(3);
+    ClickRow(0);
+    ASSERT_TRUE(Plays("/songs/alive.wav"));
+    EXPECT_EQ(web.Hits("/dead.wav"), 1);
+    EXPECT_EQ(form->logic().LinkIndex, 1);
+    EXPECT_EQ(form->logic().PlayIndex, 0);
+}
+
+TEST_F(EndToEndTest, RadioPlaylistRefillsAndStationListStops) {
+    web.playlistSize = 1;
+    WriteFile("radio.txt", "Station<|>" + web.Url("/songs/station.wav") + "\r\n");
+    SetConfig("isPlayListIndex", "1");  // the playlist is fetched once, below
+    Start();
+    Choose(2);
+    ClickRow(0);
+    ASSERT_TRUE(Plays("/songs/r1x0.wav"));
+    ASSERT_TRUE(Plays("/songs/r2x0.wav"));  // a new batch at the end of the list
+    EXPECT_EQ(web.playlistBatches, 2);
+
+    Choose(1);
+    ClickRow(0);
+    ASSERT_TRUE(Plays("/songs/station.wav"));
+    ASSERT_TRUE(WaitFor([&] { return player->playState() == kPlayStopped; }));
+    test::Pump(500);
+    EXPECT_EQ(player->playState(), kPlayStopped);
+    EXPECT_EQ(web.Hits("/songs/station.wav"), 1);
+}
+
+TEST_F(EndToEndTest, PausedSongIsNeverSkipped) {
+    Link("Title1+Singer1", {"/songs/p1.wav"});
+    Link("Title2+Singer2", {"/songs/p2.wav"});
+    Start();
+    Choose(3);
+    ClickRow(0);
+    ASSERT_TRUE(Plays("/songs/p1.wav"));
+    form->PlayS(4)->click();
+    EXPECT_EQ(player->playState(), kPlayPaused);
+    test::Pump(1500);
+    EXPECT_EQ(player->playState(), kPlayPaused);
+    EXPECT_EQ(player->URL(), web.QUrl("/songs/p1.wav"));
+    ASSERT_TRUE(WaitFor([&] { return form->PlayS(0)->isVisible(); }));
+    form->PlayS(0)->click();
+    EXPECT_EQ(player->playState(), kPlayPlaying);
+    ASSERT_TRUE(Plays("/songs/p2.wav"));
+}
+
+TEST_F(EndToEndTest, FavouritesWithStoredLinksAndLocalFiles) {
+    const auto local = folder() / "本地 歌曲.wav";
+    WriteFile("本地 歌曲.wav", test::MakeWav(1.0));
+    WriteFile("MySongList.txt", "Local<|>" + platform::PathToQString(local).toStdString() + "\r\nWeb<|>" +
+                                    web.Url("/songs/fav.wav") + "\r\n");
+    Start();
+    Choose(0);
+    ClickRow(0);
+    ASSERT_TRUE(PlaysFile(local));
+    EXPECT_EQ(form->logic().LinkCandidates, platform::PathToQString(local) + "{@}");
+    ASSERT_TRUE(Plays("/songs/fav.wav"));
+    ASSERT_TRUE(PlaysFile(local));  // the end of the favourites: the first again
+    EXPECT_EQ(web.Queries(), (std::vector<std::string>{"Local", "Web", "Local"}));
+}
+
+}  // namespace
+}  // namespace tavo

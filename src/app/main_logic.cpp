@@ -1,5 +1,7 @@
 #include "app/main_logic.h"
 
+#include "calendar/notes_store.h"
+
 #include "lyrics/lyric_timing.h"
 #include "lyrics/lyrics_view.h"
 #include "platform/ansi_text.h"
@@ -134,7 +136,9 @@ bool MainLogic::Form_Load() {
     LinkSource = QStringLiteral("SeekUp");
     PlayIndex = -1;
     // 4.
-    NotesDbPath = platform::InProgramFolder(fs::path("notepad") / "notepad.mdb");
+    // The notes database is opened on demand; an empty one is made on first start.
+    InitNotesDbPath();
+    NotesDbPath = tavo::NotesDbPath;
     // 5.
     Call(hooks.SetDefaultSkinColours);
     CurrentSkin = platform::Settings().GetSetting(AppTitle, QStringLiteral("Skin"), QStringLiteral("name"));

@@ -101,6 +101,9 @@ void NetworkReader::Request(const QUrl& url) {
     // gets exactly those bytes.
     request.setRawHeader("Accept-Encoding", "identity");
     QNetworkReply* reply = nam_->get(request);
+    // A bounded read buffer: the network layer hands data over as it comes
+    // instead of filling memory from a fast endless sender.
+    reply->setReadBufferSize(256 * 1024);
     reply_ = reply;
     connect(reply, &QNetworkReply::socketStartedConnecting, this, [this, reply] {
         if (reply != reply_ || connectedSent_) return;

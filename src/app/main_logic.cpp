@@ -253,46 +253,41 @@ void MainLogic::ReadListFile(const fs::path& file, QString& links, QString& entr
     }
 }
 
-void MainLogic::MySongList() {
-    FavLinks.clear();
+// The favourites and the radio list alike: the busy label, the file read
+// into the viewed list and its links, the first page shown. True when the
+// file held at least one entry.
+bool MainLogic::ShowListFile(const fs::path& file, QString& links) {
+    links.clear();
     SetLoadLabel(kListBusy, true);
     QString entries;
-    ReadListFile(FavouritesFile(), FavLinks, entries);
-    if (entries.contains(kEntrySep)) {
+    ReadListFile(file, links, entries);
+    const bool any = entries.contains(kEntrySep);
+    if (any) {
         gsl.ListItems = entries.split(kEntrySep);
         gsl.CurPage = 0;
-        GoPage();
-        if (AutoPlay) {
-            Play_List();
-            PlayIndex = 0;
-            Go_Play();
-        }
     } else {
         gsl.ListItems = QStringList{QString()};
-        GoPage();
+    }
+    GoPage();
+    return any;
+}
+
+void MainLogic::MySongList() {
+    if (ShowListFile(FavouritesFile(), FavLinks) && AutoPlay) {
+        Play_List();
+        PlayIndex = 0;
+        Go_Play();
     }
     ui.LoadLabelVisible = false;
     Touch();
 }
 
 void MainLogic::radioList() {
-    RadioLinks.clear();
-    SetLoadLabel(kListBusy, true);
-    QString entries;
-    ReadListFile(platform::InProgramFolder("radio.txt"), RadioLinks, entries);
-    if (entries.contains(kEntrySep)) {
-        gsl.ListItems = entries.split(kEntrySep);
-        gsl.CurPage = 0;
-        GoPage();
-        if (AutoPlay) {
-            PlayIndex = 0;
-            Play_List();
-            ClickPlay();
-            MMP_Play();
-        }
-    } else {
-        gsl.ListItems = QStringList{QString()};
-        GoPage();
+    if (ShowListFile(platform::InProgramFolder("radio.txt"), RadioLinks) && AutoPlay) {
+        PlayIndex = 0;
+        Play_List();
+        ClickPlay();
+        MMP_Play();
     }
     ui.LoadLabelVisible = false;
     Touch();

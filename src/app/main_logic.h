@@ -214,6 +214,7 @@ private:
     void SearchFailed();
     void Go_PlayInternal();
     void ReadListFile(const std::filesystem::path& file, QString& links, QString& entries) const;
+    bool ShowListFile(const std::filesystem::path& file, QString& links);
     int Selection() const { return gsl.PHcombo.ListIndex(); }
 
     platform::MediaPlayer& mmp_;

@@ -7,6 +7,7 @@
 #include "lyrics/lyrics_view.h"
 #include "platform/settings_store.h"
 #include "sources/services.h"
+#include "support/event_loop.h"
 #include "support/fake_message_box.h"
 #include "support/local_http_server.h"
 #include "support/temp_dir.h"
@@ -29,19 +30,6 @@
 
 namespace tavo::test {
 
-inline bool WaitFor(const std::function<bool()>& done, int ms = 5000) {
-    QElapsedTimer t;
-    t.start();
-    while (!done()) {
-        if (t.elapsed() > ms) return false;
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
-    }
-    return true;
-}
-
-inline void Pump(int ms) {
-    WaitFor([] { return false; }, ms);
-}
 
 class MemorySettings : public platform::SettingsStore {
 public:

@@ -2,6 +2,7 @@
 
 #include "platform/ansi_text.h"
 #include "platform/async_read.h"
+#include "support/event_loop.h"
 #include "support/local_http_server.h"
 #include "support/temp_dir.h"
 
@@ -17,6 +18,8 @@ namespace tavo {
 namespace {
 
 using namespace std::chrono_literals;
+using test::WaitFor;
+const auto SpinFor = [](std::chrono::milliseconds d) { test::Pump(d); };
 
 // Records every event of a control as one line of text, in order.
 struct EventLog {
@@ -49,21 +52,6 @@ struct EventLog {
     int completes = 0;
 };
 
-// Runs the event loop until `done` holds or `limit` passes.
-template <class Pred>
-bool WaitFor(Pred done, std::chrono::milliseconds limit = 10s) {
-    QElapsedTimer t;
-    t.start();
-    while (!done()) {
-        if (t.elapsed() > limit.count()) return false;
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
-    }
-    return true;
-}
-
-void SpinFor(std::chrono::milliseconds d) {
-    WaitFor([] { return false; }, d);
-}
 
 class QelDownTest : public ::testing::Test {
 protected:

@@ -3,6 +3,8 @@
 #include "fake_lyrics_host.h"
 #include "lyrics/lrc_paint.h"
 
+#include "support/event_loop.h"
+
 #include <gtest/gtest.h>
 
 #include <QCoreApplication>
@@ -23,17 +25,8 @@ namespace {
 
 using namespace std::chrono_literals;
 using test::FakeLyricsHost;
+using test::WaitFor;
 
-template <class Pred>
-bool WaitFor(Pred done, std::chrono::milliseconds limit = 3s) {
-    QElapsedTimer t;
-    t.start();
-    while (!done()) {
-        if (t.elapsed() > limit.count()) return false;
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
-    }
-    return true;
-}
 
 void ClickMinbar(lrcBox& box, int i) { QTest::mouseClick(box.minbar(i), Qt::LeftButton); }
 

@@ -10,6 +10,8 @@
 #include "support/local_http_server.h"
 #include "support/temp_dir.h"
 
+#include "support/event_loop.h"
+
 #include <gtest/gtest.h>
 
 #include <QCoreApplication>
@@ -26,17 +28,8 @@ namespace {
 
 using namespace std::chrono_literals;
 using test::FakeLyricsHost;
+using test::WaitFor;
 
-template <class Pred>
-bool WaitFor(Pred done, std::chrono::milliseconds limit = 10s) {
-    QElapsedTimer t;
-    t.start();
-    while (!done()) {
-        if (t.elapsed() > limit.count()) return false;
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
-    }
-    return true;
-}
 
 void SpinFor(std::chrono::milliseconds d) { WaitFor([] { return false; }, d); }
 

@@ -8,6 +8,8 @@
 #include "support/temp_dir.h"
 #include "support/wav_file.h"
 
+#include "support/event_loop.h"
+
 #include <gtest/gtest.h>
 
 #include <QCoreApplication>
@@ -20,15 +22,8 @@
 namespace tavo::platform {
 namespace {
 
-bool WaitFor(const std::function<bool()>& done, int ms) {
-    QElapsedTimer t;
-    t.start();
-    while (!done()) {
-        if (t.elapsed() > ms) return false;
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
-    }
-    return true;
-}
+using test::WaitFor;
+
 
 TEST(FormatMinutesSeconds, TwoDigitMinutesAndSecondsTruncated) {
     const struct {

@@ -301,7 +301,7 @@ void MainForm::ShowAfterLoad() {
         move(area.left() + (area.width() - width()) / 2, area.top() + (area.height() - height()) / 2);
     }
     show();
-    logic_.IsShown = VbTrue;
+    logic_.IsShown = True16;
     const long long lrcShow = platform::SettingNumber(
         platform::Settings().GetSetting(kAppTitle, QStringLiteral("Config"), QStringLiteral("LrcShow")));
     if (lrcShow != 0) lrc_->ShowLyrics(true);

@@ -73,7 +73,7 @@ public:
     bool IsMuted() const override;
     QWidget* MainWindow() override { return this; }
     bool IsShown() const override { return logic_.IsShown != 0; }
-    void SetIsShown(bool shown) override { logic_.IsShown = ToVb(shown); }
+    void SetIsShown(bool shown) override { logic_.IsShown = ToBool16(shown); }
     void ShowSettingsMenu(const QPoint&) override {}
 
     // Copies the logic's controls onto the widgets (done after every change).

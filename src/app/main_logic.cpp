@@ -154,7 +154,7 @@ bool MainLogic::Form_Load() {
     OutList();
     // 9.
     ui.YMlabel = QDate::currentDate().toString(QStringLiteral("yyyy.MM"));
-    LoadDone = VbTrue;
+    LoadDone = True16;
     // 10.
     Call(hooks.StartFadeTimer);
     // 11.
@@ -206,7 +206,7 @@ bool MainLogic::LoadMenu() {
 void MainLogic::CloseButton() {
     if (ConfigNumber(QStringLiteral("isClose")) == 0) {
         Call(hooks.HideMain);
-        IsShown = VbFalse;
+        IsShown = False16;
         return;
     }
     const auto answer = platform::Messages().Show(QStringLiteral("确定要退出") + AppTitle + QStringLiteral("？"),

@@ -11,7 +11,7 @@
 // window.
 
 #include "download/qel_down.h"
-#include "platform/vb.h"
+#include "platform/bool16.h"
 #include "sources/get_song_list.h"
 
 #include <QObject>
@@ -105,9 +105,9 @@ public:
     bool LoadMenu();
     QStringList SkinFolders;  // captions of the skin menu items
 
-    VbBool LoadDone = VbFalse;
+    Bool16 LoadDone = False16;
     QString AppTitle;
-    VbBool IsShown = VbFalse;
+    Bool16 IsShown = False16;
     QString AppVersion;
     std::int16_t RowHeight = 25;
     QString CurrentSkin;

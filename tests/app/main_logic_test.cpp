@@ -80,7 +80,7 @@ TEST_F(LogicTest, WithoutSkinsTheProgramStopsWithTheMessage) {
                                                 Services().makerSite + QStringLiteral("下载重新安装。"));
         EXPECT_EQ(messages.shown()[0].title, QStringLiteral("缺少皮肤"));
         EXPECT_EQ(messages.shown()[0].icon, platform::MsgIcon::Exclamation);
-        EXPECT_FALSE(FromVb(logic->LoadDone));
+        EXPECT_FALSE(FromBool16(logic->LoadDone));
         EXPECT_EQ(logic->gsl.PHcombo.ListCount(), 0);
     }
 }
@@ -90,7 +90,7 @@ TEST_F(LogicTest, FirstStartUsesTheDefaults) {
     EXPECT_EQ(logic->AppTitle, QStringLiteral("Tavo音乐盒2010"));
     EXPECT_EQ(logic->AppVersion, QStringLiteral("1.0"));
     EXPECT_EQ(logic->LinkSource, QStringLiteral("SeekUp"));
-    EXPECT_TRUE(FromVb(logic->LoadDone));
+    EXPECT_TRUE(FromBool16(logic->LoadDone));
     EXPECT_EQ(logic->CurrentSkin, QStringLiteral("蓝色科技"));
     EXPECT_EQ(logic->RowHeight, logic->Geometry().listHeight / 10);
     EXPECT_EQ(logic->gsl.PHcombo.ListCount(), 19);
@@ -145,11 +145,11 @@ TEST_F(LogicTest, CloseButtonHidesOrAsksBeforeExit) {
     ASSERT_TRUE(Load());
     logic->PageA_Click(7);
     EXPECT_EQ(hides, 1);
-    EXPECT_FALSE(FromVb(logic->IsShown));
+    EXPECT_FALSE(FromBool16(logic->IsShown));
     EXPECT_TRUE(messages.shown().empty());
 
     SetConfig("isClose", "1");
-    logic->IsShown = VbTrue;
+    logic->IsShown = True16;
     messages.box().answer = platform::MsgResult::Cancel;
     logic->PageA_Click(7);
     ASSERT_EQ(messages.shown().size(), 1u);
@@ -157,7 +157,7 @@ TEST_F(LogicTest, CloseButtonHidesOrAsksBeforeExit) {
     EXPECT_EQ(messages.shown()[0].buttons, platform::MsgButtons::OkCancel);
     EXPECT_EQ(messages.shown()[0].icon, platform::MsgIcon::Question);
     EXPECT_EQ(exits, 0);
-    EXPECT_TRUE(FromVb(logic->IsShown));
+    EXPECT_TRUE(FromBool16(logic->IsShown));
 
     messages.box().answer = platform::MsgResult::Ok;
     logic->PageA_Click(7);

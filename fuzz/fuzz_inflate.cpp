@@ -10,19 +10,9 @@
 #include <memory>
 #include <vector>
 
-namespace {
-class SilentMessageBox : public tavo::platform::MessageBox {
-public:
-    tavo::platform::MsgResult Show(const QString&, const QString&, tavo::platform::MsgButtons,
-                                   tavo::platform::MsgIcon) override {
-        return tavo::platform::MsgResult::Ok;
-    }
-};
-}  // namespace
-
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     static bool init = [] {
-        tavo::platform::SetMessages(std::make_unique<SilentMessageBox>());
+        tavo::platform::SetMessages(std::make_unique<tavo::platform::ConsoleMessageBox>(nullptr));
         return true;
     }();
     (void)init;

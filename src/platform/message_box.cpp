@@ -32,6 +32,11 @@ MsgResult QtMessageBox::Show(const QString& text, const QString& title, MsgButto
     }
 }
 
+MsgResult ConsoleMessageBox::Show(const QString& text, const QString&, MsgButtons, MsgIcon) {
+    if (out_) std::fprintf(out_, "%s\n", text.toUtf8().constData());
+    return MsgResult::Ok;
+}
+
 namespace {
 std::unique_ptr<MessageBox>& Current() {
     static std::unique_ptr<MessageBox> box;

@@ -4,6 +4,7 @@
 
 #include <QString>
 
+#include <cstdio>
 #include <memory>
 
 namespace tavo::platform {
@@ -24,6 +25,17 @@ public:
 class QtMessageBox : public MessageBox {
 public:
     MsgResult Show(const QString& text, const QString& title, MsgButtons buttons, MsgIcon icon) override;
+};
+
+// For programs without windows (the command-line tool, fuzz targets): the
+// text goes to `out` (nothing when null) and the answer is always OK.
+class ConsoleMessageBox : public MessageBox {
+public:
+    explicit ConsoleMessageBox(std::FILE* out = stderr) : out_(out) {}
+    MsgResult Show(const QString& text, const QString& title, MsgButtons buttons, MsgIcon icon) override;
+
+private:
+    std::FILE* out_;
 };
 
 // The message box the program uses (a QtMessageBox unless replaced).

@@ -19,13 +19,6 @@ namespace tavo::tool {
 namespace {
 
 // The decoder's messages on stderr instead of a dialog.
-class StderrMessageBox : public platform::MessageBox {
-public:
-    platform::MsgResult Show(const QString& text, const QString&, platform::MsgButtons, platform::MsgIcon) override {
-        std::fprintf(stderr, "%s\n", text.toUtf8().constData());
-        return platform::MsgResult::Ok;
-    }
-};
 
 constexpr const char* kUsage = "inflate [--expected N] [--deflate64]";
 
@@ -47,7 +40,7 @@ int Run(const QStringList& args) {
     QFile in;
     if (!in.open(stdin, QIODevice::ReadOnly)) return Fail(QStringLiteral("cannot read stdin"));
     const QByteArray input = in.readAll();
-    platform::SetMessages(std::make_unique<StderrMessageBox>());
+    platform::SetMessages(std::make_unique<platform::ConsoleMessageBox>());
     std::vector<uint8_t> data(input.begin(), input.end());
     imaging::Inflater inflater;
     int32_t status = 0;

@@ -18,13 +18,6 @@
 namespace tavo::tool {
 namespace {
 
-class StderrMessageBox : public platform::MessageBox {
-public:
-    platform::MsgResult Show(const QString& text, const QString&, platform::MsgButtons, platform::MsgIcon) override {
-        std::fprintf(stderr, "%s\n", text.toUtf8().constData());
-        return platform::MsgResult::Ok;
-    }
-};
 
 constexpr const char* kUsage = "png FILE [--background R,G,B] [--no-alpha] [--no-trans] | png --info FILE";
 
@@ -56,7 +49,7 @@ int Info(imaging::LoadPNG& png, const QString& file) {
 }
 
 int Run(const QStringList& args) {
-    platform::SetMessages(std::make_unique<StderrMessageBox>());
+    platform::SetMessages(std::make_unique<platform::ConsoleMessageBox>());
     imaging::LoadPNG png;
     if (args.size() == 2 && args[0] == QLatin1String("--info")) return Info(png, args[1]);
 

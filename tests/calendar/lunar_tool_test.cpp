@@ -1,4 +1,6 @@
 // tavo-tool's calendar commands as a user runs them.
+#include "support/run_tool.h"
+
 #include <gtest/gtest.h>
 
 #include <QJsonDocument>
@@ -7,18 +9,9 @@
 
 namespace {
 
-struct ToolRun {
-    int code;
-    QString out;
-    QString err;
-};
+using tavo::test::ToolRun;
 
-ToolRun Tool(const QStringList& args) {
-    QProcess p;
-    p.start(QStringLiteral(TAVO_BIN_DIR "/tavo-tool"), args);
-    if (!p.waitForFinished(30000)) return {-1, {}, {}};
-    return {p.exitCode(), QString::fromUtf8(p.readAllStandardOutput()), QString::fromUtf8(p.readAllStandardError())};
-}
+ToolRun Tool(const QStringList& args) { return tavo::test::RunTool(args); }
 
 TEST(LunarTool, LunarPrintsEveryFieldOfTheDay) {
     const ToolRun r = Tool({"lunar", "2010-02-13"});

@@ -1,22 +1,15 @@
 // tavo-tool as a user runs it: arguments in, UTF-8 JSON out.
+#include "support/run_tool.h"
+
 #include <gtest/gtest.h>
 
 #include <QProcess>
 
 namespace {
 
-struct ToolRun {
-    int code;
-    QString out;
-    QString err;
-};
+using tavo::test::ToolRun;
 
-ToolRun Tool(const QStringList& args) {
-    QProcess p;
-    p.start(QStringLiteral(TAVO_BIN_DIR "/tavo-tool"), args);
-    if (!p.waitForFinished(30000)) return {-1, {}, {}};
-    return {p.exitCode(), QString::fromUtf8(p.readAllStandardOutput()), QString::fromUtf8(p.readAllStandardError())};
-}
+ToolRun Tool(const QStringList& args) { return tavo::test::RunTool(args); }
 
 TEST(TavoTool, TextCommandsPrintJsonStrings) {
     struct Case {

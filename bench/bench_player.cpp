@@ -11,6 +11,7 @@
 // Each scenario runs in its own child process, so that one's memory and
 // threads do not count for the other. TAVO_BENCH_SECONDS shortens the
 // playback window (default 30).
+#include "support/wav_file.h"
 #include "app/main_form.h"
 #include "platform/ansi_text.h"
 #include "platform/media_player.h"
@@ -48,39 +49,8 @@ namespace {
 using Clock = std::chrono::steady_clock;
 Clock::time_point g_start;
 
-struct SilentBox : tavo::platform::MessageBox {
-    tavo::platform::MsgResult Show(const QString&, const QString&, tavo::platform::MsgButtons,
-                                   tavo::platform::MsgIcon) override {
-        return tavo::platform::MsgResult::Ok;
-    }
-};
 
-std::string MakeWav(double seconds, int rate = 22050) {
-    const auto samples = static_cast<std::uint32_t>(seconds * rate);
-    std::string out;
-    auto u32 = [&out](std::uint32_t v) {
-        for (int i = 0; i < 4; ++i) out.push_back(static_cast<char>((v >> (8 * i)) & 0xFF));
-    };
-    auto u16 = [&out](std::uint16_t v) {
-        out.push_back(static_cast<char>(v & 0xFF));
-        out.push_back(static_cast<char>(v >> 8));
-    };
-    out += "RIFF";
-    u32(36 + samples * 2);
-    out += "WAVEfmt ";
-    u32(16);
-    u16(1);
-    u16(1);
-    u32(static_cast<std::uint32_t>(rate));
-    u32(static_cast<std::uint32_t>(rate) * 2);
-    u16(2);
-    u16(16);
-    out += "data";
-    u32(samples * 2);
-    for (std::uint32_t i = 0; i < samples; ++i)
-        u16(static_cast<std::uint16_t>(static_cast<std::int16_t>(2000 * std::sin(i * 0.05))));
-    return out;
-}
+std::string MakeWav(double seconds) { return tavo::test::MakeWav(seconds, 22050); }
 
 double CpuSeconds() {
     rusage ru{};
@@ -128,7 +98,7 @@ void PrepareFolder(const fs::path& dir, const fs::path& song) {
     tavo::platform::SetProgramFolder(dir);
     tavo::platform::SetSettings(std::make_unique<tavo::platform::IniSettingsStore>(dir / "config"));
     tavo::platform::Settings().SaveSetting(tavo::kAppTitle, "Config", "isPlayListIndex", "1");
-    tavo::platform::SetMessages(std::make_unique<SilentBox>());
+    tavo::platform::SetMessages(std::make_unique<tavo::platform::ConsoleMessageBox>(nullptr));
     // Nothing listens on port 1: the search fails at once and the stored
     // link plays.
     tavo::SetServices(tavo::LocalServiceHosts(1));

@@ -40,7 +40,9 @@ ListFetcher::ListFetcher(PlayerCore& core) : c_(core) {
 }
 
 void ListFetcher::PHcombo_Click() {
+    // The page on its way belongs to the selection before.
     ++generation_;
+    QelDown1.CancelDownload();
     const int sel = c_.Selection();
     GetSongList& gsl = c_.gsl;
     // 1. to 3.
@@ -72,7 +74,6 @@ void ListFetcher::PHcombo_Click() {
         StartFetch(sel);
         return;
     }
-    QelDown1.CancelDownload();
     if (sel == 0) c_.list.MySongList();
     if (sel == 1) {
         if (c_.Lyrics()) c_.Lyrics()->ClearLines();

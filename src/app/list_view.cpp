@@ -145,6 +145,7 @@ void ListView::ReloadPlayList() {
         c_.PlayIndex = -1;
     }
     GoPage();
+    c_.SetLoadLabel(c_.ui.LoadLabel, false);
     c_.fetch.FetchOnSelect = true;
     reloading_ = false;
 }

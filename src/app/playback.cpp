@@ -260,7 +260,11 @@ void Playback::PlayTime_Timer() {
             GiveUpSong();
         return;
     }
-    if (play.source != 1 && mmp.playState() == platform::kPlayStopped) Advance();
+    if (mmp.playState() != platform::kPlayStopped) return;
+    if (play.source == 1)
+        SetPlaybackStatus(PlaybackStatus::Stopped);  // a station that ended stays ended
+    else
+        Advance();
 }
 
 }  // namespace tavo

@@ -22,7 +22,9 @@ bool SameSite(const QUrl& a, const QUrl& b) {
 bool IsPlayableNetworkAddress(const QString& address, bool allowStreamingSchemes) {
     if (address.isEmpty() || HasControlCharacter(address)) return false;
     if (address.front().isSpace() || address.back().isSpace()) return false;
-    const QUrl url(address, QUrl::StrictMode);
+    // Tolerant: a station address may hold a space or a stray "%"; what
+    // matters is the scheme, which every reader takes from the prefix.
+    const QUrl url(address, QUrl::TolerantMode);
     if (!url.isValid() || url.isRelative() || url.host().isEmpty()) return false;
     const QString scheme = url.scheme();  // lower case
     if (scheme == QLatin1String("http") || scheme == QLatin1String("https")) return true;

@@ -49,7 +49,7 @@ TEST(PlayableNetworkAddress, WebSchemesAlwaysStreamingSchemesWhenAllowed) {
     } cases[] = {
         {"http://h/a.mp3", true, true},
         {"HTTPS://h:8443/a.mp3?x=1", true, true},
-        {QStringLiteral("http://h/歌.mp3"), true, true},
+        {QStringLiteral("http://h/歌 曲.mp3"), true, true},
         {"mms://radio.test/live", false, true},
         {"rtsp://radio.test:554/live", false, true},
         {"rtmp://radio.test/live", false, false},

@@ -1,6 +1,7 @@
 // The player: the media player, the main window and its start-up.
 #include "app/main_form.h"
 #include "platform/media_player.h"
+#include "platform/network_access.h"
 
 #include <QApplication>
 
@@ -22,5 +23,7 @@ int main(int argc, char** argv) {
     tavo::MainForm window(player);
     if (!window.Load()) return 1;
     window.ShowAfterLoad();
-    return app.exec();
+    const int rc = app.exec();
+    tavo::platform::CloseNetworkAccess();
+    return rc;
 }

@@ -2,6 +2,7 @@
 
 #include <QCoreApplication>
 #include <QNetworkAccessManager>
+#include <QNetworkReply>
 #include <QPointer>
 #include <QThread>
 
@@ -16,14 +17,38 @@ const QByteArray& UserAgent() {
     return agent;
 }
 
-QNetworkAccessManager& NetworkAccess() {
-    // Owned by the application object: destroyed with it, before Qt's own
-    // statics go away. A later application object (tests) gets a new one.
+namespace {
+
+// Owned by the application object: destroyed with it at the latest, before
+// Qt's own statics go away.
+QPointer<QNetworkAccessManager>& Manager() {
     static QPointer<QNetworkAccessManager> manager;
+    return manager;
+}
+
+// How long CloseNetworkAccess() gives the network thread after dropping
+// requests still in flight.
+constexpr unsigned long kDropGraceMs = 50;
+
+}  // namespace
+
+QNetworkAccessManager& NetworkAccess() {
+    QPointer<QNetworkAccessManager>& manager = Manager();
     QCoreApplication* app = QCoreApplication::instance();
     Q_ASSERT(app && app->thread() == QThread::currentThread());
     if (!manager) manager = new QNetworkAccessManager(app);
     return *manager;
+}
+
+void CloseNetworkAccess() {
+    QPointer<QNetworkAccessManager>& manager = Manager();
+    if (!manager) return;
+    // Deleting a reply tells the network thread to drop its request; the
+    // thread must get to that before the manager stops it.
+    const QList<QNetworkReply*> replies = manager->findChildren<QNetworkReply*>(Qt::FindDirectChildrenOnly);
+    qDeleteAll(replies);
+    if (!replies.isEmpty()) QThread::msleep(kDropGraceMs);
+    delete manager.data();
 }
 
 QNetworkRequest MakeRequest(const QUrl& url) {

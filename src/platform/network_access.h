@@ -21,6 +21,13 @@ const QByteArray& UserAgent();
 // alive.
 QNetworkAccessManager& NetworkAccess();
 
+// Ends the program's network use before the application object goes away:
+// every read still in flight is dropped (its reader sees nothing more) and
+// the manager is deleted. Qt's network thread needs a moment to let go of a
+// dropped request; deleted at once with the application, it would leave the
+// request's objects behind. A later NetworkAccess() makes a new manager.
+void CloseNetworkAccess();
+
 // A GET request for `url` with the program's headers (User-Agent) set.
 QNetworkRequest MakeRequest(const QUrl& url);
 

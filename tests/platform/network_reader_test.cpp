@@ -53,6 +53,12 @@ protected:
         s.Get("/to", [](const httplib::Request& req, httplib::Response& res) {
             res.set_redirect(req.get_param_value("where"));
         });
+        s.Get("/slow", [this](const httplib::Request&, httplib::Response& res) {
+            res.set_chunked_content_provider("text/plain", [this](size_t, httplib::DataSink& sink) {
+                sink.write("x", 1);
+                return server.Sleep(std::chrono::milliseconds(20));
+            });
+        });
         server.Start();
     }
     test::LocalHttpServer server;
@@ -102,6 +108,25 @@ TEST_F(NetworkReaderTest, AllReadersShareTheProgramsOneManager) {
     EXPECT_TRUE(second.findChildren<QNetworkAccessManager*>().isEmpty());
     EXPECT_EQ(qApp->findChildren<QNetworkAccessManager*>(Qt::FindDirectChildrenOnly).size(), 1);
     EXPECT_EQ(&NetworkAccess(), &NetworkAccess());
+}
+
+TEST_F(NetworkReaderTest, ClosingDropsReadsInFlightAndALaterReadGetsANewManager) {
+    NetworkReader reader;
+    int notices = 0;
+    QObject::connect(&reader, &AsyncReader::Progress, [&](int status, const QString&, qint64, qint64) {
+        if (status == kBodyData) ++notices;
+    });
+    ASSERT_EQ(reader.Start(server.Url("/slow")), QString());
+    ASSERT_TRUE(test::WaitFor([&] { return notices > 0; }));
+    CloseNetworkAccess();
+    EXPECT_FALSE(reader.Running());
+    const int seen = notices;
+    test::Pump(100);
+    EXPECT_EQ(notices, seen) << "a dropped read reports nothing more";
+
+    NetworkReader again;
+    EXPECT_TRUE(ReadToEnd(again, server.Url("/agent")).completed);
+    EXPECT_EQ(qApp->findChildren<QNetworkAccessManager*>(Qt::FindDirectChildrenOnly).size(), 1);
 }
 
 }  // namespace

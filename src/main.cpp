@@ -1,6 +1,7 @@
 // The player: the media player, the main window and its start-up.
 #include "app/main_form.h"
 #include "platform/media_player.h"
+#include "platform/network_access.h"
 #include "platform/session_end.h"
 
 #include <QApplication>
@@ -27,5 +28,7 @@ int main(int argc, char** argv) {
     tavo::RouteSessionEnd(window.core().exit, session);
     if (!window.Load()) return 1;
     window.ShowAfterLoad();
-    return app.exec();
+    const int rc = app.exec();
+    tavo::platform::CloseNetworkAccess();
+    return rc;
 }

@@ -2,6 +2,7 @@
 #include "support/temp_dir.h"
 
 #include "platform/message_box.h"
+#include "platform/network_access.h"
 #include "platform/program_folder.h"
 #include "platform/settings_store.h"
 
@@ -30,6 +31,7 @@ int main(int argc, char** argv) {
     tavo::platform::SetMessages(std::make_unique<tavo::test::FakeMessageBox>());
 
     const int rc = RUN_ALL_TESTS();
+    tavo::platform::CloseNetworkAccess();
     tavo::platform::SetSettings(nullptr);
     tavo::platform::SetMessages(nullptr);
     return rc;

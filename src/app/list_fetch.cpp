@@ -26,11 +26,6 @@ void RemoveFile(const fs::path& file) {
 
 }  // namespace
 
-void FillSelector(Selector& selector, const QStringList& items) {
-    selector.Clear();
-    for (const QString& item : items) selector.AddItem(item);
-}
-
 fs::path ListFetcher::TmpFile() { return platform::InProgramFolder("tmp.txt"); }
 fs::path ListFetcher::RefillFile() { return platform::InProgramFolder("refill.tmp"); }
 
@@ -123,7 +118,13 @@ void ListFetcher::Combo2_Click() {
     FetchKind = 1;
     requestGeneration_ = generation_;
     requestSelection_ = c_.Selection();
-    QelDown1.setFileURL(c_.gsl.ChartEntryAddress(entry));
+    // A link that would leave the chart site is refused: nothing is fetched.
+    const QString address = c_.gsl.ChartEntryAddress(entry);
+    if (address.isEmpty()) {
+        c_.SetLoadLabel(texts::kRefusedLink, true);
+        return;
+    }
+    QelDown1.setFileURL(address);
     QelDown1.setSaveFileName(platform::PathToQString(TmpFile()));
     QelDown1.BeginDownload();
     if (QelDown1.Downloading()) c_.SetLoadLabel(texts::kEntryBusy, true);
@@ -160,9 +161,11 @@ void ListFetcher::OnListFinished(std::int32_t, std::int16_t error) {
         RemoveFile(F);
         if (Stale(mine)) return;
         c_.gsl.ChartPeriodLinks = page.ChartPeriodLinks;
-        FillSelector(c_.gsl.Combo1, page.Combo1.Items());
+        c_.gsl.Combo1.SetItems(page.Combo1.Items());
         if (c_.gsl.Combo1.ListCount() > 0) c_.gsl.Combo1.SetListIndex(0);
-        stillBusy = FetchKind == 1 && QelDown1.Downloading();
+        // The first entry's step (FetchKind 1) has set the busy label to its
+        // own state: fetching, refused or failed.
+        stillBusy = FetchKind == 1;
     } else if (sel == 3 || sel == 4) {
         // 2.3 A radio feed.
         const QString text = c_.gsl.ParseXmlFeed(F);
@@ -186,7 +189,7 @@ void ListFetcher::OnListFinished(std::int32_t, std::int16_t error) {
         RemoveFile(F);
     }
     // A parse that yields no entry leaves the empty list, not the busy label;
-    // a chart index keeps it while its first entry's songs are fetched.
+    // a chart index leaves it to its first entry's step.
     if (!stillBusy) c_.SetLoadLabel(c_.ui.LoadLabel, false);
     if (play && view.Count() > 0) {
         c_.AutoPlay = false;

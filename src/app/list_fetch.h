@@ -23,9 +23,6 @@ namespace tavo {
 class PlayerCore;
 class Selector;
 
-// Replaces every item of `selector` (its index becomes -1, no change event).
-void FillSelector(Selector& selector, const QStringList& items);
-
 class ListFetcher : public QObject {
     Q_OBJECT
 public:

@@ -129,7 +129,7 @@ void ListView::ReloadPlayList() {
     c_.gsl.PHcombo.SetListIndex(play.source);
     if (play.source >= 5) {
         c_.gsl.ChartPeriodLinks = play.chart.periodLinks;
-        FillSelector(c_.gsl.Combo1, play.chart.periods);
+        c_.gsl.Combo1.SetItems(play.chart.periods);
         c_.gsl.Combo1.SetListIndex(play.period);
         c_.gsl.Combo2.SetListIndex(play.entry);
     }

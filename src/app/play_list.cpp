@@ -1,5 +1,6 @@
 #include "app/play_list.h"
 
+#include "sources/addresses.h"
 #include "sources/get_song_list.h"
 
 #include <QDir>
@@ -24,16 +25,12 @@ QString JoinListText(const QStringList& entries) {
 bool MayPlay(const QString& address, AddressOrigin origin) {
     const QString a = address.trimmed();
     if (a.isEmpty()) return false;
-    if (origin == AddressOrigin::Favourites && QDir::isAbsolutePath(a) && !a.contains(QLatin1String("://")))
-        return true;
-    const QUrl url(a);
-    if (!url.isValid()) return false;
-    const QString scheme = url.scheme().toLower();
-    if (scheme == QLatin1String("http") || scheme == QLatin1String("https")) return !url.host().isEmpty();
-    if (scheme == QLatin1String("mms") || scheme == QLatin1String("rtsp"))
-        return origin == AddressOrigin::RadioFile && !url.host().isEmpty();
-    if (scheme == QLatin1String("file")) return origin == AddressOrigin::Favourites && url.isLocalFile();
-    return false;
+    // Local files only from the favourites file, which the user writes.
+    if (origin == AddressOrigin::Favourites) {
+        if (QDir::isAbsolutePath(a) && !a.contains(QLatin1String("://"))) return true;
+        if (QUrl(a).isLocalFile()) return true;
+    }
+    return IsPlayableNetworkAddress(a, origin == AddressOrigin::RadioFile);
 }
 
 }  // namespace tavo

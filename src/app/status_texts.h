@@ -8,6 +8,7 @@ namespace tavo::texts {
 inline const QString kListBusy = QStringLiteral("正在获取列表，请稍后...");
 inline const QString kEntryBusy = QStringLiteral("正在获取列表，请稍后......");
 inline const QString kListError = QStringLiteral("获取列表出错，无法连接服务器");
+inline const QString kRefusedLink = QStringLiteral("这个榜单的链接不在榜单网站上，未获取");
 inline const QString kSearching = QStringLiteral(" 正在获取链接...");
 inline const QString kNoLink = QStringLiteral("无法获取歌曲链接。");
 inline const QString kNoLocalLink = QStringLiteral("本地无歌曲链接，使用网络链接...");

@@ -22,6 +22,10 @@ namespace tavo::platform {
 
 // Splits and decodes file content into lines (see above).
 QStringList DecodeTextLines(QByteArrayView bytes);
+// The same lines joined with `joiner` between them, in one pass (no text per
+// line): a downloaded page with its line breaks gone is
+// DecodeTextJoined(bytes, {}).
+QString DecodeTextJoined(QByteArrayView bytes, const QString& joiner = QString());
 
 // Reads a whole file. nullopt when it does not exist or cannot be read.
 std::optional<QByteArray> ReadFileBytes(const std::filesystem::path& path);

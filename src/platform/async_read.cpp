@@ -1,6 +1,7 @@
 #include "platform/async_read.h"
 
 #include "platform/codepage.h"
+#include "platform/network_access.h"
 
 #include <QNetworkAccessManager>
 #include <QNetworkReply>
@@ -68,7 +69,7 @@ QUrl RequestUrl(const QString& address) {
     return url.isValid() ? url : QUrl();
 }
 
-NetworkReader::NetworkReader(QObject* parent) : AsyncReader(parent), nam_(new QNetworkAccessManager(this)) {
+NetworkReader::NetworkReader(QObject* parent) : AsyncReader(parent) {
     stall_.setSingleShot(true);
     connect(&stall_, &QTimer::timeout, this, &NetworkReader::OnStall);
 }
@@ -79,9 +80,7 @@ QString NetworkReader::Start(const QString& address) {
     Detach();
     const QUrl url = RequestUrl(address);
     if (url.isEmpty() || !url.isValid()) return QStringLiteral("Invalid address: %1").arg(address);
-    const QString scheme = url.scheme().toLower();
-    if (scheme != QLatin1String("http") && scheme != QLatin1String("https"))
-        return QStringLiteral("Unsupported protocol: %1").arg(url.scheme());
+    if (!IsWebScheme(url)) return QStringLiteral("Unsupported protocol: %1").arg(url.scheme());
     if (url.host().isEmpty()) return QStringLiteral("No host in address: %1").arg(address);
     body_.clear();
     total_ = 0;
@@ -93,14 +92,14 @@ QString NetworkReader::Start(const QString& address) {
 void NetworkReader::Request(const QUrl& url) {
     connectedSent_ = false;
     headersSeen_ = false;
-    QNetworkRequest request(url);
+    QNetworkRequest request = MakeRequest(url);
     request.setAttribute(QNetworkRequest::RedirectPolicyAttribute, QNetworkRequest::ManualRedirectPolicy);
     // Always ask the server again when its copy is newer than a cached one.
     request.setAttribute(QNetworkRequest::CacheLoadControlAttribute, QNetworkRequest::PreferNetwork);
     // The body as the server holds it: exact sizes and progress, and the file
     // gets exactly those bytes.
     request.setRawHeader("Accept-Encoding", "identity");
-    QNetworkReply* reply = nam_->get(request);
+    QNetworkReply* reply = NetworkAccess().get(request);
     // A bounded read buffer: the network layer hands data over as it comes
     // instead of filling memory from a fast endless sender.
     reply->setReadBufferSize(256 * 1024);
@@ -162,6 +161,12 @@ void NetworkReader::OnMetaData() {
             if (reply != reply_) return;  // cancelled by the listener
             if (++redirects_ > limits.maxRedirects) {
                 Fail(QStringLiteral("Too many redirects"));
+                return;
+            }
+            // A server may send the read anywhere: only on to another web
+            // address.
+            if (!IsWebScheme(absolute) || absolute.host().isEmpty()) {
+                Fail(QStringLiteral("Redirected to an unsupported address: %1").arg(absolute.toString()));
                 return;
             }
             Detach();

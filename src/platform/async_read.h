@@ -26,9 +26,6 @@
 #include <functional>
 #include <memory>
 
-class QNetworkAccessManager;
-
-
 namespace tavo::platform {
 
 // Status codes of Progress().
@@ -74,7 +71,10 @@ Q_SIGNALS:
     void Complete(qint64 bytesRead, const QByteArray& body);
 };
 
-// The real reader, over QNetworkAccessManager.
+// The real reader, over the program's one network manager
+// (NetworkAccess()). Every request carries the program's User-Agent; a
+// redirect is followed only to another http or https address, any other
+// fails the read.
 class NetworkReader : public AsyncReader {
     Q_OBJECT
 public:
@@ -93,7 +93,6 @@ private:
     void OnFinished();
     void OnStall();
 
-    QNetworkAccessManager* nam_;
     QPointer<QNetworkReply> reply_;
     QTimer stall_;
     QByteArray body_;

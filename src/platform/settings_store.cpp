@@ -1,6 +1,7 @@
 #include "platform/settings_store.h"
 
 #include "platform/ansi_text.h"
+#include "platform/message_box.h"
 #include "platform/program_folder.h"
 
 #include <QSettings>
@@ -36,9 +37,20 @@ void IniSettingsStore::SaveSetting(const QString& appName, const QString& sectio
                                    const QString& value) {
     std::error_code ec;
     fs::create_directories(folder_, ec);
-    QSettings ini(PathToQString(FileFor(appName)), QSettings::IniFormat);
+    const fs::path file = FileFor(appName);
+    QSettings ini(PathToQString(file), QSettings::IniFormat);
     ini.setValue(section + QLatin1Char('/') + key, value);
     ini.sync();
+    if (ini.status() == QSettings::NoError) {
+        failureReported_ = false;
+        return;
+    }
+    // Said once, not on every change while the folder stays unwritable.
+    if (failureReported_) return;
+    failureReported_ = true;
+    Messages().Show(QStringLiteral("无法保存设置到 %1 ，这次的更改在程序退出后会丢失。请检查该位置是否可写。")
+                        .arg(PathToQString(file)),
+                    QString(), MsgButtons::Ok, MsgIcon::Exclamation);
 }
 
 fs::path UserConfigFolder() { return XdgFolder("XDG_CONFIG_HOME", ".config") / "tavo-musicbox"; }

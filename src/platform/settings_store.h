@@ -21,7 +21,10 @@ public:
                              const QString& value) = 0;
 };
 
-// Settings kept in INI files, one per application name, in `folder`.
+// Settings kept in INI files, one per application name, in `folder`. A value
+// that cannot be written (the folder cannot be made, the file is read-only,
+// the disk is full) is reported through the message box: once, until a
+// later save succeeds again.
 class IniSettingsStore : public SettingsStore {
 public:
     explicit IniSettingsStore(std::filesystem::path folder);
@@ -34,6 +37,7 @@ public:
 
 private:
     std::filesystem::path folder_;
+    bool failureReported_ = false;
 };
 
 // The per-user configuration folder: $XDG_CONFIG_HOME/tavo-musicbox, by

@@ -42,6 +42,11 @@ public:
     // The chart site's scheme and host, no trailing slash.
     QString ChartSiteBase;
 
+    // A chart page lists at most this many periods, and a period at most
+    // this many entries; the rest of a longer page is ignored. Nobody picks
+    // from a longer drop-down, and a hostile page cannot make one.
+    static constexpr int kMaxChartItems = 500;
+
     // What the parsers leave behind.
     QStringList ChartPeriodLinks;
     QStringList ChartEntries;
@@ -64,8 +69,10 @@ public:
     // Column 1 of `row` with every "{*rnd}" replaced by a fresh token.
     // Throws std::out_of_range outside 0..19.
     QString SourceAddress(int row) const;
-    // ChartSiteBase + the link of ChartEntries[entry] with every "'" removed;
-    // empty outside the list.
+    // The link of ChartEntries[entry], every "'" removed, resolved on
+    // ChartSiteBase (ResolveSiteLink). Empty outside the list, and for a link
+    // that would leave the chart site (another scheme or host, "//host",
+    // "javascript:", "file:"): such an entry is not fetched.
     QString ChartEntryAddress(int entry) const;
 
     // The parsers. A missing file gives the empty result. A JSON item or a
@@ -75,12 +82,15 @@ public:
     // pending events are processed now and then while a page is cut.
     QString ParseXmlFeed(const std::filesystem::path& file);
     QString ParseJsonPlaylist(const std::filesystem::path& file);  // fills RadioUrls
-    void ParseChartIndex(const std::filesystem::path& file);       // fills Combo1, ChartPeriodLinks; selects period 0
+    // Fills Combo1 and ChartPeriodLinks (at most kMaxChartItems periods, each
+    // selector filled in one step) and selects period 0. A page without
+    // periods empties Combo1 and keeps ChartPeriodLinks.
+    void ParseChartIndex(const std::filesystem::path& file);
     QString ParseChartSongPage(const std::filesystem::path& file, const QString& start, const QString& end);
 
-    // The period level: ChartEntries and Combo2 from ChartPeriodLinks[period];
-    // the first entry is selected when there is one. Runs when Combo1's
-    // index changes.
+    // The period level: ChartEntries and Combo2 (in one step, at most
+    // kMaxChartItems entries) from ChartPeriodLinks[period]; the first entry
+    // is selected when there is one. Runs when Combo1's index changes.
     void SelectPeriod(int period);
 };
 

@@ -4,73 +4,23 @@
 #include "sources/get_song_list.h"
 
 #include "platform/ansi_text.h"
-#include "platform/codepage.h"
 #include "sources/page_cutting.h"
 #include "sources/text_codecs.h"
 
-#include <QFile>
-
-#include <optional>
 #include <system_error>
 
 namespace tavo {
 
 namespace {
 
-// The whole file in one read; nullopt when it cannot be read.
-std::optional<QByteArray> ReadWholeFile(const std::filesystem::path& file) {
-    QFile f(platform::PathToQString(file));
-    if (!f.open(QIODevice::ReadOnly)) return std::nullopt;
-    QByteArray bytes = f.readAll();
-    if (f.error() != QFileDevice::NoError) return std::nullopt;
-    return bytes;
-}
-
 bool FileExists(const std::filesystem::path& file) {
     std::error_code ec;
     return !file.empty() && std::filesystem::exists(file, ec);
 }
 
-// A page read as lines in the system code page, joined with nothing
-// between them: each line UTF-8 when it is valid UTF-8, else GB18030, and
-// the line breaks gone. The same as decoding line by line and joining, in
-// one pass and without a text per line.
-QString ReadPage(const std::filesystem::path& file) {
-    const auto bytes = ReadWholeFile(file);
-    if (!bytes) return {};
-    QByteArrayView rest(*bytes);
-    if (rest.startsWith("\xEF\xBB\xBF")) rest = rest.sliced(3);
-    if (platform::IsValidUtf8(rest)) {
-        // Line breaks cannot fall inside a UTF-8 sequence: decode the whole
-        // page at once and drop them in place.
-        QString page = QString::fromUtf8(rest);
-        page.remove(QLatin1Char('\r'));
-        page.remove(QLatin1Char('\n'));
-        return page;
-    }
-    auto isBreak = [](char c) { return c == '\r' || c == '\n'; };
-    QString page;
-    page.reserve(rest.size());
-    for (qsizetype i = 0; i < rest.size();) {
-        qsizetype j = i;
-        while (j < rest.size() && !isBreak(rest[j])) ++j;
-        const QByteArrayView line = rest.sliced(i, j - i);
-        if (platform::IsValidUtf8(line)) page.append(QString::fromUtf8(line));
-        else page.append(platform::DecodeGb18030(line));
-        while (j < rest.size() && isBreak(rest[j])) ++j;
-        i = j;
-    }
-    return page;
-}
-
-// The file as UTF-8 text, a leading byte-order mark dropped.
-QString ReadUtf8Page(const std::filesystem::path& file) {
-    const auto bytes = ReadWholeFile(file);
-    if (!bytes) return {};
-    QByteArrayView view(*bytes);
-    if (view.startsWith("\xEF\xBB\xBF")) view = view.sliced(3);
-    return QString::fromUtf8(view);
-}
+// A page read as lines in the system code page, joined with nothing between
+// them: the line breaks vanish.
+QString ReadPage(const std::filesystem::path& file) { return platform::ReadTextJoined(file); }
 
 // The longest title or artist a chart song page may give.
 constexpr qsizetype kMaxNameUnits = 4096;
@@ -95,7 +45,7 @@ QString GetSongList::ParseXmlFeed(const std::filesystem::path& file) {
 
 QString GetSongList::ParseJsonPlaylist(const std::filesystem::path& file) {
     if (!FileExists(file)) return {};
-    const QString text = ReadUtf8Page(file);
+    const QString text = ReadUtf8File(file);
     if (TrimSpaces(text).isEmpty()) return {};
 
     static const QString kItemSep = QStringLiteral("},{");
@@ -159,13 +109,16 @@ QString GetSongList::ParseJsonPlaylist(const std::filesystem::path& file) {
 
 void GetSongList::ParseChartIndex(const std::filesystem::path& file) {
     if (!FileExists(file)) return;
-    Combo1.Clear();
     const QString records = CutChartBlocks(ReadPage(file), QStringLiteral("<div class='rankblock'><h2><code>"),
                                            QStringLiteral("</ul>"));
-    if (TrimSpaces(records).isEmpty()) return;
+    if (TrimSpaces(records).isEmpty()) {
+        Combo1.SetItems({});
+        return;
+    }
 
     QStringList blocks = records.split(QStringLiteral("{-}"));
     blocks.removeLast();  // after the final "{-}"
+    if (blocks.size() > kMaxChartItems) blocks.resize(kMaxChartItems);
     QStringList links;
     QStringList titles;
     links.reserve(blocks.size());
@@ -176,7 +129,7 @@ void GetSongList::ParseChartIndex(const std::filesystem::path& file) {
         titles.append(parts[0]);
     }
     ChartPeriodLinks = links;
-    for (const QString& title : std::as_const(titles)) Combo1.AddItem(title);
+    Combo1.SetItems(titles);
     Combo1.SetListIndex(0);
 }
 

@@ -2,6 +2,12 @@
 
 namespace tavo {
 
+void Selector::SetItems(QStringList items) {
+    items_ = std::move(items);
+    index_ = -1;
+    Q_EMIT ItemsChanged();
+}
+
 void Selector::AddItem(const QString& text) {
     items_.append(text);
     Q_EMIT ItemsChanged();

@@ -4,6 +4,10 @@
 // ListIndexChanged, as choosing in the drop-down does; the window's combo
 // box shows this model and writes the user's choice back through
 // SetListIndex.
+//
+// Every change of the items raises ItemsChanged once, and the window
+// refills its whole combo box on it: fill a selector with SetItems, in one
+// step, never item by item.
 
 #include <QObject>
 #include <QString>
@@ -23,6 +27,10 @@ public:
     // The selected item's text; empty when nothing is selected.
     QString Text() const { return index_ >= 0 && index_ < items_.size() ? items_[index_] : QString(); }
 
+    // Replaces every item at once; the index becomes -1 (no change event).
+    // Raises ItemsChanged once.
+    void SetItems(QStringList items);
+    // Appends one item (and raises ItemsChanged): for single additions only.
     void AddItem(const QString& text);
     // Removes every item; the index becomes -1 (no change event).
     void Clear();

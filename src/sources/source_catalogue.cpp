@@ -1,6 +1,7 @@
 // The catalogue of song sources and the chart drill-down (period, entry).
 #include "sources/get_song_list.h"
 
+#include "sources/addresses.h"
 #include "sources/services.h"
 #include "sources/text_codecs.h"
 
@@ -59,7 +60,9 @@ void GetSongList::BuildSourceCatalogue() {
         SourceCatalogue[row][0] = QString::fromUtf16(r.label);
         SourceCatalogue[row][1] = r.host == Host::None ? QString() : host + QLatin1String(r.path);
     }
-    for (int row = 0; row < kCatalogueRows - 1; ++row) PHcombo.AddItem(SourceCatalogue[row][0]);
+    QStringList labels;
+    for (int row = 0; row < kCatalogueRows - 1; ++row) labels.append(SourceCatalogue[row][0]);
+    PHcombo.SetItems(labels);
 }
 
 QString GetSongList::SourceAddress(int row) const {
@@ -78,19 +81,19 @@ QString GetSongList::ChartEntryAddress(int entry) const {
     if (entry < 0 || entry >= ChartEntries.size()) return {};
     QString link = ChartEntries[entry].section(QLatin1Char(','), 0, 0);
     link.remove(QLatin1Char('\''));
-    return ChartSiteBase + link;
+    return ResolveSiteLink(ChartSiteBase, link);
 }
 
 void GetSongList::SelectPeriod(int period) {
     if (period < 0 || period >= ChartPeriodLinks.size()) return;
     QStringList pieces = ChartPeriodLinks[period].split(QLatin1Char('|'));
     pieces.removeLast();  // after the final "|"
+    if (pieces.size() > kMaxChartItems) pieces.resize(kMaxChartItems);
+    QStringList texts;
+    texts.reserve(pieces.size());
+    for (const QString& entry : std::as_const(pieces)) texts.append(entry.section(QLatin1Char(','), 1, 1));
     ChartEntries = pieces;
-    Combo2.Clear();
-    for (const QString& entry : std::as_const(pieces)) {
-        const QStringList fields = entry.split(QLatin1Char(','));
-        Combo2.AddItem(fields.size() > 1 ? fields[1] : QString());
-    }
+    Combo2.SetItems(texts);
     if (Combo2.ListCount() > 0) Combo2.SetListIndex(0);
 }
 

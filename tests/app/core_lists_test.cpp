@@ -1,6 +1,7 @@
 // The viewed list, its pages and files, fetching lists, and going back to
 // the list that plays.
 #include "app_fixture.h"
+#include "app/status_texts.h"
 #include "../sources/print_qstring.h"
 #include "support/fake_net.h"
 
@@ -181,6 +182,20 @@ TEST_F(ListsTest, ANewFetchClearsTheListBeforeIt) {
     EXPECT_EQ(core->gsl.Combo1.ListCount(), 0);
     EXPECT_EQ(core->gsl.Combo2.ListCount(), 0);
     EXPECT_FALSE(core->ui.LoadLabelVisible);
+}
+
+// An entry link that leaves the chart site is not fetched; the user is told.
+TEST_F(ListsTest, AChartEntryOffTheChartSiteIsNotFetched) {
+    test::FakeNet net;
+    SetConfig("isPlayListIndex", "1");
+    ASSERT_TRUE(Load());
+    core->gsl.PHcombo.SetListIndex(5);
+    const std::string index = "<html><body><div class='rankblock'><h2><code>2010-05</code></h2><ul>\r\n"
+                              "<li><a href='//elsewhere.example/x/1.htm'>第一期</a></li>\r\n</ul></div></body></html>";
+    ASSERT_TRUE(net.Reply("/top/html_top/top0/", QByteArray::fromStdString(index)));
+    EXPECT_EQ(net.Count(), 1) << "nothing fetched after the index";
+    EXPECT_TRUE(core->ui.LoadLabelVisible);
+    EXPECT_EQ(core->ui.LoadLabel, texts::kRefusedLink);
 }
 
 TEST_F(ListsTest, RadioPlaylistRefillsAtItsEndWithoutTouchingTheViewedList) {

@@ -57,8 +57,6 @@ TEST(LunarTool, SolarConvertsLunarDates) {
     } cases[] = {
         {{"solar", "2009", "5", "1", "--leap"}, "\"2009-06-23\"\n"},
         {{"solar", "2009", "5", "1"}, "\"2009-05-24\"\n"},
-        {{"solar", "1900", "1", "1"}, "\"1900-01-31\"\n"},
-        {{"solar", "2033", "11", "1", "--leap"}, "\"2033-12-22\"\n"},
     };
     for (const auto& c : cases) {
         const ToolRun r = Tool(c.args);

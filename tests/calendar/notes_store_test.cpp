@@ -306,11 +306,5 @@ TEST(NotesStoreFiles, SharedStateAndStartUpDatabase) {
     CloseNotesDb();
 }
 
-TEST(NotesStoreFiles, EscapeLikeEscapesWildcardsAndItself) {
-    EXPECT_EQ(EscapeLike("a%b_c\\d"), QStringLiteral("a\\%b\\_c\\\\d"));
-    EXPECT_EQ(EscapeLike("记事"), QStringLiteral("记事"));
-    EXPECT_EQ(EscapeLike(""), QString(""));
-}
-
 }  // namespace
 }  // namespace tavo

@@ -85,6 +85,8 @@ Bytes RunInflate(Inflater& inf, const Bytes& stream, int32_t expected, int32_t& 
 
 TEST(InflateVsZlib, EveryLevelStrategyAndDataKind) {
     const int strategies[] = {Z_DEFAULT_STRATEGY, Z_FILTERED, Z_HUFFMAN_ONLY, Z_RLE, Z_FIXED};
+    // One decoder for every stream: trees built for one stream (the fixed
+    // ones included) must not change the next stream's result.
     Inflater inf;
     int cases = 0;
     for (int kind = 0; kind < 4; ++kind) {
@@ -258,18 +260,13 @@ Bytes FixedBlockOneLiteralThenLongMatch(int lengthSym, int extraBits, uint32_t e
     return w.bytes;
 }
 
-TEST(InflateRules, DistanceOneLength258RepeatsTheLiteral) {
-    Inflater inf;
-    int32_t status = 99;
-    EXPECT_EQ(RunInflate(inf, FixedBlockOneLiteralThenLongMatch(285, 0, 0), 1000, status), Bytes(259, 'x'));
-    EXPECT_EQ(status, kInflateOk);
-}
-
 TEST(InflateRules, Deflate64SwitchOnlyChangesCode285) {
     Inflater inf;
     int32_t status = 99;
-    // Off: 285 is 258 and the next bits are the distance code.
-    EXPECT_EQ(RunInflate(inf, FixedBlockOneLiteralThenLongMatch(285, 0, 0), 1000, status, false).size(), 259u);
+    // Off: 285 is 258 and the next bits are the distance code (distance 1
+    // repeats the literal).
+    EXPECT_EQ(RunInflate(inf, FixedBlockOneLiteralThenLongMatch(285, 0, 0), 1000, status, false), Bytes(259, 'x'));
+    EXPECT_EQ(status, kInflateOk);
     // On: 16 more bits, length = value + 3.
     EXPECT_EQ(RunInflate(inf, FixedBlockOneLiteralThenLongMatch(285, 16, 1000), 5000, status, true),
               Bytes(1004, 'x'));
@@ -308,16 +305,8 @@ TEST(InflateRules, OutputIsCutAtTheBuffersEnd) {
     EXPECT_EQ(data, Bytes(src.begin(), src.begin() + 1100));
 }
 
-TEST(InflateRules, FixedTreesGiveTheSameResultWhenReused) {
-    Inflater fresh, used;
-    const Bytes src = MakeData(1, 5000, 11);
-    const Bytes z = ZlibDeflate(src, 6, Z_FIXED, true);
-    int32_t s1 = 0, s2 = 0;
-    (void)RunInflate(used, ZlibDeflate(MakeData(3, 999, 1), 1, Z_FIXED, true), 999, s1);
-    EXPECT_EQ(RunInflate(used, z, 5000, s2), RunInflate(fresh, z, 5000, s1));
-    EXPECT_EQ(RunInflate(fresh, z, 5000, s1), src);
-}
-
+// Streams cut short anywhere (no end-of-block code, no input at all) are
+// covered by EveryPrefixOfAStreamDecodesToAPrefix.
 TEST(InflateRules, MalformedStreamsEndWithMinusOne) {
     Inflater inf;
     struct Case {
@@ -351,20 +340,12 @@ TEST(InflateRules, MalformedStreamsEndWithMinusOne) {
     }
     {
         BitWriter w;
-        w.Bits(1, 1);
-        w.Bits(1, 2);
-        for (char c : std::string("abcdefgh")) w.Fixed(c);
-        cases.push_back({"no end-of-block code", w.bytes, {'a', 'b', 'c', 'd', 'e', 'f', 'g', 'h'}});
-    }
-    {
-        BitWriter w;
         w.Bits(0, 1);
         w.Bits(1, 2);
         w.Fixed('q');
         w.Fixed(256);
         cases.push_back({"no final block", w.bytes, {'q'}});
     }
-    cases.push_back({"empty input", {}, {}});
     for (const Case& c : cases) {
         test::ScopedFakeMessageBox box;
         int32_t status = 0;

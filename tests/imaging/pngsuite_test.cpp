@@ -286,17 +286,11 @@ TEST(PngSuite, AncillaryChunksAreReported) {
     LoadPNG png;
     platform::PictureBox box;
     png.PicBox(&box);
-    png.OpenPNG(kSuite + QStringLiteral("ct1n0g04.png"));
-    EXPECT_EQ(png.Text().count(QChar(0)), 12);  // keyword NUL text, then one NUL, per chunk
-    EXPECT_TRUE(png.Text().startsWith(QStringLiteral("Title")));
+    // The text, time and gamma chunks' values are checked on built files
+    // (LoadPngChunks); here the suite's real zTXt stream.
     png.OpenPNG(kSuite + QStringLiteral("ctzn0g04.png"));
-    EXPECT_EQ(png.Text().count(QChar(0)), 16);  // grows across images
     EXPECT_EQ(png.zText().count(QChar(0)), 8);  // keyword and text of four chunks
     EXPECT_TRUE(png.zText().contains(QStringLiteral("Copyright")));
-    png.OpenPNG(kSuite + QStringLiteral("cm7n0g04.png"));
-    EXPECT_EQ(png.ModiTime(), QStringLiteral("01.01.1970 00:00:00"));
-    png.OpenPNG(kSuite + QStringLiteral("g25n0g16.png"));
-    EXPECT_DOUBLE_EQ(png.gama(), 2.5);
     png.OpenPNG(kSuite + QStringLiteral("tbrn2c08.png"));
     EXPECT_TRUE(png.HaveTransparence());
     EXPECT_TRUE(png.HasBKGDChunk());

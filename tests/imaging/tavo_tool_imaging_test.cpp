@@ -1,27 +1,17 @@
 // tavo-tool png and inflate as a user runs them.
+#include "support/run_tool.h"
+
 #include <gtest/gtest.h>
 #include <zlib.h>
 
 #include <QJsonDocument>
 #include <QJsonObject>
-#include <QProcess>
 
 namespace {
 
-struct ToolRun {
-    int code;
-    QByteArray out;
-    QString err;
-};
+using tavo::test::ToolRun;
 
-ToolRun Tool(const QStringList& args, const QByteArray& input = {}) {
-    QProcess p;
-    p.start(QStringLiteral(TAVO_BIN_DIR "/tavo-tool"), args);
-    p.write(input);
-    p.closeWriteChannel();
-    if (!p.waitForFinished(30000)) return {-1, {}, {}};
-    return {p.exitCode(), p.readAllStandardOutput(), QString::fromUtf8(p.readAllStandardError())};
-}
+ToolRun Tool(const QStringList& args, const QByteArray& input = {}) { return tavo::test::RunTool(args, input); }
 
 const QString kSuite = QStringLiteral(TAVO_TEST_DATA_DIR "/pngsuite/");
 
@@ -32,19 +22,19 @@ TEST(TavoToolPng, WritesTheBlendedPictureAsPpm) {
     const ToolRun raw = Tool({"png", kSuite + "basn6a08.png", "--no-alpha"});
     ASSERT_EQ(white.code, 0) << white.err.toStdString();
     const QByteArray header = "P6\n32 32\n255\n";
-    ASSERT_TRUE(white.out.startsWith(header));
-    EXPECT_EQ(white.out.size(), header.size() + 32 * 32 * 3);
-    EXPECT_NE(white.out, black.out);
+    ASSERT_TRUE(white.bytes.startsWith(header));
+    EXPECT_EQ(white.bytes.size(), header.size() + 32 * 32 * 3);
+    EXPECT_NE(white.bytes, black.bytes);
     // The top-left pixel of basn6a08 has alpha 0: the background shows.
-    EXPECT_EQ(white.out.mid(header.size(), 3), QByteArray("\xFF\xFF\xFF", 3));
-    EXPECT_EQ(black.out.mid(header.size(), 3), QByteArray("\0\0\0", 3));
-    EXPECT_NE(raw.out, black.out);
+    EXPECT_EQ(white.bytes.mid(header.size(), 3), QByteArray("\xFF\xFF\xFF", 3));
+    EXPECT_EQ(black.bytes.mid(header.size(), 3), QByteArray("\0\0\0", 3));
+    EXPECT_NE(raw.bytes, black.bytes);
 }
 
 TEST(TavoToolPng, InfoAndFailures) {
     const ToolRun info = Tool({"png", "--info", kSuite + "tbrn2c08.png"});
     ASSERT_EQ(info.code, 0);
-    const QJsonObject o = QJsonDocument::fromJson(info.out).object();
+    const QJsonObject o = QJsonDocument::fromJson(info.bytes).object();
     EXPECT_EQ(o.value("Width").toInt(), 32);
     EXPECT_EQ(o.value("ColorType").toInt(), 2);
     EXPECT_TRUE(o.value("HaveTransparence").toBool());
@@ -54,9 +44,9 @@ TEST(TavoToolPng, InfoAndFailures) {
 
     const ToolRun bad = Tool({"png", kSuite + "xs1n0g01.png"});
     EXPECT_NE(bad.code, 0);
-    EXPECT_TRUE(bad.out.isEmpty());
+    EXPECT_TRUE(bad.bytes.isEmpty());
     EXPECT_TRUE(bad.err.contains("ErrorNumber 1"));
-    EXPECT_EQ(QJsonDocument::fromJson(Tool({"png", "--info", kSuite + "xdtn0g01.png"}).out).object().value("ErrorNumber").toInt(), 4);
+    EXPECT_EQ(QJsonDocument::fromJson(Tool({"png", "--info", kSuite + "xdtn0g01.png"}).bytes).object().value("ErrorNumber").toInt(), 4);
     EXPECT_EQ(Tool({"png", kSuite + "basn0g01.png", "--background", "1,2"}).code, 2);
 }
 
@@ -76,18 +66,18 @@ TEST(TavoToolInflate, RawStreamInBytesOut) {
 
     const ToolRun ok = Tool({"inflate"}, raw);
     EXPECT_EQ(ok.code, 0);
-    EXPECT_EQ(ok.out, text);
+    EXPECT_EQ(ok.bytes, text);
     EXPECT_EQ(ok.err, "status 0\n");
     const ToolRun capped = Tool({"inflate", "--expected", "10"}, raw);
-    EXPECT_EQ(capped.out, text.left(110));
+    EXPECT_EQ(capped.bytes, text.left(110));
     const ToolRun cut = Tool({"inflate"}, raw.left(raw.size() / 2));
     EXPECT_NE(cut.code, 0);
     EXPECT_EQ(cut.err, "status -1\n");
-    EXPECT_TRUE(text.startsWith(cut.out));
+    EXPECT_TRUE(text.startsWith(cut.bytes));
     const ToolRun refused = Tool({"inflate"}, QByteArray("\x05\x00\x00\x08\x00", 5));
     EXPECT_NE(refused.code, 0);
     EXPECT_TRUE(refused.err.contains("Error in tree creation (Static)"));
-    EXPECT_TRUE(refused.out.isEmpty());
+    EXPECT_TRUE(refused.bytes.isEmpty());
 }
 
 }  // namespace

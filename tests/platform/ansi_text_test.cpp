@@ -21,7 +21,11 @@ TEST(TextLines, SplitAtCrLfLoneLfAndLoneCr) {
         {"\r\n", {""}},
         {"a\n\rb", {"a", "", "b"}},  // LF then a lone CR: two endings
     };
-    for (const auto& c : cases) EXPECT_EQ(DecodeTextLines(c.bytes), c.lines) << c.bytes.toStdString();
+    for (const auto& c : cases) {
+        EXPECT_EQ(DecodeTextLines(c.bytes), c.lines) << c.bytes.toStdString();
+        EXPECT_EQ(DecodeTextJoined(c.bytes, "|"), c.lines.join("|")) << c.bytes.toStdString();
+        EXPECT_EQ(DecodeTextJoined(c.bytes), c.lines.join("")) << c.bytes.toStdString();
+    }
 }
 
 TEST(TextLines, EachLineIsUtf8OrGb18030OnItsOwn) {
@@ -34,6 +38,7 @@ TEST(TextLines, ByteOrderMarksAreDropped) {
     EXPECT_EQ(DecodeTextLines("\xEF\xBB\xBFx\r\ny"), (QStringList{"x", "y"}));
     // Files pasted together can carry a mark at a line start too.
     EXPECT_EQ(DecodeTextLines("x\r\n\xEF\xBB\xBFy"), (QStringList{"x", "y"}));
+    EXPECT_EQ(DecodeTextJoined("\xEF\xBB\xBFx\r\n\xEF\xBB\xBFy\xEF\xBB\xBF"), QStringLiteral("xy\uFEFF"));
     EXPECT_EQ(DecodeTextLines("\xEF\xBB\xBF"), QStringList{});
 }
 

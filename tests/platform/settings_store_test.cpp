@@ -1,5 +1,6 @@
 #include "platform/settings_store.h"
 
+#include "support/fake_message_box.h"
 #include "support/temp_dir.h"
 
 #include <gtest/gtest.h>
@@ -45,6 +46,26 @@ TEST(SettingsStore, ValueIsOnDiskWhenSaveReturns) {
     store.SaveSetting(kApp, "Config", "LrcShow", "1");
     const std::string content = test::TempDir::Read(store.FileFor(kApp));
     EXPECT_NE(content.find("LrcShow=1"), std::string::npos) << content;
+}
+
+TEST(SettingsStore, AFailedWriteIsReportedOnceAndALaterWriteWorks) {
+    // The settings folder would lie under a regular file: no folder can be
+    // made there, whoever runs the test (root included).
+    test::TempDir dir;
+    const auto blocker = dir.Write("blocker", "not a folder");
+    IniSettingsStore store(blocker / "cfg");
+    test::ScopedFakeMessageBox messages;
+    store.SaveSetting(kApp, "Config", "isClose", "1");
+    store.SaveSetting(kApp, "Config", "isRunPlay", "1");
+    ASSERT_EQ(messages.shown().size(), 1u) << "one message, not one per lost value";
+    EXPECT_TRUE(messages.shown()[0].text.contains(QString::fromStdString((blocker / "cfg").string())));
+    EXPECT_EQ(store.GetSetting(kApp, "Config", "isClose"), QString());
+
+    // Once the folder can be made, saving works again, silently.
+    std::filesystem::remove(blocker);
+    store.SaveSetting(kApp, "Config", "isClose", "0");
+    EXPECT_EQ(IniSettingsStore(blocker / "cfg").GetSetting(kApp, "Config", "isClose"), "0");
+    EXPECT_EQ(messages.shown().size(), 1u);
 }
 
 TEST(SettingsStore, SurvivesARestartOfTheProcess) {

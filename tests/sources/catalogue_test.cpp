@@ -75,28 +75,18 @@ TEST_F(CatalogueTest, EveryFetchOfAFeedRowCarriesAFreshToken) {
     EXPECT_THROW(g.SourceAddress(-1), std::out_of_range);
 }
 
-TEST_F(CatalogueTest, ChartEntryAddressDropsSingleQuotes) {
-    g.ChartSiteBase = "http://chart.test";
-    g.ChartEntries = {"'/top/x.htm',Name", "/top/y'z.htm,Other", "noComma"};
-    EXPECT_EQ(g.ChartEntryAddress(0), "http://chart.test/top/x.htm");
-    EXPECT_EQ(g.ChartEntryAddress(1), "http://chart.test/top/yz.htm");
-    EXPECT_EQ(g.ChartEntryAddress(2), "http://chart.testnoComma");
-    EXPECT_EQ(g.ChartEntryAddress(3), "");
-    EXPECT_EQ(g.ChartEntryAddress(-1), "");
-}
-
-TEST_F(CatalogueTest, ChoosingAPeriodFillsTheEntries) {
+TEST_F(CatalogueTest, ChoosingAPeriodFillsTheEntriesInOneStep) {
     g.ChartPeriodLinks = {"'/a.htm',A|'/b.htm',B,extra|", "", "'/c.htm'|"};
-    g.Combo1.AddItem("p0");
-    g.Combo1.AddItem("p1");
-    g.Combo1.AddItem("p2");
+    g.Combo1.SetItems({"p0", "p1", "p2"});
     QSignalSpy entries(&g.Combo2, &Selector::ListIndexChanged);
+    QSignalSpy refills(&g.Combo2, &Selector::ItemsChanged);
 
     g.Combo1.SetListIndex(0);
     EXPECT_EQ(g.ChartEntries, (QStringList{"'/a.htm',A", "'/b.htm',B,extra"}));
     EXPECT_EQ(g.Combo2.Items(), (QStringList{"A", "B"}));
     EXPECT_EQ(g.Combo2.ListIndex(), 0);
     EXPECT_EQ(entries.count(), 1);
+    EXPECT_EQ(refills.count(), 1) << "the window refills its combo box once per period, not per entry";
 
     // An empty link list leaves the entry selector empty, nothing selected.
     g.Combo1.SetListIndex(1);
@@ -112,6 +102,28 @@ TEST_F(CatalogueTest, ChoosingAPeriodFillsTheEntries) {
     // No selection changes nothing.
     g.Combo1.SetListIndex(-1);
     EXPECT_EQ(g.ChartEntries, QStringList{"'/c.htm'"});
+}
+
+TEST(SelectorModel, ItemsChangeInOneStepAndTheIndexEventAlwaysFires) {
+    Selector sel;
+    QList<int> changes;
+    QObject::connect(&sel, &Selector::ListIndexChanged, [&](int i) { changes.append(i); });
+    QSignalSpy refills(&sel, &Selector::ItemsChanged);
+    sel.SetItems({"a", "b"});
+    EXPECT_EQ(refills.count(), 1);
+    sel.SetListIndex(1);
+    sel.SetListIndex(1);   // unchanged: still an event, as the drop-down raises it
+    sel.SetListIndex(7);   // outside the list: ignored
+    sel.SetListIndex(-1);  // no selection
+    EXPECT_EQ(changes, (QList<int>{1, 1, -1}));
+    EXPECT_EQ(sel.Text(), QString());
+    sel.SetListIndex(0);
+    EXPECT_EQ(sel.Text(), "a");
+    // New items drop the selection without an index event.
+    sel.SetItems({"c"});
+    EXPECT_EQ(sel.ListIndex(), -1);
+    EXPECT_EQ(changes.size(), 4);
+    EXPECT_EQ(refills.count(), 2);
 }
 
 }  // namespace

@@ -55,17 +55,6 @@ TEST(CutLinks, EachLinkBecomesLinkCommaTextBar) {
     EXPECT_EQ(CutLinks("<a href='/x.htm'>X"), "");
 }
 
-TEST(CutChartBlocks, RecordIsFiveCharacterTitleThenLinks) {
-    const QString start = QStringLiteral("<div class='rankblock'><h2><code>");
-    const QString end = QStringLiteral("</ul>");
-    const QString page = start + "2010年第3期</code></h2><ul><li><a href='/p/1.htm'>第1名</a></li></ul>" + start +
-                         "短</code></h2><ul></ul>";
-    EXPECT_EQ(CutChartBlocks(page, start, end),
-              "2010年{@}'/p/1.htm',第1名|{-}"
-              "短</co{@}{-}");
-    EXPECT_EQ(CutChartBlocks(start + "truncated block without its end", start, end), "");
-}
-
 TEST(CutBetween, ProcessesPendingEventsWhileCutting) {
     int ticks = 0;
     QMetaObject::invokeMethod(qApp, [&ticks] { ++ticks; }, Qt::QueuedConnection);

@@ -10,6 +10,8 @@ ScopedFakeMessageBox::ScopedFakeMessageBox() {
     platform::SetMessages(std::move(box));
 }
 
-ScopedFakeMessageBox::~ScopedFakeMessageBox() { platform::SetMessages(nullptr); }
+// A recording box again afterwards, never a real dialog: a test that shows
+// a message later must not block on a modal window.
+ScopedFakeMessageBox::~ScopedFakeMessageBox() { platform::SetMessages(std::make_unique<FakeMessageBox>()); }
 
 }  // namespace tavo::test

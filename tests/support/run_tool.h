@@ -1,5 +1,6 @@
 #pragma once
-// Runs the built tavo-tool as a user would: arguments in, UTF-8 text out.
+// Runs the built tavo-tool as a user would: arguments (and standard input)
+// in, UTF-8 text or bytes out.
 
 #include <QByteArray>
 #include <QProcess>
@@ -9,16 +10,20 @@
 namespace tavo::test {
 
 struct ToolRun {
-    int code;     // exit code; -1 when it did not finish within 30 s
-    QString out;  // standard output as UTF-8 text
-    QString err;  // standard error
+    int code;         // exit code; -1 when it did not finish within 30 s
+    QString out;      // standard output as UTF-8 text
+    QString err;      // standard error
+    QByteArray bytes;  // standard output as it came
 };
 
-inline ToolRun RunTool(const QStringList& args) {
+inline ToolRun RunTool(const QStringList& args, const QByteArray& input = {}) {
     QProcess p;
     p.start(QStringLiteral(TAVO_BIN_DIR "/tavo-tool"), args);
-    if (!p.waitForFinished(30000)) return {-1, {}, {}};
-    return {p.exitCode(), QString::fromUtf8(p.readAllStandardOutput()), QString::fromUtf8(p.readAllStandardError())};
+    p.write(input);
+    p.closeWriteChannel();
+    if (!p.waitForFinished(30000)) return {-1, {}, {}, {}};
+    const QByteArray out = p.readAllStandardOutput();
+    return {p.exitCode(), QString::fromUtf8(out), QString::fromUtf8(p.readAllStandardError()), out};
 }
 
 }  // namespace tavo::test

@@ -1,6 +1,7 @@
 // tavo-tool parse: the parsers on saved pages, results as JSON.
 #include "demo_content.h"
 
+#include "support/run_tool.h"
 #include "support/temp_dir.h"
 
 #include <gtest/gtest.h>
@@ -8,7 +9,6 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
-#include <QProcess>
 
 namespace {
 
@@ -19,11 +19,8 @@ struct ParseRun {
 };
 
 ParseRun Parse(const QString& kind, const std::filesystem::path& file) {
-    QProcess p;
-    p.start(QStringLiteral(TAVO_BIN_DIR "/tavo-tool"), {"parse", kind, QString::fromStdString(file.string())});
-    if (!p.waitForFinished(30000)) return {-1, {}, {}};
-    return {p.exitCode(), QJsonDocument::fromJson(p.readAllStandardOutput()).object(),
-            QString::fromUtf8(p.readAllStandardError())};
+    const auto r = tavo::test::RunTool({"parse", kind, QString::fromStdString(file.string())});
+    return {r.code, QJsonDocument::fromJson(r.bytes).object(), r.err};
 }
 
 TEST(ParseCommand, EachKindPrintsWhatItsParserYields) {

@@ -1,6 +1,7 @@
 // tavo-tool: the player's engines on the command line, for scripting,
 // debugging and comparison with other tools.
 #include "command.h"
+#include "platform/network_access.h"
 
 #include <QCoreApplication>
 
@@ -75,7 +76,9 @@ int main(int argc, char** argv) {
                 std::printf("usage: tavo-tool %s\n%s\n", cmd.usage, cmd.summary);
                 return 0;
             }
-            return cmd.run(args);
+            const int rc = cmd.run(args);
+            tavo::platform::CloseNetworkAccess();
+            return rc;
         }
     }
     std::fprintf(stderr, "tavo-tool: unknown command '%s' (try --help)\n", name.toUtf8().constData());

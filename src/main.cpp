@@ -2,6 +2,7 @@
 // media player, the main window and the desktop's media controls.
 #include "app/main_form.h"
 #include "app/player_mpris.h"
+#include "app/window_actions.h"
 #include "lyrics/lrc_box.h"
 #include "platform/command_line.h"
 #include "platform/local_services.h"
@@ -36,14 +37,6 @@ QIcon ProgramIcon() {
     for (int size : {16, 32, 48, 64, 128, 256})
         icon.addFile(dir.filePath(QStringLiteral("tavo-musicbox-%1.png").arg(size)), QSize(size, size));
     return icon;
-}
-
-void RaiseWindow(tavo::MainForm& window) {
-    window.setWindowState(window.windowState() & ~Qt::WindowMinimized);
-    window.show();
-    window.raise();
-    window.activateWindow();
-    window.SetIsShown(true);
 }
 
 }  // namespace
@@ -100,7 +93,7 @@ int main(int argc, char** argv) {
     if (!window.Load()) return 1;
     window.ShowAfterLoad();
     QObject::connect(&instance, &tavo::platform::SingleInstance::RaiseRequested, &window,
-                     [&window] { RaiseWindow(window); });
+                     [&window] { tavo::RaiseMainWindow(window); });
 
     if (!servicesMessage.isEmpty()) {
         std::fprintf(stderr, "tavo-musicbox: %s\n", servicesMessage.toLocal8Bit().constData());
@@ -112,12 +105,7 @@ int main(int argc, char** argv) {
 
     // The desktop's media controls, when there is a session bus.
     tavo::PlayerMpris target(window.logic(), &window.lyrics(),
-                             {[&window] { RaiseWindow(window); },
-                              [&window] {
-                                  auto& hooks = window.logic().hooks;
-                                  if (hooks.RemoveTrayIcon) hooks.RemoveTrayIcon();
-                                  if (hooks.ExitProgram) hooks.ExitProgram();
-                              }});
+                             {[&window] { tavo::RaiseMainWindow(window); }, [&window] { tavo::ExitProgram(window); }});
     tavo::platform::MprisService mpris(target, tavo::kAppTitle, kDesktopId);
     if (const auto bus = tavo::platform::SessionBus(); bus && mpris.Register(*bus, QStringLiteral("tavomusicbox")))
         target.Watch(mpris);

@@ -52,7 +52,12 @@ CommandLine ParseCommandLine(const QStringList& args) {
                                             "  --help       show this help and exit\n"
                                             "  --version    show the version and exit\n"
                                             "\n"
-                                            "Starting it again while it runs shows the running player.\n"),
+                                            "Starting it again while it runs shows the running player.\n"
+                                            "\n"
+                                            "Environment:\n"
+                                            "  TAVO_HOME           the program folder to use (skins, lists, notes)\n"
+                                            "  TAVO_AUDIO_OUTPUT   the audio output (\"null\" plays silently)\n"
+                                            "  http_proxy, https_proxy, no_proxy   the proxy for downloads and songs\n"),
                     0};
         }
         if (arg == QLatin1String("--version")) {

@@ -8,6 +8,6 @@
 
 namespace tavo::platform {
 
-inline constexpr char kUserAgent[] = "TavoMusicBox/" TAVO_VERSION " (Linux)";
+inline constexpr char kUserAgent[] = "TavoMusicBox/" TAVO_VERSION;
 
 }  // namespace tavo::platform

@@ -10,12 +10,10 @@
 #include "lyrics/lrc_box.h"
 #include "platform/media_player.h"
 #include "platform/mpris_service.h"
+#include "support/mpris_client.h"
 #include "support/private_bus.h"
 
-#include <QDBusArgument>
 #include <QDBusConnection>
-#include <QDBusMetaType>
-#include <QDBusObjectPath>
 #include <QTest>
 
 namespace tavo {
@@ -44,27 +42,8 @@ TEST(SplitDisplayText, TitleAndArtist) {
     }
 }
 
-class BusListener : public QObject {
-    Q_OBJECT
-public:
-    std::vector<QVariantMap> changes;
-    std::vector<qlonglong> seeks;
-
-public Q_SLOTS:
-    void OnChanged(const QString&, const QVariantMap& changed, const QStringList&) { changes.push_back(changed); }
-    void OnSeeked(qlonglong position) { seeks.push_back(position); }
-};
-
-QVariantMap AsMap(const QVariant& v) {
-    if (v.canConvert<QDBusArgument>()) return qdbus_cast<QVariantMap>(v.value<QDBusArgument>());
-    return v.toMap();
-}
-
-QString TrackId(const QVariantMap& metadata) {
-    const QVariant v = metadata.value(QStringLiteral("mpris:trackid"));
-    if (v.canConvert<QDBusObjectPath>()) return v.value<QDBusObjectPath>().path();
-    return qdbus_cast<QDBusObjectPath>(v.value<QDBusArgument>()).path();
-}
+using test::AsMap;
+using test::TrackIdOf;
 
 class MprisEndToEndTest : public test::AppTest {
 protected:
@@ -117,17 +96,8 @@ protected:
                             {QStringLiteral("string:org.mpris.MediaPlayer2.Player"), QStringLiteral("string:") + property});
         return r.out;
     }
-    // The latest Metadata and PlaybackStatus the client heard.
-    QVariantMap HeardMetadata() const {
-        for (auto it = listener.changes.rbegin(); it != listener.changes.rend(); ++it)
-            if (it->contains(QStringLiteral("Metadata"))) return AsMap(it->value(QStringLiteral("Metadata")));
-        return {};
-    }
-    QString HeardStatus() const {
-        for (auto it = listener.changes.rbegin(); it != listener.changes.rend(); ++it)
-            if (it->contains(QStringLiteral("PlaybackStatus"))) return it->value(QStringLiteral("PlaybackStatus")).toString();
-        return {};
-    }
+    QVariantMap HeardMetadata() const { return AsMap(listener.Heard(QStringLiteral("Metadata"))); }
+    QString HeardStatus() const { return listener.Heard(QStringLiteral("PlaybackStatus")).toString(); }
     bool Playing() {
         return WaitFor([&] { return player->playState() == platform::kPlayPlaying; }, 8000);
     }
@@ -147,7 +117,7 @@ protected:
     std::unique_ptr<PlayerMpris> target;
     std::unique_ptr<platform::MprisService> mpris;
     std::unique_ptr<QDBusConnection> serviceBus, clientBus;
-    BusListener listener;
+    test::MprisListener listener;
     QString name;
     int quits = 0;
 };
@@ -163,12 +133,12 @@ TEST_F(MprisEndToEndTest, StatusSongsAndCommandsThroughTheBus) {
     ASSERT_TRUE(WaitFor([&] { return HeardStatus() == QStringLiteral("Playing") && !HeardMetadata().isEmpty(); }, 5000));
     ExpectMetadataOfPlayingSong();
     ASSERT_TRUE(WaitFor([&] { return HeardMetadata().value("mpris:length").toLongLong() > 1'000'000; }, 5000));
-    const QString first = TrackId(HeardMetadata());
+    const QString first = TrackIdOf(HeardMetadata());
 
     // Next, as the next button: the second row plays, a new track id is heard.
     EXPECT_EQ(Call(QStringLiteral("org.mpris.MediaPlayer2.Player.Next")).code, 0);
     ASSERT_TRUE(WaitFor([&] { return form->logic().PlayIndex == 1 && player->playState() == platform::kPlayPlaying; }, 8000));
-    ASSERT_TRUE(WaitFor([&] { return TrackId(HeardMetadata()) != first; }, 5000));
+    ASSERT_TRUE(WaitFor([&] { return TrackIdOf(HeardMetadata()) != first; }, 5000));
     ExpectMetadataOfPlayingSong();
 
     // Previous goes back to the first row.
@@ -219,5 +189,3 @@ TEST_F(MprisEndToEndTest, RaiseShowsTheWindowAndQuitEndsTheProgram) {
 
 }  // namespace
 }  // namespace tavo
-
-#include "mpris_end_to_end_test.moc"

@@ -34,7 +34,6 @@ TEST(PlayerCommandLine, HelpAndVersionPrintUnknownOptionsAreRefused) {
         {{"--version"}, 0, "Tavo音乐盒2010 1.0\n", ""},
         {{"--help"}, 0, "usage: tavo-musicbox [--help] [--version]", ""},
         {{"--shuffle"}, 2, "", "usage: tavo-musicbox [--help] [--version]"},
-        {{"song.mp3"}, 2, "", "unexpected argument 'song.mp3'"},
     };
     PlayerHome home;
     for (const auto& c : cases) {

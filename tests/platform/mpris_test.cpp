@@ -3,15 +3,13 @@
 #include "platform/mpris_service.h"
 
 #include "support/event_loop.h"
+#include "support/mpris_client.h"
 #include "support/private_bus.h"
 
 #include <gtest/gtest.h>
 
-#include <QDBusArgument>
 #include <QDBusConnection>
 #include <QDBusMessage>
-#include <QDBusMetaType>
-#include <QDBusObjectPath>
 #include <QDBusPendingCall>
 #include <QDBusPendingReply>
 
@@ -49,35 +47,8 @@ public:
     std::vector<std::string> log;
 };
 
-// What a client hears of PropertiesChanged and Seeked.
-class Listener : public QObject {
-    Q_OBJECT
-public:
-    struct Change {
-        QString interface;
-        QVariantMap changed;
-    };
-    std::vector<Change> changes;
-    std::vector<qlonglong> seeks;
-
-public Q_SLOTS:
-    void OnChanged(const QString& interface, const QVariantMap& changed, const QStringList&) {
-        changes.push_back({interface, changed});
-    }
-    void OnSeeked(qlonglong position) { seeks.push_back(position); }
-};
-
-// a{sv} arrives as a QDBusArgument inside a variant.
-QVariantMap AsMap(const QVariant& v) {
-    if (v.canConvert<QDBusArgument>()) return qdbus_cast<QVariantMap>(v.value<QDBusArgument>());
-    return v.toMap();
-}
-
-QString TrackIdOf(const QVariantMap& metadata) {
-    const QVariant v = metadata.value(QStringLiteral("mpris:trackid"));
-    if (v.canConvert<QDBusObjectPath>()) return v.value<QDBusObjectPath>().path();
-    return qdbus_cast<QDBusObjectPath>(v.value<QDBusArgument>()).path();
-}
+using test::AsMap;
+using test::TrackIdOf;
 
 class MprisTest : public ::testing::Test {
 protected:
@@ -125,7 +96,7 @@ protected:
     FakeTarget target;
     std::unique_ptr<MprisService> service;
     QString name;
-    Listener listener;
+    test::MprisListener listener;
 };
 
 TEST_F(MprisTest, PropertiesOfBothInterfaces) {
@@ -300,5 +271,3 @@ TEST(MprisSessionBus, NoBusNoConnection) {
 
 }  // namespace
 }  // namespace tavo::platform
-
-#include "mpris_test.moc"

@@ -11,7 +11,7 @@
 #include "platform/mpris_service.h"
 #include "platform/network_proxy.h"
 #include "platform/program_folder.h"
-#include "platform/quit_signals.h"
+#include "platform/session_end.h"
 #include "platform/single_instance.h"
 #include "sources/services.h"
 
@@ -72,7 +72,6 @@ int main(int argc, char** argv) {
         default:
             break;
     }
-    tavo::platform::QuitOnSignals();
     tavo::platform::UseSystemProxy();
     QApplication::setWindowIcon(ProgramIcon());
 
@@ -90,6 +89,10 @@ int main(int argc, char** argv) {
     tavo::platform::MpvMediaPlayer player(options);
 
     tavo::MainForm window(player);
+    // A termination signal or the desktop session's end takes the same way
+    // out as the exit command (and so the services stop too).
+    tavo::platform::SessionEnd session;
+    tavo::RouteSessionEnd(window.core().exit, session);
     if (!window.Load()) return 1;
     window.ShowAfterLoad();
     QObject::connect(&instance, &tavo::platform::SingleInstance::RaiseRequested, &window,
@@ -104,7 +107,7 @@ int main(int argc, char** argv) {
     }
 
     // The desktop's media controls, when there is a session bus.
-    tavo::PlayerMpris target(window.logic(), &window.lyrics(),
+    tavo::PlayerMpris target(window.core(), &window.lyrics(),
                              {[&window] { tavo::RaiseMainWindow(window); }, [&window] { tavo::ExitProgram(window); }});
     tavo::platform::MprisService mpris(target, tavo::kAppTitle, kDesktopId);
     if (const auto bus = tavo::platform::SessionBus(); bus && mpris.Register(*bus, QStringLiteral("tavomusicbox")))

@@ -1,7 +1,7 @@
 #pragma once
 // The player as the desktop's media controls see it (MPRIS): state and song
-// read from the main window's logic and its media player, commands sent
-// through the same handlers as the window's buttons.
+// read from the player core and its media player, commands sent through the
+// same handlers as the window's buttons.
 
 #include "platform/mpris_target.h"
 
@@ -12,7 +12,7 @@
 
 namespace tavo {
 
-class MainLogic;
+class PlayerCore;
 class LyricsView;
 
 namespace platform {
@@ -30,7 +30,7 @@ public:
         std::function<void()> raise;  // show the main window in front
         std::function<void()> quit;   // the program's exit
     };
-    PlayerMpris(MainLogic& logic, const LyricsView* lyrics, Window window, QObject* parent = nullptr);
+    PlayerMpris(PlayerCore& core, const LyricsView* lyrics, Window window, QObject* parent = nullptr);
 
     // Tells `service` of every change of state or song from now on.
     void Watch(platform::MprisService& service);
@@ -51,16 +51,14 @@ public:
     void Quit() override;
 
 private:
-    // Notes a new song (a new track id) and the lyric line; then refreshes.
+    // Notes the lyric line, then tells the bus what changed.
     void Update();
-    QString SongKey() const;
 
-    MainLogic& logic_;
+    PlayerCore& core_;
     const LyricsView* lyrics_;
     Window window_;
     platform::MprisService* service_ = nullptr;
-    QString songKey_;
-    int songSerial_ = 0;
+    int songSerial_ = 0;  // one more for every new current song
     QString lyricLine_;
 };
 

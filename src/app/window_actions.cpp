@@ -12,10 +12,6 @@ void RaiseMainWindow(MainForm& window) {
     window.SetIsShown(true);
 }
 
-void ExitProgram(MainForm& window) {
-    auto& hooks = window.logic().hooks;
-    if (hooks.RemoveTrayIcon) hooks.RemoveTrayIcon();
-    if (hooks.ExitProgram) hooks.ExitProgram();
-}
+void ExitProgram(MainForm& window) { window.core().exit.Exit(); }
 
 }  // namespace tavo

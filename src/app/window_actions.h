@@ -10,8 +10,8 @@ class MainForm;
 // Shows the main window in front, restored if it was minimised or hidden.
 void RaiseMainWindow(MainForm& window);
 
-// Ends the program the way its own exit does: the tray icon is removed and
-// the event loop ends.
+// Ends the program through its one exit path: save steps, tray icon
+// removed, event loop ended.
 void ExitProgram(MainForm& window);
 
 }  // namespace tavo

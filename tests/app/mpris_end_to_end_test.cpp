@@ -1,6 +1,7 @@
-// The media controls end to end: the real window and its logic, the bundled
-// local services, libmpv without sound, the MPRIS service on a private bus,
-// and dbus-send and a second bus connection as the desktop's clients.
+// The media controls end to end: the real window and the player core, the
+// bundled local services, libmpv without sound, the MPRIS service on a
+// private bus, and dbus-send and a second bus connection as the desktop's
+// clients.
 #include "app/main_form.h"
 #include "app/player_mpris.h"
 #include "app/window_actions.h"
@@ -59,7 +60,7 @@ protected:
         ASSERT_TRUE(form->Load());
         form->ShowAfterLoad();
 
-        target = std::make_unique<PlayerMpris>(form->logic(), &form->lyrics(),
+        target = std::make_unique<PlayerMpris>(form->core(), &form->lyrics(),
                                                PlayerMpris::Window{[this] { RaiseMainWindow(*form); }, [this] { ++quits; }});
         mpris = std::make_unique<platform::MprisService>(*target, kAppTitle, QStringLiteral("org.tavo.MusicBox"));
         serviceBus = std::make_unique<QDBusConnection>(QDBusConnection::connectToBus(bus.address(), "e2e-service"));
@@ -104,7 +105,7 @@ protected:
     void ExpectMetadataOfPlayingSong() {
         QString title;
         QStringList artists;
-        SplitDisplayText(form->logic().PlayingName(), &title, &artists);
+        SplitDisplayText(form->core().playback.CurrentSongText(), &title, &artists);
         const QVariantMap meta = HeardMetadata();
         EXPECT_EQ(meta.value("xesam:title").toString(), title);
         EXPECT_EQ(meta.value("xesam:artist").toStringList(), artists);
@@ -123,7 +124,7 @@ protected:
 };
 
 TEST_F(MprisEndToEndTest, StatusSongsAndCommandsThroughTheBus) {
-    ASSERT_TRUE(WaitFor([&] { return form->logic().ui.rows.size() > 2 && !form->logic().QelDown1.Downloading(); }));
+    ASSERT_TRUE(WaitFor([&] { return form->core().ui.rows.size() > 2 && !form->core().fetch.QelDown1.Downloading(); }));
     EXPECT_TRUE(Get(QStringLiteral("PlaybackStatus")).contains(QStringLiteral("\"Stopped\"")));
     EXPECT_TRUE(Get(QStringLiteral("CanPlay")).contains(QStringLiteral("boolean false"))) << "no song chosen yet";
 
@@ -137,18 +138,18 @@ TEST_F(MprisEndToEndTest, StatusSongsAndCommandsThroughTheBus) {
 
     // Next, as the next button: the second row plays, a new track id is heard.
     EXPECT_EQ(Call(QStringLiteral("org.mpris.MediaPlayer2.Player.Next")).code, 0);
-    ASSERT_TRUE(WaitFor([&] { return form->logic().PlayIndex == 1 && player->playState() == platform::kPlayPlaying; }, 8000));
+    ASSERT_TRUE(WaitFor([&] { return form->core().PlayIndex == 1 && player->playState() == platform::kPlayPlaying; }, 8000));
     ASSERT_TRUE(WaitFor([&] { return TrackIdOf(HeardMetadata()) != first; }, 5000));
     ExpectMetadataOfPlayingSong();
 
     // Previous goes back to the first row.
     EXPECT_EQ(Call(QStringLiteral("org.mpris.MediaPlayer2.Player.Previous")).code, 0);
-    ASSERT_TRUE(WaitFor([&] { return form->logic().PlayIndex == 0 && player->playState() == platform::kPlayPlaying; }, 8000));
+    ASSERT_TRUE(WaitFor([&] { return form->core().PlayIndex == 0 && player->playState() == platform::kPlayPlaying; }, 8000));
 
     // Pause, as the pause button: the play button shows again.
     EXPECT_EQ(Call(QStringLiteral("org.mpris.MediaPlayer2.Player.PlayPause")).code, 0);
     EXPECT_EQ(player->playState(), platform::kPlayPaused);
-    EXPECT_TRUE(form->logic().ui.PlaySVisible[0]);
+    EXPECT_TRUE(form->core().ui.PlaySVisible[0]);
     ASSERT_TRUE(WaitFor([&] { return HeardStatus() == QStringLiteral("Paused"); }, 3000));
 
     // Seek while paused (as the time track does), then play on.
@@ -159,7 +160,7 @@ TEST_F(MprisEndToEndTest, StatusSongsAndCommandsThroughTheBus) {
     EXPECT_NEAR(player->controls().currentPosition(), 8.0, 0.5);
     EXPECT_EQ(Call(QStringLiteral("org.mpris.MediaPlayer2.Player.Play")).code, 0);
     ASSERT_TRUE(WaitFor([&] { return HeardStatus() == QStringLiteral("Playing"); }, 3000));
-    EXPECT_FALSE(form->logic().ui.PlaySVisible[0]);
+    EXPECT_FALSE(form->core().ui.PlaySVisible[0]);
 
     // The lyrics line of that time, once the lyrics have come.
     EXPECT_TRUE(WaitFor([&] { return !HeardMetadata().value("xesam:asText").toString().isEmpty(); }, 8000));
@@ -175,7 +176,7 @@ TEST_F(MprisEndToEndTest, StatusSongsAndCommandsThroughTheBus) {
     // Stop, as the stop button.
     EXPECT_EQ(Call(QStringLiteral("org.mpris.MediaPlayer2.Player.Stop")).code, 0);
     ASSERT_TRUE(WaitFor([&] { return HeardStatus() == QStringLiteral("Stopped"); }, 3000));
-    EXPECT_TRUE(form->logic().ui.PlaySVisible[0]);
+    EXPECT_TRUE(form->core().ui.PlaySVisible[0]);
 }
 
 TEST_F(MprisEndToEndTest, RaiseShowsTheWindowAndQuitEndsTheProgram) {

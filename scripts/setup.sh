@@ -10,6 +10,8 @@ PACKAGES=(
   libgtest-dev libgmock-dev libbenchmark-dev
   zlib1g-dev libpng-dev
   fonts-noto-cjk
+  dbus-daemon dbus-bin
+  dpkg-dev desktop-file-utils appstream
 )
 
 missing=()

@@ -1,20 +1,88 @@
-// The player: the media player, the main window and its start-up.
+// The player: its command line, one copy per user, the local services, the
+// media player, the main window and the desktop's media controls.
 #include "app/main_form.h"
+#include "app/player_mpris.h"
+#include "app/window_actions.h"
+#include "lyrics/lrc_box.h"
+#include "platform/command_line.h"
+#include "platform/local_services.h"
 #include "platform/media_player.h"
+#include "platform/message_box.h"
+#include "platform/mpris_service.h"
 #include "platform/network_access.h"
+#include "platform/network_proxy.h"
+#include "platform/program_folder.h"
 #include "platform/session_end.h"
+#include "platform/single_instance.h"
+#include "sources/services.h"
 
 #include <QApplication>
+#include <QDir>
+#include <QIcon>
+#include <QTimer>
 
 #include <clocale>
+#include <cstdio>
 #include <cstdlib>
 
+namespace {
+
+// The desktop entry's id (also the icon's name and the MPRIS desktop entry).
+const QString kDesktopId = QStringLiteral(TAVO_DESKTOP_ID);
+
+// The theme's icon when installed, else the program folder's pictures.
+QIcon ProgramIcon() {
+    QIcon icon = QIcon::fromTheme(kDesktopId);
+    if (!icon.isNull()) return icon;
+    const QDir dir(QString::fromStdString(tavo::platform::InProgramFolder("icons").string()));
+    for (int size : {16, 32, 48, 64, 128, 256})
+        icon.addFile(dir.filePath(QStringLiteral("tavo-musicbox-%1.png").arg(size)), QSize(size, size));
+    return icon;
+}
+
+}  // namespace
+
 int main(int argc, char** argv) {
+    // The command line first: --help and --version need no display.
+    QStringList args;
+    for (int i = 1; i < argc; ++i) args.append(QString::fromLocal8Bit(argv[i]));
+    const tavo::platform::CommandLine cl = tavo::platform::ParseCommandLine(args);
+    if (cl.action != tavo::platform::CommandLine::Action::Run) {
+        std::fputs(cl.output.toLocal8Bit().constData(),
+                   cl.action == tavo::platform::CommandLine::Action::Refuse ? stderr : stdout);
+        return cl.exitCode;
+    }
+
     QApplication app(argc, argv);
     // libmpv needs the C numeric locale; QApplication has just set the user's.
     std::setlocale(LC_NUMERIC, "C");
     QApplication::setApplicationName(tavo::kAppTitle);
+    QApplication::setApplicationVersion(QStringLiteral(TAVO_VERSION));
+    QGuiApplication::setDesktopFileName(kDesktopId);
     QApplication::setQuitOnLastWindowClosed(false);
+
+    // One player per user: a second start shows the first one's window and
+    // ends before it touches anything of the program folder.
+    tavo::platform::SingleInstance instance(tavo::platform::RuntimeFolder());
+    switch (instance.Claim()) {
+        case tavo::platform::SingleInstance::Role::Second:
+            return 0;
+        case tavo::platform::SingleInstance::Role::NotAnswering:
+            std::fputs("tavo-musicbox: another copy is running but does not answer\n", stderr);
+            return 1;
+        default:
+            break;
+    }
+    tavo::platform::UseSystemProxy();
+    QApplication::setWindowIcon(ProgramIcon());
+
+    // The bundled local services, on the loopback ports services.ini names
+    // where nothing listens yet; they end with the player.
+    const tavo::ServiceHosts& hosts = tavo::Services();
+    tavo::platform::LocalServices services(
+        tavo::platform::FindServicesProgram(QCoreApplication::applicationDirPath()));
+    const QString servicesMessage = services.Start(tavo::platform::LoopbackPorts(
+        {hosts.radioPlaylist, hosts.radioFeed, hosts.chartSite, hosts.songSearch, hosts.lyrics, hosts.makerSite}));
 
     tavo::platform::MpvOptions options;
     // TAVO_AUDIO_OUTPUT picks the audio output ("null" plays silently).
@@ -23,11 +91,29 @@ int main(int argc, char** argv) {
 
     tavo::MainForm window(player);
     // A termination signal or the desktop session's end takes the same way
-    // out as the exit command.
+    // out as the exit command (and so the services stop too).
     tavo::platform::SessionEnd session;
     tavo::RouteSessionEnd(window.core().exit, session);
     if (!window.Load()) return 1;
     window.ShowAfterLoad();
+    QObject::connect(&instance, &tavo::platform::SingleInstance::RaiseRequested, &window,
+                     [&window] { tavo::RaiseMainWindow(window); });
+
+    if (!servicesMessage.isEmpty()) {
+        std::fprintf(stderr, "tavo-musicbox: %s\n", servicesMessage.toLocal8Bit().constData());
+        QTimer::singleShot(0, &window, [servicesMessage] {
+            tavo::platform::Messages().Show(servicesMessage, QString(), tavo::platform::MsgButtons::Ok,
+                                            tavo::platform::MsgIcon::Exclamation);
+        });
+    }
+
+    // The desktop's media controls, when there is a session bus.
+    tavo::PlayerMpris target(window.core(), &window.lyrics(),
+                             {[&window] { tavo::RaiseMainWindow(window); }, [&window] { tavo::ExitProgram(window); }});
+    tavo::platform::MprisService mpris(target, tavo::kAppTitle, kDesktopId);
+    if (const auto bus = tavo::platform::SessionBus(); bus && mpris.Register(*bus, QStringLiteral("tavomusicbox")))
+        target.Watch(mpris);
+
     const int rc = app.exec();
     tavo::platform::CloseNetworkAccess();
     return rc;

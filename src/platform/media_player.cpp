@@ -1,5 +1,8 @@
 #include "platform/media_player.h"
 
+#include "platform/network_proxy.h"
+#include "platform/user_agent.h"
+
 #include <mpv/client.h>
 
 #include <QByteArray>
@@ -72,6 +75,8 @@ MpvMediaPlayer::MpvMediaPlayer(const MpvOptions& options, QObject* parent)
         SetOption(h, "audio-fallback-to-null", "yes");
         if (!options.audioOutput.isEmpty()) SetOption(h, "ao", options.audioOutput.toUtf8());
         SetOption(h, "network-timeout", QByteArray::number(std::max(1, options.networkTimeoutS)));
+        // Streams say who asks, as the downloads do.
+        SetOption(h, "user-agent", kUserAgent);
         SetOption(h, "volume", QByteArray::number(volume));
         if (mpv_initialize(h) < 0) {
             mpv_terminate_destroy(h);
@@ -152,6 +157,9 @@ void MpvMediaPlayer::Load() {
         return;
     }
     const QByteArray url = url_.toUtf8();
+    // Through the proxy the web layer would use for this address (none
+    // clears the previous song's).
+    mpv_set_property_string(mpv_, "options/http-proxy", ProxyFor(QUrl(url_)).toUtf8().constData());
     int no = 0;
     mpv_set_property(mpv_, "pause", MPV_FORMAT_FLAG, &no);
     const char* load[] = {"loadfile", url.constData(), "replace", nullptr};

@@ -6,14 +6,12 @@
 #include <QPointer>
 #include <QThread>
 
-#ifndef TAVO_VERSION
-#error "TAVO_VERSION must name the program's version"
-#endif
+#include "platform/user_agent.h"
 
 namespace tavo::platform {
 
 const QByteArray& UserAgent() {
-    static const QByteArray agent = QByteArrayLiteral("TavoMusicBox/" TAVO_VERSION);
+    static const QByteArray agent(kUserAgent);
     return agent;
 }
 

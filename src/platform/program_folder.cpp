@@ -39,6 +39,16 @@ fs::path ExecutableFolder() {
 
 fs::path UserDataFolder() { return XdgFolder("XDG_DATA_HOME", ".local/share") / "tavo-musicbox"; }
 
+// The installed program data: beside an installed executable
+// (<prefix>/bin -> <prefix>/share/tavo-musicbox), so that a package
+// unpacked anywhere finds its own; else where the build meant to install it.
+fs::path InstalledData(const fs::path& executableFolder) {
+    std::error_code ec;
+    const fs::path beside = executableFolder.parent_path() / "share" / "tavo-musicbox";
+    if (!executableFolder.empty() && fs::is_directory(beside / "skin", ec)) return beside;
+    return fs::path(TAVO_DATA_INSTALL_DIR);
+}
+
 }  // namespace
 
 void SeedFolder(const fs::path& from, const fs::path& to) {
@@ -81,7 +91,7 @@ const fs::path& ProgramFolder() {
         in.tavoHome = qEnvironmentVariable("TAVO_HOME");
         in.executableFolder = ExecutableFolder();
         in.userDataFolder = UserDataFolder();
-        in.installedData = fs::path(TAVO_DATA_INSTALL_DIR);
+        in.installedData = InstalledData(in.executableFolder);
         folder = ResolveProgramFolder(in);
     }
     return *folder;

@@ -8,7 +8,8 @@
 //     (the build tree, or an unpacked portable copy);
 //  3. the per-user data folder ($XDG_DATA_HOME/tavo-musicbox, by default
 //     ~/.local/share/tavo-musicbox), created on first start and seeded from
-//     the installed program data (skins, radio.txt, ...).
+//     the installed program data (skins, radio.txt, ...): <prefix>/share/
+//     tavo-musicbox beside the installed executable's <prefix>/bin.
 
 #include <QString>
 

@@ -1,0 +1,130 @@
+#include "app/player_mpris.h"
+
+#include "app/player_core.h"
+#include "lyrics/lyric_timing.h"
+#include "lyrics/lyrics_view.h"
+#include "platform/media_player.h"
+#include "platform/mpris_service.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace tavo {
+
+namespace {
+
+const QString kTitleArtistSeparator = QStringLiteral(" \u2508 ");
+constexpr double kUsPerSecond = 1e6;
+
+}  // namespace
+
+void SplitDisplayText(const QString& display, QString* title, QStringList* artists) {
+    const qsizetype at = display.indexOf(kTitleArtistSeparator);
+    artists->clear();
+    if (at < 0) {
+        *title = display.trimmed();
+        return;
+    }
+    *title = display.left(at).trimmed();
+    const QString artist = display.mid(at + kTitleArtistSeparator.size()).trimmed();
+    if (!artist.isEmpty()) artists->append(artist);
+}
+
+PlayerMpris::PlayerMpris(PlayerCore& core, const LyricsView* lyrics, Window window, QObject* parent)
+    : QObject(parent), core_(core), lyrics_(lyrics), window_(std::move(window)) {}
+
+void PlayerMpris::Watch(platform::MprisService& service) {
+    service_ = &service;
+    // A new song and a new playback state come as signals of playback; the
+    // length, the volume and the lyric line with the core's changes (once
+    // per turn of the event loop) and the player's.
+    connect(&core_.playback, &Playback::CurrentSongChanged, this, [this] {
+        ++songSerial_;
+        lyricLine_.clear();
+        Update();
+    });
+    connect(&core_.playback, &Playback::PlaybackStatusChanged, this, &PlayerMpris::Update);
+    connect(&core_, &PlayerCore::Changed, this, &PlayerMpris::Update);
+    connect(&core_.Player(), &platform::MediaPlayer::PlayStateChange, this, &PlayerMpris::Update);
+}
+
+void PlayerMpris::Update() {
+    // The lyric line as the watch loop finds it: the first line holding the
+    // position's mm:ss; between two lines the last one found stays.
+    if (lyrics_ && core_.PlaySource != 1 && Status() != platform::MprisStatus::Stopped) {
+        const QStringList& lines = lyrics_->list1();
+        const int k = ListIdx(lines, core_.Player().controls().currentPositionString(), static_cast<int>(lines.size()));
+        if (k >= 0) lyricLine_ = LyricLineText(lines[k]);
+    }
+    if (service_) service_->Refresh();
+}
+
+platform::MprisStatus PlayerMpris::Status() const {
+    switch (core_.playback.Status()) {
+        case PlaybackStatus::Playing: return platform::MprisStatus::Playing;
+        case PlaybackStatus::Paused: return platform::MprisStatus::Paused;
+        case PlaybackStatus::Stopped: break;
+    }
+    return platform::MprisStatus::Stopped;
+}
+
+platform::MprisTrack PlayerMpris::Track() const {
+    platform::MprisTrack t;
+    if (core_.PlayIndex < 0) return t;
+    t.id = QStringLiteral("song%1").arg(songSerial_);
+    SplitDisplayText(core_.playback.CurrentSongText(), &t.title, &t.artists);
+    const double seconds = core_.Player().currentMedia().duration();
+    if (std::isfinite(seconds) && seconds > 0) t.lengthUs = static_cast<qint64>(seconds * kUsPerSecond);
+    t.url = core_.Player().URL();
+    t.lyricLine = lyricLine_;
+    return t;
+}
+
+qint64 PlayerMpris::PositionUs() const {
+    const double seconds = core_.Player().controls().currentPosition();
+    return std::isfinite(seconds) && seconds > 0 ? static_cast<qint64>(seconds * kUsPerSecond) : 0;
+}
+
+double PlayerMpris::Volume() const { return std::clamp(core_.Player().settings().volume(), 0, 100) / 100.0; }
+
+platform::MprisAbilities PlayerMpris::Can() const {
+    const platform::MprisStatus s = Status();
+    platform::MprisAbilities can;
+    can.play = core_.PlayIndex > -1;  // the play button needs a chosen song
+    can.pause = s == platform::MprisStatus::Playing;
+    can.next = core_.playback.play.Count() > 0;
+    can.previous = core_.PlayIndex > 0;
+    // The window seeks only a playing or paused song; stations have no end.
+    const int state = core_.Player().playState();
+    can.seek = core_.PlaySource != 1 && core_.Player().currentMedia().duration() > 0 &&
+               (state == platform::kPlayPlaying || state == platform::kPlayPaused);
+    return can;
+}
+
+// The window's buttons: 0 play, 1 stop, 2 previous, 3 next, 4 pause.
+void PlayerMpris::Play() { core_.PlayS_Click(0); }
+void PlayerMpris::Pause() { core_.PlayS_Click(4); }
+void PlayerMpris::Stop() { core_.PlayS_Click(1); }
+void PlayerMpris::Next() { core_.PlayS_Click(3); }
+void PlayerMpris::Previous() { core_.PlayS_Click(2); }
+
+void PlayerMpris::SetPositionUs(qint64 us) {
+    if (!Can().seek) return;
+    core_.Player().controls().setCurrentPosition(static_cast<double>(us) / kUsPerSecond);
+}
+
+void PlayerMpris::SetVolume(double volume) {
+    const int v = static_cast<int>(std::lround(std::clamp(volume, 0.0, 1.0) * 100));
+    core_.Player().settings().setVolume(v);
+    if (core_.hooks.PlaceVolumeKnob) core_.hooks.PlaceVolumeKnob(v);
+}
+
+void PlayerMpris::Raise() {
+    if (window_.raise) window_.raise();
+}
+
+void PlayerMpris::Quit() {
+    if (window_.quit) window_.quit();
+}
+
+}  // namespace tavo

@@ -1,0 +1,57 @@
+#pragma once
+// One player per user. The first copy holds an advisory lock on
+// "<runtime folder>/tavo-musicbox.lock" and listens on the local socket
+// "<runtime folder>/tavo-musicbox.socket". A later copy finds the lock held,
+// asks the first over the socket to show its window, and ends.
+//
+// The lock is released by the system when its holder ends, however it ends,
+// so a crash never leaves a lock that blocks the next start; a socket file
+// left behind is replaced by the next first copy.
+
+#include <QObject>
+#include <QString>
+
+class QLocalServer;
+
+namespace tavo::platform {
+
+// The per-user runtime folder: $XDG_RUNTIME_DIR when set, otherwise a
+// private folder "tavo-musicbox-<uid>" under the temporary folder (created
+// with owner-only access; one owned by someone else is not used).
+// Empty when none can be had.
+QString RuntimeFolder();
+
+class SingleInstance : public QObject {
+    Q_OBJECT
+public:
+    enum class Role {
+        First,        // this copy runs; RaiseRequested() tells of later starts
+        Second,       // another copy runs and has shown its window
+        NotAnswering, // another copy holds the lock but did not answer
+        Unguarded,    // no runtime folder or lock file: run without the guard
+    };
+
+    explicit SingleInstance(const QString& runtimeFolder, QObject* parent = nullptr);
+    ~SingleInstance() override;
+
+    // Takes the lock, or asks the holder to raise its window (waiting up to
+    // `answerMs` for its answer).
+    Role Claim(int answerMs = 10000);
+    QString LockPath() const;
+    QString SocketPath() const;
+
+Q_SIGNALS:
+    // A later start asked for the window.
+    void RaiseRequested();
+
+private:
+    bool Listen();
+    bool AskToRaise(int answerMs);
+    void OnConnection();
+
+    QString folder_;
+    int lockFd_ = -1;
+    QLocalServer* server_ = nullptr;
+};
+
+}  // namespace tavo::platform

@@ -1,0 +1,160 @@
+// The player started as a user starts it: its command line, one copy per
+// user, and the local services it starts and stops.
+#include "player_process.h"
+
+#include "platform/local_services.h"
+#include "platform/single_instance.h"
+
+#include "support/local_http_server.h"
+
+#include <gtest/gtest.h>
+
+#include <QFileInfo>
+
+#include <atomic>
+
+namespace tavo {
+namespace {
+
+using platform::SingleInstance;
+using platform::SomethingListens;
+using test::PlayerHome;
+using test::PlayerProcess;
+using test::WaitFor;
+
+constexpr int kStartMs = 30000;  // generous: sanitizer builds start slowly
+
+TEST(PlayerCommandLine, HelpAndVersionPrintUnknownOptionsAreRefused) {
+    const struct {
+        QStringList args;
+        int code;
+        const char* out;
+        const char* err;
+    } cases[] = {
+        {{"--version"}, 0, "Tavo音乐盒2010 1.0\n", ""},
+        {{"--help"}, 0, "usage: tavo-musicbox [--help] [--version]", ""},
+        {{"--shuffle"}, 2, "", "usage: tavo-musicbox [--help] [--version]"},
+    };
+    PlayerHome home;
+    for (const auto& c : cases) {
+        PlayerProcess p;
+        // No display is needed for any of these.
+        QProcessEnvironment env = home.Environment();
+        env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("no-such-platform"));
+        p.Start(env, c.args);
+        ASSERT_TRUE(p.WaitEnd(10000)) << c.args.join(' ').toStdString();
+        EXPECT_EQ(p.ExitCode(), c.code) << c.args.join(' ').toStdString();
+        const QString out = p.Out(), err = p.Err();
+        if (*c.out)
+            EXPECT_TRUE(out.startsWith(QString::fromUtf8(c.out))) << out.toStdString();
+        else
+            EXPECT_TRUE(out.isEmpty()) << out.toStdString();
+        if (*c.err)
+            EXPECT_TRUE(err.contains(QString::fromUtf8(c.err))) << err.toStdString();
+        else
+            EXPECT_TRUE(err.isEmpty()) << err.toStdString();
+        // A refusal is short: the reason and the usage line.
+        if (c.code == 2) {
+            EXPECT_EQ(err.count(QLatin1Char('\n')), 2) << err.toStdString();
+        }
+    }
+    EXPECT_FALSE(std::filesystem::exists(home.program())) << "printing touched the program folder";
+}
+
+// A running copy (here this test) gets the request of a second start, which
+// ends with 0 without touching its program folder.
+TEST(PlayerInstance, ASecondStartAsksTheRunningCopyAndEnds) {
+    PlayerHome home;
+    SingleInstance first(home.Q(home.runtime()));
+    ASSERT_EQ(first.Claim(), SingleInstance::Role::First);
+    int raised = 0;
+    QObject::connect(&first, &SingleInstance::RaiseRequested, [&] { ++raised; });
+
+    PlayerProcess second;
+    second.Start(home.Environment());
+    ASSERT_TRUE(second.WaitEnd(kStartMs));
+    EXPECT_EQ(second.ExitCode(), 0) << second.Err().toStdString();
+    EXPECT_EQ(raised, 1);
+    EXPECT_FALSE(std::filesystem::exists(home.program())) << "the second copy touched the program folder";
+}
+
+TEST(PlayerInstance, LeftoversOfADeadCopyDoNotBlock) {
+    PlayerHome home;
+    home.dir.Write("run/tavo-musicbox.lock", "12345\n");
+    home.dir.Write("run/tavo-musicbox.socket", "");  // not even a socket
+    SingleInstance instance(home.Q(home.runtime()));
+    EXPECT_EQ(instance.Claim(), SingleInstance::Role::First);
+    EXPECT_TRUE(QFileInfo(instance.SocketPath()).exists());
+    // Without a runtime folder the player runs unguarded.
+    SingleInstance none{QString()};
+    EXPECT_EQ(none.Claim(), SingleInstance::Role::Unguarded);
+}
+
+// Two real players: the second shows the first and ends; after the first is
+// killed, its lock and socket block nobody; the services it started end with
+// it each time.
+TEST(PlayerInstance, SecondPlayerEndsAndACrashLeavesNothingThatBlocks) {
+    PlayerHome home;
+    const int port = test::FreePort();
+    home.MakeProgramFolder(port);
+
+    PlayerProcess a;
+    a.Start(home.Environment());
+    ASSERT_TRUE(WaitFor([&] { return SomethingListens(port); }, kStartMs)) << a.Err().toStdString();
+
+    PlayerProcess b;
+    const QString otherFolder = home.Q(home.dir / "other-program");
+    b.Start(home.Environment(otherFolder));
+    ASSERT_TRUE(b.WaitEnd(kStartMs));
+    EXPECT_EQ(b.ExitCode(), 0) << b.Err().toStdString();
+    EXPECT_FALSE(QFileInfo::exists(otherFolder));
+    EXPECT_TRUE(a.Running());
+
+    // A crash: the services go with the player; lock and socket stay behind.
+    a.Signal(SIGKILL);
+    ASSERT_TRUE(a.WaitEnd(5000));
+    EXPECT_TRUE(WaitFor([&] { return !SomethingListens(port); }, 5000));
+    EXPECT_TRUE(std::filesystem::exists(home.runtime() / "tavo-musicbox.socket"));
+
+    PlayerProcess c;
+    c.Start(home.Environment());
+    ASSERT_TRUE(WaitFor([&] { return SomethingListens(port); }, kStartMs)) << c.Err().toStdString();
+    PlayerProcess d;
+    d.Start(home.Environment(otherFolder));
+    ASSERT_TRUE(d.WaitEnd(kStartMs));
+    EXPECT_EQ(d.ExitCode(), 0) << d.Err().toStdString();
+    EXPECT_TRUE(c.Running());
+
+    // A polite end: exit status 0, the services stopped, the socket gone.
+    c.Signal(SIGTERM);
+    ASSERT_TRUE(c.WaitEnd(10000));
+    EXPECT_EQ(c.ExitCode(), 0);
+    EXPECT_FALSE(SomethingListens(port));
+    EXPECT_FALSE(std::filesystem::exists(home.runtime() / "tavo-musicbox.socket"));
+    // Without a session bus nothing is said about one.
+    EXPECT_FALSE(c.Err().contains(QStringLiteral("bus"), Qt::CaseInsensitive)) << c.Err().toStdString();
+}
+
+TEST(PlayerServices, WhatListensAlreadyIsUsedAndNothingIsStarted) {
+    test::LocalHttpServer web;
+    std::atomic<int> hits{0};
+    web.server().Get(".*", [&](const httplib::Request&, httplib::Response& res) {
+        ++hits;
+        res.status = 404;
+    });
+    web.Start();
+    PlayerHome home;
+    home.MakeProgramFolder(web.port());
+
+    PlayerProcess p;
+    p.Start(home.Environment());
+    // The first list comes from what listens there.
+    ASSERT_TRUE(WaitFor([&] { return hits > 0; }, kStartMs)) << p.Err().toStdString();
+    p.Signal(SIGTERM);
+    ASSERT_TRUE(p.WaitEnd(10000));
+    EXPECT_EQ(p.ExitCode(), 0);
+    EXPECT_FALSE(p.Err().contains(QStringLiteral("本地服务"))) << p.Err().toStdString();
+}
+
+}  // namespace
+}  // namespace tavo

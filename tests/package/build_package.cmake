@@ -1,0 +1,11 @@
+# Builds the .deb for the package test: cmake -DCPACK=... -DCONFIG=... -DOUT=... -P
+find_program(DPKG_DEB dpkg-deb)
+if(NOT DPKG_DEB)
+  message("dpkg-deb is not installed (Debian package dpkg): no package is built, the package test is skipped")
+  cmake_language(EXIT 77)
+endif()
+file(REMOVE_RECURSE ${OUT})
+execute_process(COMMAND ${CPACK} -G DEB --config ${CONFIG} RESULT_VARIABLE rc)
+if(NOT rc EQUAL 0)
+  message(FATAL_ERROR "cpack failed (${rc})")
+endif()

@@ -1,5 +1,6 @@
 // Painting a skin: the pixels of the window image, the list rows and the
 // button faces.
+#include "skin/list_paint.h"
 #include "skin/skin_blend.h"
 #include "skin/skin_colour.h"
 #include "skin/skin_module.h"
@@ -192,6 +193,40 @@ TEST(SkinPainting, SymbolColourReadsOnTheFace) {
     light.fill(qRgb(240, 230, 200));
     EXPECT_GT(qGray(SymbolColourOn(dark).rgb()), 200);
     EXPECT_LT(qGray(SymbolColourOn(light).rgb()), 80);
+}
+
+}  // namespace
+
+namespace {
+
+TEST(ListPaint, LitRowsBlendOverWhiteAndTextsTakeTheirColours) {
+    ListLook look;
+    look.background = QImage(100, 50, QImage::Format_RGB32);
+    look.background.fill(qRgb(10, 20, 40));
+    for (int i = 0; i < 10; ++i) look.rows[i] = look.background.copy(0, i * 5, 100, 5);
+    look.rowHeight = 5;
+    look.text = QColor(0, 255, 0);
+    look.selected = QColor(255, 0, 0);
+    std::array<int, 10> alphas;
+    alphas.fill(255);
+    alphas[2] = 120;
+    const QImage plain = ComposeList(look, {100, 50}, {}, -1, alphas);
+    EXPECT_EQ(plain.pixel(50, 2), qRgb(10, 20, 40));
+    EXPECT_EQ(plain.pixel(50, 12), BlendPixel(qRgb(10, 20, 40), qRgb(255, 255, 255), 120));
+    EXPECT_EQ(plain.pixel(50, 17), qRgb(10, 20, 40));
+
+    look.rowHeight = 25;
+    look.rows = {};
+    look.font.setPixelSize(14);
+    const QImage text = ComposeList(look, {100, 50}, {"W", "W"}, 1, {255, 255, 255, 255, 255, 255, 255, 255, 255, 255});
+    bool green = false, red = false;
+    for (int y = 0; y < 50; ++y)
+        for (int x = 0; x < 100; ++x) {
+            green |= y < 25 && text.pixel(x, y) == qRgb(0, 255, 0);
+            red |= y >= 25 && text.pixel(x, y) == qRgb(255, 0, 0);
+        }
+    EXPECT_TRUE(green);
+    EXPECT_TRUE(red);
 }
 
 }  // namespace

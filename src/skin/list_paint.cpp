@@ -41,8 +41,17 @@ QImage ComposeList(const ListLook& look, QSize size, const QStringList& rows, in
     const QFontMetrics fm(look.font);
     const int room = size.width() - 8 - 6;
     for (int k = 0; k < rows.size() && k < 10; ++k) {
-        p.setPen(k == playingRow ? look.selected : look.text);
-        p.drawText(8, look.rowHeight * k + look.rowTop + fm.ascent(), fm.elidedText(rows[k], Qt::ElideRight, room));
+        const QColor colour = k == playingRow ? look.selected : look.text;
+        const QString text = fm.elidedText(rows[k], Qt::ElideRight, room);
+        const int baseline = look.rowHeight * k + look.rowTop + fm.ascent();
+        // Light text keeps a faint shadow, so that it still reads on a row
+        // lit towards white.
+        if (qGray(colour.rgb()) > 150) {
+            p.setPen(QColor(0, 0, 0, 70));
+            p.drawText(9, baseline + 1, text);
+        }
+        p.setPen(colour);
+        p.drawText(8, baseline, text);
     }
     return out;
 }

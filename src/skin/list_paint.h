@@ -3,7 +3,7 @@
 // over white at its opacity while it is lit or fading (a white rectangle the
 // size of the row, the row's background blended over it), then the row
 // texts at x 8, RowTop below each row's top, the playing row in the
-// selected colour.
+// selected colour (light texts with a faint shadow).
 
 #include <QColor>
 #include <QFont>

@@ -23,6 +23,7 @@ namespace {
 
 constexpr int kMaxPictureSide = 4096;
 constexpr int64_t kMaxPicturePixels = int64_t{kMaxPictureSide} * kMaxPictureSide;
+constexpr std::uintmax_t kMaxPictureFileBytes = 64u << 20;
 
 bool IsFolder(const fs::path& p) {
     std::error_code ec;
@@ -122,6 +123,11 @@ fs::path ImageForScale(const fs::path& file, int scale, int* usedScale) {
 
 QImage ReadPicture(const fs::path& file, int32_t backColour) {
     if (file.empty() || !IsFile(file)) return {};
+    // A picture file has a size; device-like files (which may never end)
+    // and huge files are not pictures.
+    std::error_code ec;
+    const auto bytesOnDisk = fs::file_size(file, ec);
+    if (ec || bytesOnDisk == 0 || bytesOnDisk > kMaxPictureFileBytes) return {};
     const std::optional<QByteArray> bytes = platform::ReadFileBytes(file);
     if (!bytes || bytes->isEmpty()) return {};
     return LooksLikePng(*bytes) ? DecodePng(*bytes, backColour) : DecodeOther(*bytes, backColour);

@@ -1,9 +1,13 @@
 // The list's hover highlight and fade, and seeking on the time track.
 #include "app/row_fade.h"
 #include "app/seek_track.h"
+#include "app/skinned_controls.h"
+#include "skin/skin_blend.h"
 #include "platform/media_player.h"
 
 #include <gtest/gtest.h>
+
+#include <QTest>
 
 using namespace tavo;
 
@@ -56,6 +60,30 @@ TEST(RowFade, OnlyRowsOfThePageCount) {
     EXPECT_FALSE(f.Move(50, 80));  // row 3 holds no entry
     EXPECT_TRUE(f.Move(50, 60));
     EXPECT_EQ(f.HoverRow(), 2);
+}
+
+TEST(SkinListWidget, HoverLightsARowAndTheTickFadesItBack) {
+    SkinList list;
+    list.resize(100, 50);
+    ListLook look;
+    look.background = QImage(100, 50, QImage::Format_RGB32);
+    look.background.fill(qRgb(10, 20, 40));
+    for (int i = 0; i < 10; ++i) look.rows[i] = look.background.copy(0, i * 5, 100, 5);
+    look.rowHeight = 5;
+    list.SetLook(look);
+    list.SetRows({"", "", ""}, -1);
+    list.show();
+    QTest::mouseMove(&list, {50, 7});
+    const QRgb lit = BlendPixel(qRgb(10, 20, 40), qRgb(255, 255, 255), RowFade::kLit);
+    EXPECT_EQ(list.Picture().pixel(50, 7), lit);
+    EXPECT_TRUE(list.FadeTimer().isActive());
+    QEvent leave(QEvent::Leave);
+    QCoreApplication::sendEvent(&list, &leave);
+    for (int i = 0; i < 19; ++i) {
+        EXPECT_NE(list.Picture().pixel(50, 7), qRgb(10, 20, 40)) << i;
+        list.FadeTick();
+    }
+    EXPECT_EQ(list.Picture().pixel(50, 7), qRgb(10, 20, 40));
 }
 
 TEST(SeekTrack, OnlyWhilePlayingOrPausedAndInsideTheTrack) {

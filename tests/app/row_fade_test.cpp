@@ -2,11 +2,13 @@
 #include "app/row_fade.h"
 #include "app/seek_track.h"
 #include "app/skinned_controls.h"
+#include "app/window_drag.h"
 #include "skin/skin_blend.h"
 #include "platform/media_player.h"
 
 #include <gtest/gtest.h>
 
+#include <QLabel>
 #include <QTest>
 
 using namespace tavo;
@@ -84,6 +86,22 @@ TEST(SkinListWidget, HoverLightsARowAndTheTickFadesItBack) {
         list.FadeTick();
     }
     EXPECT_EQ(list.Picture().pixel(50, 7), qRgb(10, 20, 40));
+}
+
+TEST(WindowDragTest, TheTitleMovesTheWindowWhereTheSystemWillNot) {
+    QWidget window(nullptr, Qt::FramelessWindowHint);
+    window.setGeometry(100, 100, 200, 100);
+    auto* title = new QLabel("title", &window);
+    title->setGeometry(0, 0, 200, 30);
+    WindowDrag drag(title, &window);
+    window.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+    const QPoint start = window.pos();
+    QTest::mousePress(title, Qt::LeftButton, {}, {10, 10});
+    QTest::mouseMove(title, {30, 20});
+    QTest::mouseRelease(title, Qt::LeftButton, {}, {30, 20});
+    if (drag.SystemMove()) GTEST_SKIP() << "the window system moved the window";
+    EXPECT_EQ(window.pos(), start + QPoint(20, 10));
 }
 
 TEST(SeekTrack, OnlyWhilePlayingOrPausedAndInsideTheTrack) {

@@ -5,6 +5,7 @@
 #include "skin/skin_colour.h"
 #include "skin/skin_module.h"
 #include "skin/skin_painter.h"
+#include "skin/window_shape.h"
 
 #include "platform/ansi_text.h"
 #include "support/fake_message_box.h"
@@ -227,6 +228,17 @@ TEST(ListPaint, LitRowsBlendOverWhiteAndTextsTakeTheirColours) {
         }
     EXPECT_TRUE(green);
     EXPECT_TRUE(red);
+}
+
+}  // namespace
+
+namespace {
+
+TEST(WindowShape, TopCornersRoundBottomCornersSquare) {
+    const QRegion r = WindowOutline({330, 662});
+    for (QPoint out : {QPoint(0, 0), QPoint(329, 0), QPoint(1, 0), QPoint(0, 1)}) EXPECT_FALSE(r.contains(out)) << out.x() << "," << out.y();
+    for (QPoint in : {QPoint(5, 0), QPoint(0, 5), QPoint(329, 5), QPoint(0, 661), QPoint(329, 661), QPoint(165, 300)})
+        EXPECT_TRUE(r.contains(in)) << in.x() << "," << in.y();
 }
 
 }  // namespace

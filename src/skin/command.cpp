@@ -146,6 +146,10 @@ void Command::AccessKey() {
     if (isEnabled() && isVisible()) emit Click();
 }
 
+void Command::click() {
+    if (isEnabled()) emit Click();
+}
+
 void Command::Restart() {
     SplitAndSetKey();
     DrawButton(isEnabled() ? kLookNormal : kLookDisabled);

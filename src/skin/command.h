@@ -70,6 +70,9 @@ public:
     void ReadProperties(const QVariantMap& bag);
     QVariantMap WriteProperties();
 
+    // A click made by the program: Click, when the button is enabled.
+    void click();
+
     // Draws `look` (1 pressed, 2 hot, 3 normal, 4 disabled).
     void DrawButton(int look);
 

@@ -10,6 +10,7 @@
 #include "skin/window_shape.h"
 
 #include <QComboBox>
+#include <QGuiApplication>
 #include <QLabel>
 #include <QPainter>
 
@@ -81,7 +82,8 @@ void MainForm::ApplySkin() {
     lrc_->SetSkin({SkinModule::Image1.isNull() ? QImage() : pictures_.lyrics, Colour(c.BackgroundColor),
                    pictures_.lyricsFrame, pictures_.lyricsText});
 
-    setMask(WindowOutline(size()));
+    // The offscreen platform (tests, benchmarks) has no window shapes.
+    if (QGuiApplication::platformName() != QLatin1String("offscreen")) setMask(WindowOutline(size()));
     update();
     if (core_.hooks.CalendarCaptions) core_.hooks.CalendarCaptions();
 }

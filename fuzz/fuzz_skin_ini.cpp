@@ -31,7 +31,11 @@ fs::path Init() {
     static QGuiApplication app(argc, argv);
     platform::SetMessages(std::make_unique<platform::ConsoleMessageBox>(nullptr));
     char tmpl[] = "/tmp/fuzz-skin-XXXXXX";
-    const fs::path home = mkdtemp(tmpl);
+    static const fs::path home = mkdtemp(tmpl);
+    std::atexit([] {
+        std::error_code ec;
+        fs::remove_all(home, ec);
+    });
     fs::create_directories(home / "skin" / "fz");
     platform::SetProgramFolder(home);
     return home / "skin" / "fz" / "skin.ini";

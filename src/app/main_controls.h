@@ -80,6 +80,9 @@ struct MainHooks {
     std::function<void(int months)> CalendarMonthStep;
     std::function<void()> CalendarThisMonth;
     std::function<void()> OpenCalendar;
+    // The end of every skin change: the calendar strip's month grid and day
+    // captions for today, drawn again in the new skin's colours.
+    std::function<void()> CalendarCaptions;
 
     // The end of the program (ExitPath::Exit calls them after the save
     // steps): the tray icon goes, then the program ends.

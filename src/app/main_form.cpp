@@ -1,83 +1,102 @@
 #include "app/main_form.h"
 
+#include "app/seek_track.h"
+#include "app/skinned_controls.h"
+#include "app/window_drag.h"
 #include "app/window_rules.h"
-
 #include "lyrics/lrc_box.h"
 #include "platform/media_player.h"
+#include "skin/command.h"
+#include "skin/skin_module.h"
+#include "skin/skin_symbols.h"
 #include "sources/services.h"
 
 #include <QApplication>
 #include <QCloseEvent>
 #include <QComboBox>
-#include <QFrame>
 #include <QGuiApplication>
 #include <QLabel>
-#include <QMouseEvent>
 #include <QPainter>
-#include <QPushButton>
 #include <QScreen>
 #include <QSignalBlocker>
 #include <QSystemTrayIcon>
+#include <QWindow>
 
 namespace tavo {
 
 namespace {
 
-constexpr int kWidth = 330;
-constexpr int kHeight = 526;
-// The default colours until a skin paints the window.
-const QColor kListText(100, 100, 100);
-const QColor kTitleText(166, 165, 165);
+// The playing row's marker beside the list: a small play symbol in the
+// palette's text colour.
+class PlayMarker : public QWidget {
+public:
+    using QWidget::QWidget;
 
-QPushButton* MakeButton(QWidget* parent, const QString& text, const QRect& r, const QString& name) {
-    auto* b = new QPushButton(text, parent);
-    b->setGeometry(r);
-    b->setObjectName(name);
-    b->setFocusPolicy(Qt::NoFocus);
-    return b;
-}
+protected:
+    void paintEvent(QPaintEvent*) override {
+        QPainter p(this);
+        PaintSymbol(p, QRectF(rect()), SkinSymbol::Play, palette().color(QPalette::WindowText));
+    }
+};
 
-QLabel* MakeLabel(QWidget* parent, const QRect& r, const QString& name) {
+QLabel* MakeLabel(QWidget* parent, const QString& name) {
     auto* l = new QLabel(parent);
-    l->setGeometry(r);
     l->setObjectName(name);
+    l->setAttribute(Qt::WA_TranslucentBackground);
     return l;
 }
 
+struct ButtonSpec {
+    SkinSymbol symbol;
+    const char16_t* caption;
+    const char16_t* tip;
+};
+
+// PageA 0..15.
+const ButtonSpec kPageSpecs[kPageButtons] = {
+    {SkinSymbol::First, u"", u"首页"},       {SkinSymbol::Back, u"", u"上页"},
+    {SkinSymbol::Forward, u"", u"下页"},     {SkinSymbol::Last, u"", u"末页"},
+    {SkinSymbol::DropDown, u"", u""},        {SkinSymbol::DropDown, u"", u""},
+    {SkinSymbol::DropDown, u"", u""},        {SkinSymbol::Close, u"", u"关闭"},
+    {SkinSymbol::Minimize, u"", u"最小化"},  {SkinSymbol::Menu, u"", u"设置"},
+    {SkinSymbol::Back, u"", u"上个月"},      {SkinSymbol::Forward, u"", u"下个月"},
+    {SkinSymbol::None, u"今", u"回到本月"},  {SkinSymbol::None, u"记事", u"日历记事"},
+    {SkinSymbol::None, u"换一批", u"换一批歌曲"}, {SkinSymbol::None, u"返回播放", u"回到正在播放的列表"},
+};
+
+// PlayS 0..6; the pause button lies over the play button, unmute over mute.
+const ButtonSpec kPlaySpecs[kPlayButtons] = {
+    {SkinSymbol::Play, u"", u"播放"},     {SkinSymbol::Stop, u"", u"停止"},
+    {SkinSymbol::Previous, u"", u"上一首"}, {SkinSymbol::Next, u"", u"下一首"},
+    {SkinSymbol::Pause, u"", u"暂停"},    {SkinSymbol::Mute, u"", u"静音"},
+    {SkinSymbol::Unmute, u"", u"取消静音"},
+};
+
+Command* MakeButton(QWidget* parent, const ButtonSpec& spec, const QString& name, int iconSize) {
+    auto* b = new Command(parent);
+    b->setObjectName(name);
+    b->setFocusPolicy(Qt::NoFocus);
+    b->SetCaption(QString::fromUtf16(spec.caption));
+    b->setToolTip(QString::fromUtf16(spec.tip));
+    if (spec.symbol != SkinSymbol::None) b->SetIcon(SymbolIcon(spec.symbol, QSize(iconSize, iconSize)));
+    // Faces come from the skin; no edges but the skin's hover edges.
+    b->SetBordercolor(0);
+    b->SetHotUpBorderColor(0);
+    b->SetHotDownBorderColor(0);
+    return b;
+}
+
 }  // namespace
-
-// ---------------------------------------------------------------- ListPicture
-
-ListPicture::ListPicture(PlayerCore& core, QWidget* parent) : QWidget(parent), core_(core) {
-    setObjectName(QStringLiteral("Picture1"));
-    setAttribute(Qt::WA_OpaquePaintEvent);
-}
-
-void ListPicture::paintEvent(QPaintEvent*) {
-    QPainter p(this);
-    p.fillRect(rect(), Qt::white);
-    p.setPen(kListText);
-    const QFontMetrics fm(font());
-    const int rowHeight = core_.RowHeight;
-    const auto& rows = core_.ui.rows;
-    for (int k = 0; k < rows.size(); ++k)
-        p.drawText(8, rowHeight * k + core_.RowTop + fm.ascent(), rows[k]);
-}
-
-void ListPicture::mousePressEvent(QMouseEvent* e) {
-    const int button = e->button() == Qt::LeftButton ? 1 : e->button() == Qt::RightButton ? 2 : 0;
-    if (button == 0) return;
-    const QPoint at = e->position().toPoint();
-    core_.Picture1_MouseDown(button, at.x(), at.y());
-}
-
-// ---------------------------------------------------------------- MainForm
 
 MainForm::MainForm(platform::MediaPlayer& mmp, QWidget* parent)
     : QWidget(parent, Qt::Window | Qt::FramelessWindowHint), mmp_(mmp), core_(mmp) {
     setObjectName(QStringLiteral("main"));
     setWindowTitle(kAppTitle);
-    setFixedSize(kWidth, kHeight);
+    setAttribute(Qt::WA_OpaquePaintEvent);
+    QFont f = font();
+    f.setPixelSize(12);
+    setFont(f);
+    layout_ = MainWindowLayout(true);
     BuildControls();
     lrc_ = std::make_unique<lrcBox>(this);
     core_.SetLyricsView(lrc_.get());
@@ -96,6 +115,15 @@ MainForm::MainForm(platform::MediaPlayer& mmp, QWidget* parent)
         box->showPopup();
     };
     core_.hooks.PlaceVolumeKnob = [this](int v) { PlaceVolume(v); };
+    core_.hooks.SetDefaultSkinColours = [] { SkinModule::SetDefaultSkinColours(); };
+    core_.hooks.ApplySkin = [this] {
+        SkinModule::CurrentSkin = core_.CurrentSkin;
+        SkinModule::Scale = SkinModule::ScaleForDevicePixelRatio(devicePixelRatioF());
+        SkinModule::LoadSkin(core_.CurrentSkin);
+        core_.CurrentSkin = SkinModule::CurrentSkin;
+        ApplySkin();
+    };
+    core_.hooks.StartFadeTimer = [this] { picture1_->FadeTimer().start(); };
     connect(&core_, &PlayerCore::Changed, this, &MainForm::Sync);
 }
 
@@ -106,116 +134,120 @@ MainForm::~MainForm() {
 }
 
 void MainForm::BuildControls() {
-    MainGeometry g;
-    // Title strip.
-    label3_ = MakeLabel(this, QRect(10, 4, 230, 22), QStringLiteral("Label3"));
+    // Title strip: the title is also the handle that moves the window.
+    label3_ = MakeLabel(this, QStringLiteral("Label3"));
     label3_->setText(kAppTitle);
-    {
-        QPalette pal = label3_->palette();
-        pal.setColor(QPalette::WindowText, kTitleText.darker(160));
-        label3_->setPalette(pal);
-    }
-    // Paging, selectors, window and calendar buttons.
-    const struct {
-        int index;
-        const char16_t* text;
-        QRect r;
-    } pages[] = {
-        {0, u"首页", QRect(12, 372, 40, 22)},  {1, u"上页", QRect(54, 372, 40, 22)},
-        {2, u"下页", QRect(150, 372, 40, 22)}, {3, u"末页", QRect(192, 372, 40, 22)},
-        {4, u"▼", QRect(296, 34, 22, 24)},     {5, u"▼", QRect(140, 62, 22, 24)},
-        {6, u"▼", QRect(296, 62, 22, 24)},     {7, u"×", QRect(302, 4, 22, 22)},
-        {8, u"–", QRect(278, 4, 22, 22)},      {9, u"≡", QRect(254, 4, 22, 22)},
-        {10, u"<", QRect(96, 470, 22, 20)},    {11, u">", QRect(120, 470, 22, 20)},
-        {12, u"今", QRect(144, 470, 26, 20)},  {13, u"记事", QRect(172, 470, 40, 20)},
-        {14, u"换一批", QRect(246, 34, 48, 24)}, {15, u"返回播放", QRect(236, 372, 82, 22)},
-    };
-    for (const auto& p : pages) {
-        pageA_[p.index] = MakeButton(this, QString::fromUtf16(p.text), p.r, QStringLiteral("PageA%1").arg(p.index));
-        const int i = p.index;
-        connect(pageA_[i], &QPushButton::clicked, this, [this, i] { core_.PageA_Click(i); });
+    label3_->setIndent(12);
+    QFont titleFont = font();
+    titleFont.setPixelSize(13);
+    titleFont.setBold(true);
+    label3_->setFont(titleFont);
+    drag_ = new WindowDrag(label3_, this);
+
+    for (int i = 0; i < kPageButtons; ++i) {
+        pageA_[static_cast<size_t>(i)] = MakeButton(this, kPageSpecs[i], QStringLiteral("PageA%1").arg(i), 14);
+        connect(pageA_[static_cast<size_t>(i)], &Command::Click, this, [this, i] { core_.PageA_Click(i); });
     }
     phcombo_ = new QComboBox(this);
     phcombo_->setObjectName(QStringLiteral("PHcombo"));
-    phcombo_->setGeometry(12, 34, 232, 24);
     combo1_ = new QComboBox(this);
     combo1_->setObjectName(QStringLiteral("Combo1"));
-    combo1_->setGeometry(12, 62, 128, 24);
     combo2_ = new QComboBox(this);
     combo2_->setObjectName(QStringLiteral("Combo2"));
-    combo2_->setGeometry(166, 62, 130, 24);
     BindSelector(core_.gsl.PHcombo, phcombo_);
     BindSelector(core_.gsl.Combo1, combo1_);
     BindSelector(core_.gsl.Combo2, combo2_);
 
-    label6_ = MakeLabel(this, QRect(12, 90, 306, 24), QStringLiteral("Label6"));
+    label6_ = MakeLabel(this, QStringLiteral("Label6"));
 
-    // The list picture, its busy label and the playing-row marker.
-    picture1_ = new ListPicture(core_, this);
-    picture1_->setGeometry(g.listLeft, g.listTop, g.listWidth, g.listHeight);
-    core_.SetGeometry(g);
-    loadLabel_ = MakeLabel(picture1_, QRect(0, g.listHeight / 2 - 12, g.listWidth, 24), QStringLiteral("LoadLabel"));
+    // The list, its busy label and the playing-row marker.
+    picture1_ = new SkinList(this);
+    picture1_->setObjectName(QStringLiteral("Picture1"));
+    connect(picture1_, &SkinList::Pressed, this, [this](int button, int x, int y) { core_.Picture1_MouseDown(button, x, y); });
+    loadLabel_ = MakeLabel(picture1_, QStringLiteral("LoadLabel"));
     loadLabel_->setAlignment(Qt::AlignCenter);
     loadLabel_->hide();
-    playIco_ = MakeLabel(this, QRect(1, g.listTop, 11, 20), QStringLiteral("PlayIco"));
-    playIco_->setText(QStringLiteral("▶"));
+    playIco_ = new PlayMarker(this);
+    playIco_->setObjectName(QStringLiteral("PlayIco"));
     playIco_->hide();
 
-    label4_ = MakeLabel(this, QRect(96, 372, 52, 22), QStringLiteral("Label4"));
+    label4_ = MakeLabel(this, QStringLiteral("Label4"));
     label4_->setAlignment(Qt::AlignCenter);
 
-    // The time track with its progress fill.
-    socl_ = MakeLabel(this, QRect(12, 400, g.trackWidth, 18), QStringLiteral("socl"));
-    socl_->setFrameShape(QFrame::Box);
-    progress_ = new QWidget(socl_);
-    progress_->setObjectName(QStringLiteral("progress"));
-    progress_->setGeometry(0, 0, 0, 18);
-    progress_->setAutoFillBackground(true);
-    {
-        QPalette pal = progress_->palette();
-        pal.setColor(QPalette::Window, QColor(120, 160, 210, 160));
-        progress_->setPalette(pal);
+    socl_ = new SkinTrack(this);
+    socl_->setObjectName(QStringLiteral("socl"));
+    connect(socl_, &SkinTrack::Pressed, this, &MainForm::SeekTo);
+    connect(socl_, &SkinTrack::Dragged, this, &MainForm::SeekTo);
+
+    for (int i = kPlayButtons - 1; i >= 0; --i) {
+        playS_[static_cast<size_t>(i)] = MakeButton(this, kPlaySpecs[i], QStringLiteral("PlayS%1").arg(i), i >= 5 ? 13 : 15);
+        connect(playS_[static_cast<size_t>(i)], &Command::Click, this, [this, i] { core_.PlayS_Click(i); });
     }
 
-    // Player buttons: the pause button lies under the play button.
-    const struct {
-        const char16_t* text;
-        QRect r;
-    } plays[] = {
-        {u"播放", QRect(12, 426, 33, 33)},  {u"停止", QRect(48, 426, 33, 33)},
-        {u"上一首", QRect(84, 426, 33, 33)}, {u"下一首", QRect(120, 426, 33, 33)},
-        {u"暂停", QRect(12, 426, 33, 33)},  {u"静音", QRect(164, 430, 24, 24)},
-        {u"取消静音", QRect(164, 430, 24, 24)},
-    };
-    for (int i = 6; i >= 0; --i) {
-        playS_[i] = MakeButton(this, QString::fromUtf16(plays[i].text).left(2), plays[i].r, QStringLiteral("PlayS%1").arg(i));
-        playS_[i]->setToolTip(QString::fromUtf16(plays[i].text));
-        connect(playS_[i], &QPushButton::clicked, this, [this, i] { core_.PlayS_Click(i); });
-    }
-
-    // The volume track.
-    ybg_ = new QFrame(this);
+    ybg_ = new SkinTrack(this);
     ybg_->setObjectName(QStringLiteral("YBG"));
-    ybg_->setFrameShape(QFrame::Box);
-    ybg_->setGeometry(200, 420, 10, 44);
-    ybg_->installEventFilter(this);
-    volumeFill_ = new QWidget(this);
-    volumeFill_->setObjectName(QStringLiteral("volumeFill"));
-    volumeFill_->setAutoFillBackground(true);
-    {
-        QPalette pal = volumeFill_->palette();
-        pal.setColor(QPalette::Window, QColor(120, 160, 210));
-        volumeFill_->setPalette(pal);
-    }
+    connect(ybg_, &SkinTrack::Pressed, this, &MainForm::SetVolumeFrom);
+    connect(ybg_, &SkinTrack::Dragged, this, &MainForm::SetVolumeFrom);
 
-    ymLabel_ = MakeLabel(this, QRect(12, 470, 80, 20), QStringLiteral("YMlabel"));
-    label1_ = MakeLabel(this, QRect(12, 500, 306, 20), QStringLiteral("Label1"));
+    // The calendar strip's area, under its first line: the calendar's own
+    // widget goes there. It draws nothing itself, so the skin shows.
+    calendarArea_ = new QWidget(this);
+    calendarArea_->setObjectName(QStringLiteral("CalendarArea"));
+    calendarArea_->lower();
+    ymLabel_ = MakeLabel(this, QStringLiteral("YMlabel"));
+    QFont monthFont = font();
+    monthFont.setPixelSize(13);
+    ymLabel_->setFont(monthFont);
+
+    label1_ = MakeLabel(this, QStringLiteral("Label1"));
     label1_->setCursor(Qt::PointingHandCursor);
+    QFont small = font();
+    small.setPixelSize(11);
+    label1_->setFont(small);
 
-    QPalette pal = palette();
-    pal.setColor(QPalette::Window, QColor(236, 240, 246));
-    setPalette(pal);
-    setAutoFillBackground(true);
+    PlaceControls(layout_);
+}
+
+void MainForm::PlaceControls(const MainLayout& l) {
+    setFixedSize(l.window);
+    label3_->setGeometry(l.title);
+    for (int i = 0; i < kPageButtons; ++i) {
+        const QRect& r = l.pageA[static_cast<size_t>(i)];
+        pageA_[static_cast<size_t>(i)]->setGeometry(r);
+        if (i >= 10 && i <= 13) pageA_[static_cast<size_t>(i)]->setVisible(!r.isEmpty());
+    }
+    phcombo_->setGeometry(l.phcombo);
+    combo1_->setGeometry(l.combo1);
+    combo2_->setGeometry(l.combo2);
+    label6_->setGeometry(l.songLine);
+    picture1_->setGeometry(l.list);
+    loadLabel_->setGeometry(0, l.list.height() / 2 - 12, l.list.width(), 24);
+    playIco_->setGeometry(1, l.list.top(), 10, 20);
+    label4_->setGeometry(l.pageLabel);
+    socl_->setGeometry(l.track);
+    for (int i = 0; i < kPlayButtons; ++i) playS_[static_cast<size_t>(i)]->setGeometry(l.playS[static_cast<size_t>(i)]);
+    ybg_->setGeometry(l.volume);
+    const bool calendar = !l.calendar.isEmpty();
+    calendarArea_->setGeometry(CalendarStrip());
+    calendarArea_->setVisible(calendar);
+    ymLabel_->setGeometry(l.monthLabel);
+    ymLabel_->setVisible(calendar);
+    label1_->setGeometry(l.link);
+
+    MainGeometry g;
+    g.listLeft = l.list.left();
+    g.listTop = l.list.top();
+    g.listWidth = l.list.width();
+    g.listHeight = l.list.height();
+    g.trackWidth = l.track.width();
+    core_.SetGeometry(g);
+    PlaceVolume(volume_);
+}
+
+QRect MainForm::CalendarStrip() const {
+    if (layout_.calendar.isEmpty()) return {};
+    return QRect(layout_.calendar.left(), layout_.weekHeader.top(), layout_.calendar.width(),
+                 layout_.calendar.bottom() + 1 - layout_.weekHeader.top());
 }
 
 void MainForm::BindSelector(Selector& model, QComboBox* box) {
@@ -235,23 +267,27 @@ void MainForm::BindSelector(Selector& model, QComboBox* box) {
 }
 
 void MainForm::PlaceVolume(int volume) {
-    const QRect track = ybg_->geometry();
-    const int top = VolumeFillTop(track.height(), volume);
-    volumeFill_->setGeometry(track.left() + 2, track.top() + top, track.width() - 4, track.height() - top);
+    volume_ = volume;
+    const int h = ybg_->height();
+    const int top = VolumeFillTop(h, volume);
+    ybg_->SetFill(QRect(0, top, ybg_->width(), h - top));
 }
 
 // The volume track: a press, or a drag with the left button, sets the volume.
-bool MainForm::eventFilter(QObject* watched, QEvent* e) {
-    if (watched == ybg_ && (e->type() == QEvent::MouseButtonPress || e->type() == QEvent::MouseMove)) {
-        auto* me = static_cast<QMouseEvent*>(e);
-        if (me->buttons() & Qt::LeftButton) {
-            const int volume = VolumeFromPress(ybg_->height(), static_cast<int>(me->position().y()));
-            mmp_.settings().setVolume(volume);
-            PlaceVolume(volume);
-            return true;
-        }
-    }
-    return QWidget::eventFilter(watched, e);
+void MainForm::SetVolumeFrom(QPoint at) {
+    const int volume = VolumeFromPress(ybg_->height(), at.y());
+    mmp_.settings().setVolume(volume);
+    PlaceVolume(volume);
+}
+
+// The time track: a press, or a drag with the left button, seeks while a
+// song plays or is paused.
+void MainForm::SeekTo(QPoint at) {
+    const auto target = SeekOnTrack(at.x(), socl_->width(), mmp_.currentMedia().duration(), mmp_.playState());
+    if (!target) return;
+    core_.ui.progressWidth = target->fillWidth;
+    socl_->SetFill(QRect(0, 0, target->fillWidth, socl_->height()));
+    mmp_.controls().setCurrentPosition(target->position);
 }
 
 QLabel* MainForm::Label(int i) const {
@@ -269,6 +305,12 @@ QLabel* MainForm::Label(int i) const {
     }
 }
 
+int MainForm::PlayingRow() const {
+    const MainControls& ui = core_.ui;
+    if (!ui.PlayIcoVisible || core_.RowHeight <= 0) return -1;
+    return (ui.PlayIcoTop - layout_.list.top() - 2) / core_.RowHeight;
+}
+
 void MainForm::Sync() {
     const MainControls& ui = core_.ui;
     label3_->setText(ui.Label3);
@@ -277,21 +319,18 @@ void MainForm::Sync() {
     loadLabel_->setText(ui.LoadLabel);
     loadLabel_->setVisible(ui.LoadLabelVisible);
     label4_->setText(ui.Label4);
-    socl_->setText(ui.socl);
-    progress_->setGeometry(0, 0, ui.progressWidth, socl_->height());
+    socl_->SetText(ui.socl);
+    socl_->SetFill(QRect(0, 0, ui.progressWidth, socl_->height()));
     playIco_->move(playIco_->x(), ui.PlayIcoTop);
     playIco_->setVisible(ui.PlayIcoVisible);
-    for (int i = 0; i < 7; ++i) playS_[i]->setVisible(ui.PlaySVisible[i]);
-    for (int i : {5, 6, 14, 15}) pageA_[i]->setVisible(ui.PageAVisible[i]);
+    for (int i = 0; i < kPlayButtons; ++i) playS_[static_cast<size_t>(i)]->setVisible(ui.PlaySVisible[static_cast<size_t>(i)]);
+    for (int i : {5, 6, 14, 15}) pageA_[static_cast<size_t>(i)]->setVisible(ui.PageAVisible[static_cast<size_t>(i)]);
     if (!ui.PageACaption[4].isEmpty()) pageA_[4]->setToolTip(ui.PageACaption[4]);
     if (!ui.PageACaption[6].isEmpty()) pageA_[6]->setToolTip(ui.PageACaption[6]);
     combo1_->setVisible(ui.Combo1Visible);
     combo2_->setVisible(ui.Combo2Visible);
     ymLabel_->setText(ui.YMlabel);
-    if (ui.rows != drawnRows_) {
-        drawnRows_ = ui.rows;
-        picture1_->update();
-    }
+    picture1_->SetRows(ui.rows, PlayingRow());
 }
 
 bool MainForm::Load() {
@@ -303,17 +342,22 @@ bool MainForm::Load() {
 
 void MainForm::ShowAfterLoad() {
     if (const QScreen* screen = QGuiApplication::primaryScreen()) {
-        const QRect area = screen->geometry();
-        move(area.left() + (area.width() - width()) / 2, area.top() + (area.height() - height()) / 2);
+        const QRect area = screen->availableGeometry();
+        move(area.left() + (area.width() - width()) / 2, area.top() + std::max(0, (area.height() - height()) / 2));
     }
     show();
+    // A screen of another pixel ratio gets the skin's pictures for it.
+    if (QWindow* w = windowHandle())
+        connect(w, &QWindow::screenChanged, this, &MainForm::ScreenChanged, Qt::UniqueConnection);
     core_.IsShown = True16;
     if (LrcShowAtStart()) lrc_->ShowLyrics(true);
 }
 
-QString MainForm::CurrentSongName() const {
-    return core_.playback.CurrentSongText();
+void MainForm::ScreenChanged() {
+    if (SkinModule::ScaleForDevicePixelRatio(devicePixelRatioF()) != skinScale_) goSkin(SkinModule::CurrentSkin);
 }
+
+QString MainForm::CurrentSongName() const { return core_.playback.CurrentSongText(); }
 
 void MainForm::closeEvent(QCloseEvent* e) {
     e->ignore();

@@ -1,13 +1,29 @@
 #pragma once
-// The main player window `main`: a frameless window of fixed size holding
-// every control of the player, laid out so that a skin can later paint it
-// without moving anything. It is thin glue: PlayerCore decides, the window
-// shows `PlayerCore::ui` and hands user input to the core's handlers.
+// The main player window `main`: a frameless, skinned window holding every
+// control of the player. It is thin glue: PlayerCore decides, the window
+// shows `PlayerCore::ui` and hands user input to the core's handlers; the
+// skin painter (skin_painter.h) builds every picture it shows, once per
+// skin change.
+//
+// Its look: the skin's window picture with the frame bands, a rounded top
+// outline (a window mask, so it needs no compositor), the page and playback
+// buttons as skin buttons (`Command`) over pictures cut from the window, the
+// song list with its hover highlight and fade, the time and volume tracks.
+// It is dragged by its title strip.
+//
+// The calendar strip: the lower part of the window (CalendarStrip()) is
+// left to the calendar's own widget, with the month label and the month
+// buttons PageA 10..13 on its first line. A skin that turns the calendar
+// off gets a shorter window without the strip.
 //
 // It is also what the lyrics window sees of the main window (LyricsHost).
 
 #include "app/player_core.h"
+#include "app/skinned_controls.h"
 #include "lyrics/lyrics_host.h"
+#include "skin/command.h"
+#include "skin/main_layout.h"
+#include "skin/skin_painter.h"
 
 #include <QWidget>
 
@@ -16,26 +32,11 @@
 
 class QComboBox;
 class QLabel;
-class QPushButton;
-class QFrame;
 
 namespace tavo {
 
+class WindowDrag;
 class lrcBox;
-
-// The list picture: ten rows of text; presses go to the core.
-class ListPicture : public QWidget {
-    Q_OBJECT
-public:
-    ListPicture(PlayerCore& core, QWidget* parent);
-
-protected:
-    void paintEvent(QPaintEvent*) override;
-    void mousePressEvent(QMouseEvent* e) override;
-
-private:
-    PlayerCore& core_;
-};
 
 class MainForm : public QWidget, public LyricsHost {
     Q_OBJECT
@@ -53,18 +54,34 @@ public:
     // and the lyrics window when the setting asks for it.
     void ShowAfterLoad();
 
+    // Switches to the skin `skin_Name` (a folder of the skin folder) and
+    // paints every window from it: what the tray's skin menu calls, before
+    // saving the name as the setting Skin/name.
+    void goSkin(const QString& skin_Name);
+    // Paints the windows from the current skin (SkinModule::CurrentSkin,
+    // already loaded), then redraws the calendar captions.
+    void ApplySkin();
+    // The pictures of the last skin painting.
+    const SkinPictures& Pictures() const { return pictures_; }
+
+    // Where the calendar strip's own widget goes (window pixels; empty while
+    // the skin turns the calendar off), and its parent.
+    QRect CalendarStrip() const;
+    QWidget* CalendarArea() const { return calendarArea_; }
+
     // Controls, by their names.
-    QPushButton* PageA(int i) const { return pageA_.at(static_cast<size_t>(i)); }
-    QPushButton* PlayS(int i) const { return playS_.at(static_cast<size_t>(i)); }
+    Command* PageA(int i) const { return pageA_.at(static_cast<size_t>(i)); }
+    Command* PlayS(int i) const { return playS_.at(static_cast<size_t>(i)); }
     QComboBox* PHcombo() const { return phcombo_; }
     QComboBox* Combo1() const { return combo1_; }
     QComboBox* Combo2() const { return combo2_; }
-    ListPicture* Picture1() const { return picture1_; }
+    SkinList* Picture1() const { return picture1_; }
     QLabel* Label(int i) const;  // Label1, Label3, Label4, Label6
     QLabel* LoadLabel() const { return loadLabel_; }
-    QLabel* socl() const { return socl_; }
-    QWidget* ProgressFill() const { return progress_; }
-    QLabel* PlayIco() const { return playIco_; }
+    SkinTrack* socl() const { return socl_; }
+    SkinTrack* YBG() const { return ybg_; }
+    QWidget* PlayIco() const { return playIco_; }
+    QLabel* YMlabel() const { return ymLabel_; }
 
     // LyricsHost
     QString CurrentSongName() const override;
@@ -80,38 +97,50 @@ public:
     void Sync();
 
 protected:
+    void paintEvent(QPaintEvent*) override;
     // A close request from the desktop (a key or the task bar) is the close
     // button: hide, or ask and exit.
     void closeEvent(QCloseEvent* e) override;
 
+private Q_SLOTS:
+    void ScreenChanged();
+
 private:
     void BuildControls();
     void BindSelector(Selector& model, QComboBox* box);
+    void PlaceControls(const MainLayout& l);
     void PlaceVolume(int volume);
-    bool eventFilter(QObject* watched, QEvent* e) override;
+    void SetVolumeFrom(QPoint at);
+    void SeekTo(QPoint at);
+    void ApplyColours(const SkinPictures& p);
+    void ApplyFaces(const SkinPictures& p);
+    int PlayingRow() const;
 
     platform::MediaPlayer& mmp_;
     PlayerCore core_;
     std::unique_ptr<lrcBox> lrc_;
+    MainLayout layout_;
+    SkinPictures pictures_;
+    int skinScale_ = 1;
 
-    std::array<QPushButton*, 16> pageA_{};
-    std::array<QPushButton*, 7> playS_{};
+    std::array<Command*, kPageButtons> pageA_{};
+    std::array<Command*, kPlayButtons> playS_{};
     QComboBox* phcombo_ = nullptr;
     QComboBox* combo1_ = nullptr;
     QComboBox* combo2_ = nullptr;
-    ListPicture* picture1_ = nullptr;
+    SkinList* picture1_ = nullptr;
     QLabel* label1_ = nullptr;
     QLabel* label3_ = nullptr;
     QLabel* label4_ = nullptr;
     QLabel* label6_ = nullptr;
     QLabel* loadLabel_ = nullptr;
-    QLabel* socl_ = nullptr;
-    QWidget* progress_ = nullptr;
-    QLabel* playIco_ = nullptr;
+    SkinTrack* socl_ = nullptr;
+    SkinTrack* ybg_ = nullptr;
+    QWidget* playIco_ = nullptr;
     QLabel* ymLabel_ = nullptr;
-    QFrame* ybg_ = nullptr;
-    QWidget* volumeFill_ = nullptr;
-    QStringList drawnRows_;  // what the list picture last painted
+    QWidget* calendarArea_ = nullptr;
+    WindowDrag* drag_ = nullptr;
+    int volume_ = 0;
 };
 
 }  // namespace tavo

@@ -194,7 +194,27 @@ void lrcBox::SetPlayGlyph(bool playing) { minbar(0)->SetCaption(playing ? u';' :
 
 bool lrcBox::PlayGlyphPlaying() const { return minbar(0)->Caption() == u';'; }
 
-void lrcBox::SetMuteGlyph(bool muted) { minbar(4)->SetForeColor(muted ? kMutedColor : QColor(Qt::black)); }
+void lrcBox::SetMuteGlyph(bool muted) {
+    muted_ = muted;
+    QColor on = skinned_ ? skin_.text : QColor(Qt::black);
+    QColor off = kMutedColor;
+    if (skinned_) {
+        off = skin_.text;
+        off.setAlpha(100);  // a dimmed speaker reads on any skin
+    }
+    minbar(4)->SetForeColor(muted ? off : on);
+}
+
+void lrcBox::SetSkin(const LrcSkin& skin) {
+    skin_ = skin;
+    skinned_ = true;
+    QPalette pal = label1_->palette();
+    pal.setColor(QPalette::WindowText, skin.text);
+    label1_->setPalette(pal);
+    for (LrcGlyphButton* b : minbar_) b->SetForeColor(skin.text);
+    SetMuteGlyph(muted_);
+    update();
+}
 
 void lrcBox::ShowLyrics(bool show) {
     if (!show) {
@@ -282,7 +302,19 @@ void lrcBox::Timer1_Timer() {
 
 void lrcBox::paintEvent(QPaintEvent*) {
     QPainter p(this);
-    PaintLrcSurface(p, QRectF(rect()));
+    if (!skinned_) {
+        PaintLrcSurface(p, QRectF(rect()));
+        return;
+    }
+    if (skin_.background.isNull()) {
+        p.fillRect(rect(), skin_.back);
+    } else {
+        p.setRenderHint(QPainter::SmoothPixmapTransform, true);
+        p.drawImage(QRectF(rect()), skin_.background);
+    }
+    p.setPen(skin_.frame);
+    p.setBrush(Qt::NoBrush);
+    p.drawRect(rect().adjusted(0, 0, -1, -1));
 }
 
 void lrcBox::enterEvent(QEnterEvent* e) {

@@ -16,6 +16,7 @@
 #include "lyrics/lyrics_view.h"
 
 #include <QColor>
+#include <QImage>
 #include <QTimer>
 #include <QWidget>
 
@@ -52,6 +53,16 @@ private:
     QChar caption_;
     QColor color_ = Qt::black;
     bool pressed_ = false;
+};
+
+// How a skin paints the lyrics window: its background picture stretched
+// over the window (or the plain colour `back` without one), a one-pixel
+// frame, and the colour of the lyric line and the glyphs.
+struct LrcSkin {
+    QImage background;
+    QColor back;
+    QColor frame;
+    QColor text;
 };
 
 // Places a window above all others (true) or back among them (false),
@@ -98,6 +109,9 @@ public:
     // Opacity as 0..255.
     int Opacity() const;
 
+    // Paints the window from a skin from now on.
+    void SetSkin(const LrcSkin& skin);
+
 protected:
     void paintEvent(QPaintEvent*) override;
     void mouseMoveEvent(QMouseEvent* e) override;
@@ -119,6 +133,10 @@ private:
     std::array<LrcGlyphButton*, kMinbarCount> minbar_{};
     QTimer timer1_;
     LrcFetcher fetcher_;
+
+    LrcSkin skin_;
+    bool skinned_ = false;
+    bool muted_ = false;
 
     QString label1Text_;
     bool mouseLeft_ = false;

@@ -90,7 +90,7 @@ TEST_F(EndToEndTest, AutomaticPlayAtStartThenNextSongThenWrap) {
     ASSERT_TRUE(WaitFor([&] { return form->Label(6)->text() == QStringLiteral(" 正在播放：") + Song("Title1", "Singer1"); }));
     EXPECT_TRUE(form->PlayIco()->isVisible());
     EXPECT_FALSE(form->PlayS(0)->isVisible());
-    ASSERT_TRUE(WaitFor([&] { return form->socl()->text() == QStringLiteral(" 00:00 / 00:01  "); }));
+    ASSERT_TRUE(WaitFor([&] { return form->socl()->Text() == QStringLiteral(" 00:00 / 00:01  "); }));
     // The end of the song: the next one; the end of the feed: the first again.
     ASSERT_TRUE(Plays("/songs/t2.wav"));
     ASSERT_TRUE(WaitFor([&] { return web.Hits("/songs/t1.wav") == 2 && player->playState() == kPlayPlaying; }));

@@ -24,6 +24,7 @@
 #include <filesystem>
 #include <memory>
 #include <optional>
+#include <vector>
 
 namespace tavo {
 
@@ -44,8 +45,8 @@ public:
     NotesDb& operator=(const NotesDb&) = delete;
 
     // 1. The note of a day: no value when the day has no row (or the lookup
-    //    failed); a null note reads as an empty text.
-    std::optional<QString> FindNote(const QString& date);
+    //    failed: then *ok is false); a null note reads as an empty text.
+    std::optional<QString> FindNote(const QString& date, bool* ok = nullptr);
     // 2. Adds a row for a day with no note yet (qel_text stays null).
     bool AddDay(const QString& year, const QString& month, const QString& date);
     // 3. Every distinct qel_year.
@@ -55,11 +56,24 @@ public:
     // 5. The days whose note contains `key` as literal text (no wildcards;
     //    ASCII letters match without regard to case), newest first.
     QStringList SearchDays(const QString& key, bool* ok = nullptr);
-    // 6. Replaces the note of a day.
+    // 6. Replaces the note of a day. True also when no row matched.
     bool SaveNote(const QString& date, const QString& text);
+    // Statement 6 that never drops the text: when the day's row has
+    // disappeared meanwhile, it is made again with the text (year and month
+    // taken from the "YYYY-MM-DD" date). One transaction.
+    enum class StoreResult { Updated, Recreated, Failed };
+    StoreResult StoreNote(const QString& date, const QString& text);
     // 7. Removes every row whose note is empty or null.
     bool RemoveEmptyNotes();
 
+    // The days from..to (inclusive, "YYYY-MM-DD") that have a row, each with
+    // the first `maxChars` characters of its note (null reads as empty), in
+    // date order. One lookup for a whole month grid.
+    struct DayHead {
+        QString date;
+        QString head;
+    };
+    std::vector<DayHead> NoteHeads(const QString& from, const QString& to, int maxChars, bool* ok = nullptr);
 private:
     explicit NotesDb(std::unique_ptr<platform::SqliteDb> db);
     QStringList Column(const char* sql, const QString* param, bool* ok);

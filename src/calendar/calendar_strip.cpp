@@ -32,6 +32,7 @@ CalendarStrip::CalendarStrip(QWidget* parent) : QWidget(parent), open_(&OpenGrid
     setObjectName(QStringLiteral("CalendarStrip"));
     setMouseTracking(true);
     midnight_.setSingleShot(true);
+    midnight_.setTimerType(Qt::PreciseTimer);
     connect(&midnight_, &QTimer::timeout, this, &CalendarStrip::CheckDate);
     Relayout();
     today_ = Today();

@@ -77,11 +77,8 @@ menuFrm::menuFrm(DateClock today, QWidget* parent) : QWidget(parent, Qt::Window)
 menuFrm::~menuFrm() = default;
 
 void menuFrm::BuildControls() {
-    auto* root = new QHBoxLayout(this);
-    root->setContentsMargins(10, 10, 10, 10);
-    root->setSpacing(10);
-
-    // Left: the years and days that have notes, and the search results under them.
+    // Left: the years and days that have notes, and the search results under
+    // them; right: the note; below both: the search line and the exit button.
     auto* left = new QVBoxLayout;
     left->setSpacing(6);
     label1_ = new QLabel(QStringLiteral("◆ 所有记事"), this);
@@ -115,9 +112,6 @@ void menuFrm::BuildControls() {
     left->addWidget(list1_, 3);
     left->addWidget(frame1_, 2);
 
-    // Right: the note and the search line.
-    auto* right = new QVBoxLayout;
-    right->setSpacing(6);
     text1_ = new QPlainTextEdit(this);
     text1_->setObjectName(QStringLiteral("Text1"));
     text3_ = new QPlainTextEdit(this);
@@ -126,10 +120,14 @@ void menuFrm::BuildControls() {
         t->setTabChangesFocus(true);
         t->installEventFilter(this);
     }
+    auto* notes = new QVBoxLayout;
+    notes->addWidget(text1_);
+    notes->addWidget(text3_);
+
     auto* searchRow = new QHBoxLayout;
     text2_ = new QLineEdit(this);
     text2_->setObjectName(QStringLiteral("Text2"));
-    text2_->setPlaceholderText(QStringLiteral("查找的文字"));
+    text2_->setPlaceholderText(QStringLiteral("要查找的文字"));
     text2_->installEventFilter(this);
     check1_ = new QCheckBox(QStringLiteral("查找所有"), this);
     check1_->setObjectName(QStringLiteral("Check1"));
@@ -140,17 +138,21 @@ void menuFrm::BuildControls() {
     searchRow->addWidget(text2_, 1);
     searchRow->addWidget(check1_);
     searchRow->addWidget(command2_);
-    searchRow->addSpacing(12);
+    searchRow->addSpacing(24);
     searchRow->addWidget(command1_);
-    right->addWidget(text1_, 1);
-    right->addWidget(text3_, 1);
-    right->addLayout(searchRow);
 
-    root->addLayout(left, 0);
-    root->addLayout(right, 1);
-    list1_->setMinimumWidth(150);
-    combo1_->setMinimumWidth(150);
-    resize(600, 400);
+    auto* top = new QHBoxLayout;
+    top->setSpacing(10);
+    top->addLayout(left, 0);
+    top->addLayout(notes, 1);
+    auto* root = new QVBoxLayout(this);
+    root->setContentsMargins(10, 10, 10, 10);
+    root->setSpacing(8);
+    root->addLayout(top, 1);
+    root->addLayout(searchRow);
+    for (QWidget* w : {static_cast<QWidget*>(combo1_), static_cast<QWidget*>(list1_), static_cast<QWidget*>(frame1_)})
+        w->setFixedWidth(180);
+    resize(620, 420);
 
     connect(combo1_, &QComboBox::activated, this,
             [this](int i) { Handle([this, i] { logic_.Combo1_Click(combo1_->itemText(i)); }); });

@@ -149,6 +149,6 @@ QString LunarFestivalOf(const QDate& day) {
 
 }  // namespace DateDay
 
-std::unique_ptr<NotesDb> OpenGridNotes() { return NotesDb::Open(NotesDbPath); }
+std::unique_ptr<NotesDb> OpenGridNotes() { return NotesDb::OpenForLookups(NotesDbPath); }
 
 }  // namespace tavo

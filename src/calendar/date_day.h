@@ -103,7 +103,8 @@ QString DateText(const QDate& day);
 
 }  // namespace DateDay
 
-// The notes opener of the running program: a new connection to NotesDbPath.
+// The notes opener of the running program: a new lookup connection to
+// NotesDbPath.
 std::unique_ptr<NotesDb> OpenGridNotes();
 
 }  // namespace tavo

@@ -37,13 +37,19 @@ QString EscapeLike(const QString& text) {
 NotesDb::NotesDb(std::unique_ptr<SqliteDb> db) : db_(std::move(db)) {}
 NotesDb::~NotesDb() = default;
 
-std::unique_ptr<NotesDb> NotesDb::Open(const std::filesystem::path& path) {
+std::unique_ptr<NotesDb> NotesDb::Open(const std::filesystem::path& path) { return OpenChecked(path, true); }
+
+std::unique_ptr<NotesDb> NotesDb::OpenForLookups(const std::filesystem::path& path) {
+    return OpenChecked(path, false);
+}
+
+std::unique_ptr<NotesDb> NotesDb::OpenChecked(const std::filesystem::path& path, bool wholeFile) {
     if (!platform::HasSqliteHeader(path)) return nullptr;
     std::unique_ptr<SqliteDb> db = SqliteDb::OpenExisting(path);
     if (!db) return nullptr;
 
     // A damaged file fails here (or fails to prepare the check at all).
-    {
+    if (wholeFile) {
         SqliteStatement check = db->Prepare("PRAGMA quick_check");
         if (check.Next() != SqliteStatement::Step::Row || check.Text(0) != QStringLiteral("ok")) return nullptr;
         if (check.Next() != SqliteStatement::Step::Done) return nullptr;
@@ -53,6 +59,7 @@ std::unique_ptr<NotesDb> NotesDb::Open(const std::filesystem::path& path) {
         QStringLiteral("table"))
         return nullptr;
     if (!db->Prepare("SELECT qel_year, qel_Month, qel_date, qel_text FROM notepad LIMIT 0").ok()) return nullptr;
+    if (!wholeFile) return std::unique_ptr<NotesDb>(new NotesDb(std::move(db)));
 
     // Rollback journal with full sync: a crash during a write leaves the
     // previous content, restored on the next open.

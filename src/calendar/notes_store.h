@@ -39,6 +39,10 @@ public:
     // SQLite file, failing its integrity check, or without the notepad table
     // and its four columns).
     static std::unique_ptr<NotesDb> Open(const std::filesystem::path& path);
+    // The same for a connection that only reads (the month grid's, opened
+    // for every rebuild): the whole-file integrity check is left out, so a
+    // damaged page shows up as a failed lookup instead of a refused file.
+    static std::unique_ptr<NotesDb> OpenForLookups(const std::filesystem::path& path);
 
     ~NotesDb();
     NotesDb(const NotesDb&) = delete;
@@ -76,6 +80,7 @@ public:
     std::vector<DayHead> NoteHeads(const QString& from, const QString& to, int maxChars, bool* ok = nullptr);
 private:
     explicit NotesDb(std::unique_ptr<platform::SqliteDb> db);
+    static std::unique_ptr<NotesDb> OpenChecked(const std::filesystem::path& path, bool wholeFile);
     QStringList Column(const char* sql, const QString* param, bool* ok);
     std::unique_ptr<platform::SqliteDb> db_;
 };

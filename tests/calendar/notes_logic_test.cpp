@@ -275,16 +275,5 @@ TEST_F(NotesLogicTest, ASaveForADayWhoseRowHasGoneMakesItAgain) {
     EXPECT_TRUE(messages_.shown().empty());
 }
 
-TEST_F(NotesLogicTest, SaveUnsavedStoresTheEditAndKeepsTheWindowUsable) {
-    Add("2010-01-02", "before");
-    ASSERT_TRUE(logic_.goToDay(D("2010-01-02")));
-    Type("typed, never left");
-    EXPECT_EQ(Stored("2010-01-02"), "before");  // nothing saved while the editor keeps the focus
-    EXPECT_TRUE(logic_.SaveUnsaved());
-    EXPECT_EQ(Stored("2010-01-02"), "typed, never left");
-    EXPECT_TRUE(logic_.Ready);
-    EXPECT_TRUE(NotesConn);
-}
-
 }  // namespace
 }  // namespace tavo

@@ -88,8 +88,10 @@ bool NotesLogic::Store(const QString& text, bool quiet) {
         failedText_.reset();
         return true;
     }
-    if (!quiet && failedText_ != text) Messages().Show(kSaveFailed, kErrorTitle, MsgButtons::Ok, MsgIcon::Exclamation);
-    failedText_ = text;
+    if (!quiet && failedText_ != text) {
+        Messages().Show(kSaveFailed, kErrorTitle, MsgButtons::Ok, MsgIcon::Exclamation);
+        failedText_ = text;
+    }
     return false;
 }
 
@@ -97,6 +99,11 @@ bool NotesLogic::LeaveEditor() {
     const NotesEditor& editor = Visible();
     if (editor.text == SavedOfVisible()) return true;
     return Store(editor.text, false);
+}
+
+void NotesLogic::AutoSave() {
+    const NotesEditor& editor = Visible();
+    if (Ready && !editor.readOnly && editor.text != SavedOfVisible()) Store(editor.text, true);
 }
 
 void NotesLogic::Text1_LostFocus() {

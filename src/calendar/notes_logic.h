@@ -106,6 +106,10 @@ public:
     // Saves the visible editor when it differs from the text loaded.
     // Failure shows a message (once for the same text) and returns false.
     bool LeaveEditor();
+    // The same without a message: the window calls it when typing pauses,
+    // so that a crash loses at most the last few seconds of typing. A
+    // failure is reported by the next LeaveEditor.
+    void AutoSave();
 
     // The date of a day-list entry ("(今日)" removed, spaces trimmed).
     static QString EntryDate(const QString& entry);

@@ -163,6 +163,11 @@ void menuFrm::BuildControls() {
     connect(command2_, &QPushButton::clicked, this, [this] { Handle([this] { logic_.Command2_Click(); }); });
     connect(text2_, &QLineEdit::returnPressed, this, [this] { Handle([this] { logic_.Command2_Click(); }); });
     connect(command1_, &QPushButton::clicked, this, &QWidget::close);
+    autoSave_.setSingleShot(true);
+    autoSave_.setInterval(3000);
+    connect(&autoSave_, &QTimer::timeout, this, [this] { Handle([this] { logic_.AutoSave(); }); });
+    for (QPlainTextEdit* t : {text1_, text3_})
+        connect(t, &QPlainTextEdit::textChanged, &autoSave_, qOverload<>(&QTimer::start));
 }
 
 void menuFrm::Pull() {

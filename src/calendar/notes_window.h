@@ -10,6 +10,7 @@
 #include "calendar/notes_logic.h"
 
 #include <QPointer>
+#include <QTimer>
 #include <QWidget>
 
 #include <functional>
@@ -50,6 +51,8 @@ public:
     QLabel* command3() const { return command3_; }
     QPlainTextEdit* Text3() const { return text3_; }
     QPushButton* Command1(int index) const { return index == 1 ? command1_ : nullptr; }
+    // Saves the editor this long after the last key stroke.
+    QTimer& AutoSaveTimer() { return autoSave_; }
 
 Q_SIGNALS:
     // The window has run its closing steps (notes may have been added or
@@ -70,6 +73,7 @@ private:
     void Handle(const std::function<void()>& handler);
 
     NotesLogic logic_;
+    QTimer autoSave_;
     bool busy_ = false;
     int text1Revision_ = -1, text1Sel_ = -1, text3Revision_ = -1, text3Sel_ = -1, focusRevision_ = 0;
 

@@ -7,6 +7,7 @@
 #include "calendar/notes_store.h"
 #include "calendar/notes_window.h"
 #include "raw_sqlite.h"
+#include "support/event_loop.h"
 #include "support/fake_message_box.h"
 #include "support/temp_dir.h"
 
@@ -135,6 +136,15 @@ TEST_F(NotesWindowTest, TheExitStepSavesWhatIsStillInTheEditor) {
     EXPECT_EQ(Stored("2010-08-02"), "note of 2010-08-02, more!");
     EXPECT_EQ(w->Text1()->toPlainText(), "note of 2010-07-20");
     EXPECT_TRUE(SaveUnsavedNotes());
+}
+
+TEST_F(NotesWindowTest, APauseInTypingSavesQuietly) {
+    ASSERT_TRUE(Open(QDate(2010, 8, 2)));
+    menuFrm* w = NotesWindow();
+    w->AutoSaveTimer().setInterval(1);
+    TypeInto(w->Text1(), " typed");
+    EXPECT_TRUE(test::WaitFor([this] { return Stored("2010-08-02") == "note of 2010-08-02 typed"; }));
+    EXPECT_TRUE(messages_.shown().empty());
 }
 
 TEST_F(NotesWindowTest, ViewingANoteNeverRewritesIt) {

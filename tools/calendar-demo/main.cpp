@@ -105,7 +105,7 @@ int main(int argc, char** argv) {
 
     if (parser.isSet("grab")) {
         const QString folder = parser.value("grab");
-        QTimer::singleShot(300, [&] {
+        QTimer::singleShot(300, [folder, &frame] {
             QDir().mkpath(folder);
             bool ok = frame.grab().save(folder + "/strip.png");
             if (menuFrm* w = NotesWindow()) ok = w->grab().save(folder + "/notes-window.png") && ok;

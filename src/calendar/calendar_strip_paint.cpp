@@ -9,7 +9,6 @@ namespace {
 
 constexpr int kColumns = 7;
 constexpr int kRows = 6;
-constexpr int kGap = 2;  // between the strip's bands
 
 QFont Bold(QFont f) {
     f.setBold(true);
@@ -24,6 +23,8 @@ QColor ColourOf(std::uint32_t value) {
 }
 
 StripLayout StripLayout::For(int width, const QFont& font) {
+    // With the default 12-pixel font: an 18-pixel navigation row, a 16-pixel
+    // header, rows of 17 pixels and two 16-pixel lines, 174 pixels in all.
     const QFontMetrics fm(Bold(font));
     const int line = fm.height();
     StripLayout l;
@@ -32,13 +33,15 @@ StripLayout StripLayout::For(int width, const QFont& font) {
     const int gridWidth = l.cellWidth * kColumns;
     const int left = (width - gridWidth) / 2;
 
-    l.nav = QRect(0, 0, width, std::max(22, line + 4));
-    l.ymLabel = QRect(left + 2, l.nav.top(), fm.horizontalAdvance(QStringLiteral("0000.00")) + 8, l.nav.height());
+    l.nav = QRect(0, 0, width, std::max(18, line + 4));
+    const int ymWidth = std::max(70, fm.horizontalAdvance(QStringLiteral("0000.00")) + 8);
+    l.ymLabel = QRect(left + 2, l.nav.top(), ymWidth, l.nav.height());
     l.buttons = QRect(l.ymLabel.right() + 1, l.nav.top(), width - l.ymLabel.right() - 1, l.nav.height());
-    l.header = QRect(left, l.nav.bottom() + 1 + kGap, gridWidth, line + 2);
+    l.header = QRect(left, l.nav.bottom() + 5, gridWidth, line + 2);
     l.grid = QRect(left, l.header.bottom() + 1, gridWidth, l.cellHeight * kRows);
-    l.nlLabel = QRect(left + 2, l.grid.bottom() + 1 + kGap, gridWidth - 4, line + 2);
+    l.nlLabel = QRect(left + 2, l.grid.bottom() + 2, gridWidth - 4, line + 2);
     l.label7 = QRect(left + 2, l.nlLabel.bottom() + 1, gridWidth - 4, line + 2);
+    l.bottom = l.label7.bottom() + 1;
     return l;
 }
 

@@ -31,10 +31,11 @@ struct StripLayout {
     int cellHeight = 0;
     QRect nlLabel;     // NLlabel
     QRect label7;      // Label7
+    int bottom = 0;    // one spare pixel row under Label7
 
     // The layout for a strip of `width` pixels drawn in `font`.
     static StripLayout For(int width, const QFont& font);
-    QSize size() const { return {nav.width(), label7.bottom() + 1}; }
+    QSize size() const { return {nav.width(), bottom + 1}; }
     QRect Cell(int index) const;
     // The cell index under `p`, or -1.
     int CellAt(const QPoint& p) const;

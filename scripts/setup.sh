@@ -5,7 +5,7 @@ set -euo pipefail
 
 PACKAGES=(
   build-essential cmake ninja-build pkg-config clang libclang-rt-14-dev
-  qt6-base-dev qt6-base-dev-tools libgl-dev
+  qt6-base-dev qt6-base-dev-tools qt6-svg-dev libgl-dev
   libmpv-dev libsqlite3-dev libcpp-httplib-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   zlib1g-dev libpng-dev

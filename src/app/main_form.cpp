@@ -1,6 +1,7 @@
 #include "app/main_form.h"
 
 #include "app/window_rules.h"
+#include "calendar/calendar_strip.h"
 
 #include "lyrics/lrc_box.h"
 #include "platform/media_player.h"
@@ -24,7 +25,7 @@ namespace tavo {
 namespace {
 
 constexpr int kWidth = 330;
-constexpr int kHeight = 526;
+constexpr int kHeight = 662;  // the calendar strip ends at 639, then the link band
 // The default colours until a skin paints the window.
 const QColor kListText(100, 100, 100);
 const QColor kTitleText(166, 165, 165);
@@ -126,8 +127,8 @@ void MainForm::BuildControls() {
         {4, u"▼", QRect(296, 34, 22, 24)},     {5, u"▼", QRect(140, 62, 22, 24)},
         {6, u"▼", QRect(296, 62, 22, 24)},     {7, u"×", QRect(302, 4, 22, 22)},
         {8, u"–", QRect(278, 4, 22, 22)},      {9, u"≡", QRect(254, 4, 22, 22)},
-        {10, u"<", QRect(96, 470, 22, 20)},    {11, u">", QRect(120, 470, 22, 20)},
-        {12, u"今", QRect(144, 470, 26, 20)},  {13, u"记事", QRect(172, 470, 40, 20)},
+        {10, u"<", QRect(86, 466, 18, 18)},    {11, u">", QRect(106, 466, 18, 18)},
+        {12, u"今", QRect(126, 466, 22, 18)},  {13, u"记事", QRect(278, 466, 40, 18)},
         {14, u"换一批", QRect(246, 34, 48, 24)}, {15, u"返回播放", QRect(236, 372, 82, 22)},
     };
     for (const auto& p : pages) {
@@ -208,8 +209,8 @@ void MainForm::BuildControls() {
         volumeFill_->setPalette(pal);
     }
 
-    ymLabel_ = MakeLabel(this, QRect(12, 470, 80, 20), QStringLiteral("YMlabel"));
-    label1_ = MakeLabel(this, QRect(12, 500, 306, 20), QStringLiteral("Label1"));
+    AttachCalendar();
+    label1_ = MakeLabel(this, QRect(12, 642, 306, 18), QStringLiteral("Label1"));
     label1_->setCursor(Qt::PointingHandCursor);
 
     QPalette pal = palette();
@@ -287,7 +288,6 @@ void MainForm::Sync() {
     if (!ui.PageACaption[6].isEmpty()) pageA_[6]->setToolTip(ui.PageACaption[6]);
     combo1_->setVisible(ui.Combo1Visible);
     combo2_->setVisible(ui.Combo2Visible);
-    ymLabel_->setText(ui.YMlabel);
     if (ui.rows != drawnRows_) {
         drawnRows_ = ui.rows;
         picture1_->update();
@@ -296,6 +296,7 @@ void MainForm::Sync() {
 
 bool MainForm::Load() {
     if (!core_.Form_Load()) return false;
+    calendar_->ShowToday();  // the notes database is known now
     label1_->setText(Services().makerSite);
     Sync();
     return true;

@@ -21,6 +21,7 @@ class QFrame;
 
 namespace tavo {
 
+class CalendarStrip;
 class lrcBox;
 
 // The list picture: ten rows of text; presses go to the core.
@@ -65,6 +66,8 @@ public:
     QLabel* socl() const { return socl_; }
     QWidget* ProgressFill() const { return progress_; }
     QLabel* PlayIco() const { return playIco_; }
+    // The calendar strip (main_calendar.cpp).
+    CalendarStrip* Calendar() const;
 
     // LyricsHost
     QString CurrentSongName() const override;
@@ -89,6 +92,8 @@ private:
     void BindSelector(Selector& model, QComboBox* box);
     void PlaceVolume(int volume);
     bool eventFilter(QObject* watched, QEvent* e) override;
+    void AttachCalendar();
+    static const QRect kCalendarArea;
 
     platform::MediaPlayer& mmp_;
     PlayerCore core_;
@@ -108,7 +113,7 @@ private:
     QLabel* socl_ = nullptr;
     QWidget* progress_ = nullptr;
     QLabel* playIco_ = nullptr;
-    QLabel* ymLabel_ = nullptr;
+    CalendarStrip* calendar_ = nullptr;
     QFrame* ybg_ = nullptr;
     QWidget* volumeFill_ = nullptr;
     QStringList drawnRows_;  // what the list picture last painted

@@ -82,8 +82,9 @@ void CalendarStrip::ShowToday() {
     ShowDayCaption(today);
 }
 
-void CalendarStrip::PageA10() { FillMonthGrid(grid_.month.addMonths(-1)); }
-void CalendarStrip::PageA11() { FillMonthGrid(grid_.month.addMonths(1)); }
+void CalendarStrip::StepMonth(int months) { FillMonthGrid(grid_.month.addMonths(months)); }
+void CalendarStrip::PageA10() { StepMonth(-1); }
+void CalendarStrip::PageA11() { StepMonth(1); }
 void CalendarStrip::PageA12() { FillMonthGrid(Today()); }
 void CalendarStrip::PageA13() { Q_EMIT NotesRequested(Today()); }
 void CalendarStrip::RefillShownMonth() { FillMonthGrid(grid_.month.isValid() ? grid_.month : Today()); }

@@ -60,8 +60,10 @@ public Q_SLOTS:
     void ShowDayCaption(const QDate& day);
     // Today's month and today's lines: after a skin is applied.
     void ShowToday();
-    void PageA10();  // previous month
-    void PageA11();  // next month
+    // Shows the month `months` before (negative) or after the shown one.
+    void StepMonth(int months);
+    void PageA10();  // previous month: StepMonth(-1)
+    void PageA11();  // next month: StepMonth(+1)
     void PageA12();  // back to today's month
     void PageA13();  // the notes of today: raises NotesRequested
     // Reads the notes of the shown month again (after the notes window closed).

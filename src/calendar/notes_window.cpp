@@ -8,12 +8,14 @@
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QFrame>
+#include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QScreen>
 #include <QSignalBlocker>
 #include <QTextBlock>
 #include <QVBoxLayout>
@@ -285,6 +287,8 @@ bool OpenNotesWindow(const QDate& day, const std::function<void()>& refillGrid, 
     if (w == nullptr) {
         w = new menuFrm(std::move(today));
         w->setAttribute(Qt::WA_DeleteOnClose);
+        if (const QScreen* screen = QGuiApplication::primaryScreen())  // a desktop without a window manager
+            w->move(screen->availableGeometry().center() - w->rect().center());
         g_window = w;
         QObject::connect(w, &menuFrm::Unloaded, w, [] {
             if (g_refillGrid) g_refillGrid();

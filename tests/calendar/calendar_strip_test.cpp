@@ -13,6 +13,7 @@
 #include <QPainter>
 #include <QSignalSpy>
 #include <QTest>
+#include <QToolTip>
 
 namespace tavo {
 namespace {
@@ -106,6 +107,16 @@ TEST_F(CalendarStripTest, OnlyDaysWithANoteAreClickable) {
     EXPECT_EQ(strip_.cursor().shape(), Qt::PointingHandCursor);
     moveTo(CentreOf(QDate(2010, 8, 3)));
     EXPECT_EQ(strip_.cursor().shape(), Qt::ArrowCursor);
+
+    // Hovering a note day shows its note; a plain day shows nothing.
+    const auto tipAt = [this](const QPoint& at) {
+        QHelpEvent help(QEvent::ToolTip, at, strip_.mapToGlobal(at));
+        QApplication::sendEvent(&strip_, &help);
+        return QToolTip::isVisible() ? QToolTip::text() : QString();
+    };
+    EXPECT_EQ(tipAt(CentreOf(QDate(2010, 8, 3))), QString());
+    EXPECT_TRUE(tipAt(CentreOf(QDate(2010, 8, 2))).contains("note of 2010-08-02"));
+    QToolTip::hideText();
 
     strip_.PageA13();
     ASSERT_EQ(notes.count(), 1);

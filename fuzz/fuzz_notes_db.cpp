@@ -3,6 +3,9 @@
 // must either refuse the file or give a connection on which every statement
 // of the notes window runs without crashing.
 //
+// The month grid's lookup connection, which skips the whole-file check, must
+// likewise read such a file without crashing.
+//
 // Input: first byte even -> patch mode, the rest as (offset high, offset low,
 // value) triples applied to the valid database; odd -> the rest is the file.
 #include "calendar/notes_store.h"
@@ -76,6 +79,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     fs::remove(fs::path(file.string() + "-journal"), ec);
     WriteAll(file, bytes);
 
+    // The month grid's connection: no whole-file check, lookups only.
+    if (auto grid = tavo::NotesDb::OpenForLookups(file)) {
+        (void)grid->NoteHeads(QStringLiteral("2010-01-31"), QStringLiteral("2010-03-13"), 41);
+        (void)grid->FindNote(QStringLiteral("2010-02-13"));
+    }
+
     auto db = tavo::NotesDb::Open(file);
     if (!db) return 0;
     (void)db->FindNote(QStringLiteral("2010-02-14"));
@@ -84,6 +93,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     (void)db->SearchDays(QStringLiteral("100%"));
     db->AddDay(QStringLiteral("2012"), QStringLiteral("2012-01"), QStringLiteral("2012-01-01"));
     db->SaveNote(QStringLiteral("2010-12-05"), QStringLiteral("changed"));
+    db->StoreNote(QStringLiteral("2011-02-03"), QStringLiteral("made again"));
     db->RemoveEmptyNotes();
     return 0;
 }

@@ -189,15 +189,7 @@ void MainForm::BuildControls() {
     connect(ybg_, &SkinTrack::Pressed, this, &MainForm::SetVolumeFrom);
     connect(ybg_, &SkinTrack::Dragged, this, &MainForm::SetVolumeFrom);
 
-    // The calendar strip's area, under its first line: the calendar's own
-    // widget goes there. It draws nothing itself, so the skin shows.
-    calendarArea_ = new QWidget(this);
-    calendarArea_->setObjectName(QStringLiteral("CalendarArea"));
-    calendarArea_->lower();
-    ymLabel_ = MakeLabel(this, QStringLiteral("YMlabel"));
-    QFont monthFont = font();
-    monthFont.setPixelSize(13);
-    ymLabel_->setFont(monthFont);
+    AttachCalendar();
 
     label1_ = MakeLabel(this, QStringLiteral("Label1"));
     label1_->setCursor(Qt::PointingHandCursor);
@@ -214,7 +206,6 @@ void MainForm::PlaceControls(const MainLayout& l) {
     for (int i = 0; i < kPageButtons; ++i) {
         const QRect& r = l.pageA[static_cast<size_t>(i)];
         pageA_[static_cast<size_t>(i)]->setGeometry(r);
-        if (i >= 10 && i <= 13) pageA_[static_cast<size_t>(i)]->setVisible(!r.isEmpty());
     }
     phcombo_->setGeometry(l.phcombo);
     combo1_->setGeometry(l.combo1);
@@ -227,11 +218,7 @@ void MainForm::PlaceControls(const MainLayout& l) {
     socl_->setGeometry(l.track);
     for (int i = 0; i < kPlayButtons; ++i) playS_[static_cast<size_t>(i)]->setGeometry(l.playS[static_cast<size_t>(i)]);
     ybg_->setGeometry(l.volume);
-    const bool calendar = !l.calendar.isEmpty();
-    calendarArea_->setGeometry(CalendarStrip());
-    calendarArea_->setVisible(calendar);
-    ymLabel_->setGeometry(l.monthLabel);
-    ymLabel_->setVisible(calendar);
+    PlaceCalendar(l);
     label1_->setGeometry(l.link);
 
     MainGeometry g;
@@ -242,12 +229,6 @@ void MainForm::PlaceControls(const MainLayout& l) {
     g.trackWidth = l.track.width();
     core_.SetGeometry(g);
     PlaceVolume(volume_);
-}
-
-QRect MainForm::CalendarStrip() const {
-    if (layout_.calendar.isEmpty()) return {};
-    return QRect(layout_.calendar.left(), layout_.weekHeader.top(), layout_.calendar.width(),
-                 layout_.calendar.bottom() + 1 - layout_.weekHeader.top());
 }
 
 void MainForm::BindSelector(Selector& model, QComboBox* box) {
@@ -329,7 +310,6 @@ void MainForm::Sync() {
     if (!ui.PageACaption[6].isEmpty()) pageA_[6]->setToolTip(ui.PageACaption[6]);
     combo1_->setVisible(ui.Combo1Visible);
     combo2_->setVisible(ui.Combo2Visible);
-    ymLabel_->setText(ui.YMlabel);
     picture1_->SetRows(ui.rows, PlayingRow());
 }
 

@@ -11,9 +11,9 @@
 // song list with its hover highlight and fade, the time and volume tracks.
 // It is dragged by its title strip.
 //
-// The calendar strip: the lower part of the window (CalendarStrip()) is
-// left to the calendar's own widget, with the month label and the month
-// buttons PageA 10..13 on its first line. A skin that turns the calendar
+// The calendar strip: the lower part of the window is the calendar's own
+// widget (Calendar(), main_calendar.cpp), with the month label on its first
+// line beside the month buttons PageA 10..13. A skin that turns the calendar
 // off gets a shorter window without the strip.
 //
 // It is also what the lyrics window sees of the main window (LyricsHost).
@@ -35,6 +35,7 @@ class QLabel;
 
 namespace tavo {
 
+class CalendarStrip;
 class WindowDrag;
 class lrcBox;
 
@@ -64,10 +65,8 @@ public:
     // The pictures of the last skin painting.
     const SkinPictures& Pictures() const { return pictures_; }
 
-    // Where the calendar strip's own widget goes (window pixels; empty while
-    // the skin turns the calendar off), and its parent.
-    QRect CalendarStrip() const;
-    QWidget* CalendarArea() const { return calendarArea_; }
+    // The calendar strip (hidden while the skin turns the calendar off).
+    CalendarStrip* Calendar() const { return calendar_; }
 
     // Controls, by their names.
     Command* PageA(int i) const { return pageA_.at(static_cast<size_t>(i)); }
@@ -81,7 +80,6 @@ public:
     SkinTrack* socl() const { return socl_; }
     SkinTrack* YBG() const { return ybg_; }
     QWidget* PlayIco() const { return playIco_; }
-    QLabel* YMlabel() const { return ymLabel_; }
 
     // LyricsHost
     QString CurrentSongName() const override;
@@ -115,6 +113,9 @@ private:
     void ApplyColours(const SkinPictures& p);
     void ApplyFaces(const SkinPictures& p);
     int PlayingRow() const;
+    // main_calendar.cpp
+    void AttachCalendar();
+    void PlaceCalendar(const MainLayout& l);
 
     platform::MediaPlayer& mmp_;
     PlayerCore core_;
@@ -137,8 +138,7 @@ private:
     SkinTrack* socl_ = nullptr;
     SkinTrack* ybg_ = nullptr;
     QWidget* playIco_ = nullptr;
-    QLabel* ymLabel_ = nullptr;
-    QWidget* calendarArea_ = nullptr;
+    CalendarStrip* calendar_ = nullptr;
     WindowDrag* drag_ = nullptr;
     int volume_ = 0;
 };

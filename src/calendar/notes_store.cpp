@@ -3,6 +3,8 @@
 #include "platform/program_folder.h"
 #include "platform/sqlite_db.h"
 
+#include <sqlite3.h>
+
 #include <system_error>
 
 namespace tavo {
@@ -35,13 +37,19 @@ QString EscapeLike(const QString& text) {
 NotesDb::NotesDb(std::unique_ptr<SqliteDb> db) : db_(std::move(db)) {}
 NotesDb::~NotesDb() = default;
 
-std::unique_ptr<NotesDb> NotesDb::Open(const std::filesystem::path& path) {
+std::unique_ptr<NotesDb> NotesDb::Open(const std::filesystem::path& path) { return OpenChecked(path, true); }
+
+std::unique_ptr<NotesDb> NotesDb::OpenForLookups(const std::filesystem::path& path) {
+    return OpenChecked(path, false);
+}
+
+std::unique_ptr<NotesDb> NotesDb::OpenChecked(const std::filesystem::path& path, bool wholeFile) {
     if (!platform::HasSqliteHeader(path)) return nullptr;
     std::unique_ptr<SqliteDb> db = SqliteDb::OpenExisting(path);
     if (!db) return nullptr;
 
     // A damaged file fails here (or fails to prepare the check at all).
-    {
+    if (wholeFile) {
         SqliteStatement check = db->Prepare("PRAGMA quick_check");
         if (check.Next() != SqliteStatement::Step::Row || check.Text(0) != QStringLiteral("ok")) return nullptr;
         if (check.Next() != SqliteStatement::Step::Done) return nullptr;
@@ -51,6 +59,7 @@ std::unique_ptr<NotesDb> NotesDb::Open(const std::filesystem::path& path) {
         QStringLiteral("table"))
         return nullptr;
     if (!db->Prepare("SELECT qel_year, qel_Month, qel_date, qel_text FROM notepad LIMIT 0").ok()) return nullptr;
+    if (!wholeFile) return std::unique_ptr<NotesDb>(new NotesDb(std::move(db)));
 
     // Rollback journal with full sync: a crash during a write leaves the
     // previous content, restored on the next open.
@@ -60,10 +69,12 @@ std::unique_ptr<NotesDb> NotesDb::Open(const std::filesystem::path& path) {
     return std::unique_ptr<NotesDb>(new NotesDb(std::move(db)));
 }
 
-std::optional<QString> NotesDb::FindNote(const QString& date) {
+std::optional<QString> NotesDb::FindNote(const QString& date, bool* ok) {
     SqliteStatement st = db_->Prepare("SELECT qel_text FROM notepad WHERE qel_date = ?1");
     st.Bind(1, date);
-    if (st.Next() != SqliteStatement::Step::Row) return std::nullopt;
+    const SqliteStatement::Step s = st.Next();
+    if (ok != nullptr) *ok = s != SqliteStatement::Step::Error;
+    if (s != SqliteStatement::Step::Row) return std::nullopt;
     return st.Text(0);
 }
 
@@ -103,6 +114,38 @@ bool NotesDb::SaveNote(const QString& date, const QString& text) {
     // An empty editor saves an empty (not null) note.
     st.Bind(1, text.isNull() ? QStringLiteral("") : text).Bind(2, date);
     return st.Run();
+}
+
+NotesDb::StoreResult NotesDb::StoreNote(const QString& date, const QString& text) {
+    if (!db_->Exec("BEGIN IMMEDIATE")) return StoreResult::Failed;
+    StoreResult result = StoreResult::Failed;
+    if (SaveNote(date, text)) {
+        if (sqlite3_changes(db_->handle()) > 0) {
+            result = StoreResult::Updated;
+        } else {
+            SqliteStatement st =
+                db_->Prepare("INSERT INTO notepad (qel_year, qel_Month, qel_date, qel_text) VALUES (?1, ?2, ?3, ?4)");
+            st.Bind(1, date.left(4)).Bind(2, date.left(7)).Bind(3, date).Bind(4, text.isNull() ? QStringLiteral("") : text);
+            if (st.Run()) result = StoreResult::Recreated;
+        }
+    }
+    if (result == StoreResult::Failed || !db_->Exec("COMMIT")) {
+        db_->Exec("ROLLBACK");
+        return StoreResult::Failed;
+    }
+    return result;
+}
+
+std::vector<NotesDb::DayHead> NotesDb::NoteHeads(const QString& from, const QString& to, int maxChars, bool* ok) {
+    std::vector<DayHead> heads;
+    SqliteStatement st = db_->Prepare(
+        "SELECT qel_date, substr(qel_text, 1, ?3) FROM notepad WHERE qel_date BETWEEN ?1 AND ?2 ORDER BY qel_date");
+    st.Bind(1, from).Bind(2, to).Bind(3, QString::number(maxChars));
+    SqliteStatement::Step s;
+    while ((s = st.Next()) == SqliteStatement::Step::Row) heads.push_back({st.Text(0), st.Text(1)});
+    if (ok != nullptr) *ok = s == SqliteStatement::Step::Done;
+    if (s != SqliteStatement::Step::Done) heads.clear();
+    return heads;
 }
 
 bool NotesDb::RemoveEmptyNotes() {

@@ -24,6 +24,7 @@
 #include <filesystem>
 #include <memory>
 #include <optional>
+#include <vector>
 
 namespace tavo {
 
@@ -38,14 +39,18 @@ public:
     // SQLite file, failing its integrity check, or without the notepad table
     // and its four columns).
     static std::unique_ptr<NotesDb> Open(const std::filesystem::path& path);
+    // The same for a connection that only reads (the month grid's, opened
+    // for every rebuild): the whole-file integrity check is left out, so a
+    // damaged page shows up as a failed lookup instead of a refused file.
+    static std::unique_ptr<NotesDb> OpenForLookups(const std::filesystem::path& path);
 
     ~NotesDb();
     NotesDb(const NotesDb&) = delete;
     NotesDb& operator=(const NotesDb&) = delete;
 
     // 1. The note of a day: no value when the day has no row (or the lookup
-    //    failed); a null note reads as an empty text.
-    std::optional<QString> FindNote(const QString& date);
+    //    failed: then *ok is false); a null note reads as an empty text.
+    std::optional<QString> FindNote(const QString& date, bool* ok = nullptr);
     // 2. Adds a row for a day with no note yet (qel_text stays null).
     bool AddDay(const QString& year, const QString& month, const QString& date);
     // 3. Every distinct qel_year.
@@ -55,13 +60,27 @@ public:
     // 5. The days whose note contains `key` as literal text (no wildcards;
     //    ASCII letters match without regard to case), newest first.
     QStringList SearchDays(const QString& key, bool* ok = nullptr);
-    // 6. Replaces the note of a day.
+    // 6. Replaces the note of a day. True also when no row matched.
     bool SaveNote(const QString& date, const QString& text);
+    // Statement 6 that never drops the text: when the day's row has
+    // disappeared meanwhile, it is made again with the text (year and month
+    // taken from the "YYYY-MM-DD" date). One transaction.
+    enum class StoreResult { Updated, Recreated, Failed };
+    StoreResult StoreNote(const QString& date, const QString& text);
     // 7. Removes every row whose note is empty or null.
     bool RemoveEmptyNotes();
 
+    // The days from..to (inclusive, "YYYY-MM-DD") that have a row, each with
+    // the first `maxChars` characters of its note (null reads as empty), in
+    // date order. One lookup for a whole month grid.
+    struct DayHead {
+        QString date;
+        QString head;
+    };
+    std::vector<DayHead> NoteHeads(const QString& from, const QString& to, int maxChars, bool* ok = nullptr);
 private:
     explicit NotesDb(std::unique_ptr<platform::SqliteDb> db);
+    static std::unique_ptr<NotesDb> OpenChecked(const std::filesystem::path& path, bool wholeFile);
     QStringList Column(const char* sql, const QString* param, bool* ok);
     std::unique_ptr<platform::SqliteDb> db_;
 };

@@ -1,6 +1,7 @@
 // The skinned main window, offscreen: its pixels come from the skin, a skin
 // change repaints everything, and the tracks seek and set the volume.
 #include "app/main_form.h"
+#include "calendar/calendar_strip.h"
 
 #include "app_fixture.h"
 #include "lyrics/lrc_box.h"
@@ -66,7 +67,7 @@ TEST_F(MainSkinTest, WindowButtonsAndLyricsComeFromTheSkin) {
     const QImage lyrics = form->lyrics().grab().toImage();
     EXPECT_EQ(lyrics.pixel(0, 10), BlendPixel(kBorder, kRed, 150));
     EXPECT_EQ(lyrics.pixel(100, 10), kRed);
-    EXPECT_FALSE(form->CalendarStrip().isEmpty());
+    EXPECT_FALSE(form->Calendar()->isHidden());
 }
 
 TEST_F(MainSkinTest, ASkinChangeRepaintsEverything) {
@@ -78,7 +79,7 @@ TEST_F(MainSkinTest, ASkinChangeRepaintsEverything) {
     EXPECT_EQ(form->core().ui.Label3, kAppTitle);
     // No calendar: a shorter window, no strip, no month buttons.
     EXPECT_EQ(form->height(), 492);
-    EXPECT_TRUE(form->CalendarStrip().isEmpty());
+    EXPECT_TRUE(form->Calendar()->isHidden());
     EXPECT_FALSE(form->PageA(10)->isVisible());
     // Nothing of the red skin is left on the buttons or the list.
     for (int i : {0, 3, 15}) {

@@ -65,11 +65,25 @@ TEST(LunarTool, SolarConvertsLunarDates) {
     }
 }
 
+TEST(LunarTool, DayCaptionPrintsTheStripLinesOfEachDayAsToday) {
+    const ToolRun r = Tool({"day-caption", "2010-02-12", "2010-02-14"});
+    ASSERT_EQ(r.code, 0) << r.err.toStdString();
+    EXPECT_EQ(r.out,
+              "{\"date\":\"2010-02-12\",\"NLlabel\":\"己丑 牛年 腊月廿九 星期五\",\"Label7\":\" 明天 除夕 后天 春节\"}\n"
+              "{\"date\":\"2010-02-13\",\"NLlabel\":\"己丑 牛年 腊月三十 星期六\",\"Label7\":\"今天 除夕 明天 春节\"}\n"
+              "{\"date\":\"2010-02-14\",\"NLlabel\":\"庚寅 虎年 正月初一 星期日\",\"Label7\":\"今天 情人节 春节\"}\n");
+    const ToolRun year = Tool({"day-caption", "2009-12-31", "2010-12-31"});
+    ASSERT_EQ(year.code, 0);
+    EXPECT_EQ(year.out.count(u'\n'), 366);
+}
+
 TEST(LunarTool, BadInputFailsOnStderr) {
     const QStringList bad[] = {
         {"lunar", "2010-02-30"}, {"lunar", "1900-01-30"}, {"lunar", "2050-01-23"}, {"lunar", "yesterday"},
         {"lunar-range", "2010-01-02", "2010-01-01"}, {"solar", "2051", "1", "1"}, {"solar", "2010", "13", "1"},
-        {"solar", "x", "1", "1"}, {"lunar"},
+        {"solar", "x", "1", "1"}, {"lunar"}, {"day-caption", "2010-01-02", "2010-01-01"},
+        {"day-caption", "2010-02-30", "2010-03-01"}, {"day-caption", "1900-01-30", "1900-02-01"},
+        {"day-caption", "2010-01-01"},
     };
     for (const auto& args : bad) {
         const ToolRun r = Tool(args);

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "calendar/notes_store.h"
+#include "raw_sqlite.h"
 #include "support/temp_dir.h"
 
 #include <sqlite3.h>
@@ -18,28 +19,8 @@ namespace {
 
 namespace fs = std::filesystem;
 
-// Runs SQL on a file through a plain connection, outside the notes store.
-bool RawExec(const fs::path& file, const std::string& sql) {
-    sqlite3* db = nullptr;
-    bool ok = sqlite3_open_v2(file.c_str(), &db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr) == SQLITE_OK &&
-              sqlite3_exec(db, sql.c_str(), nullptr, nullptr, nullptr) == SQLITE_OK;
-    sqlite3_close_v2(db);
-    return ok;
-}
-
-std::string RawQuery(const fs::path& file, const std::string& sql) {
-    sqlite3* db = nullptr;
-    std::string value = "<error>";
-    sqlite3_stmt* st = nullptr;
-    if (sqlite3_open_v2(file.c_str(), &db, SQLITE_OPEN_READONLY, nullptr) == SQLITE_OK &&
-        sqlite3_prepare_v2(db, sql.c_str(), -1, &st, nullptr) == SQLITE_OK && sqlite3_step(st) == SQLITE_ROW) {
-        const unsigned char* t = sqlite3_column_text(st, 0);
-        value = t ? reinterpret_cast<const char*>(t) : "<null>";
-    }
-    sqlite3_finalize(st);
-    sqlite3_close_v2(db);
-    return value;
-}
+using test::RawExec;
+using test::RawQuery;
 
 class NotesStoreTest : public ::testing::Test {
 protected:

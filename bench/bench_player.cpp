@@ -137,7 +137,7 @@ int Child(const std::string& mode, const fs::path& dir, const fs::path& song, in
         const auto beforeLoad = Clock::now();
         const double constructMs = since(beforeWindow);
         // Step 10 follows LoadDone at once.
-        form.logic().hooks.StartFadeTimer = [&] {
+        form.core().hooks.StartFadeTimer = [&] {
             ms = since(g_start);
             windowMs = since(beforeLoad);
         };
@@ -157,7 +157,7 @@ int Child(const std::string& mode, const fs::path& dir, const fs::path& song, in
         form->ShowAfterLoad();
         // The favourites load; a click on the first row plays the song.
         RunFor(200);
-        form->logic().Picture1_MouseDown(1, 20, 5);
+        form->core().Picture1_MouseDown(1, 20, 5);
         if (!WaitPlaying(player, 5000)) return 3;
     }
     RunFor(1000);  // settle

@@ -1,6 +1,7 @@
 // The player: the media player, the main window and its start-up.
 #include "app/main_form.h"
 #include "platform/media_player.h"
+#include "platform/session_end.h"
 
 #include <QApplication>
 
@@ -20,6 +21,10 @@ int main(int argc, char** argv) {
     tavo::platform::MpvMediaPlayer player(options);
 
     tavo::MainForm window(player);
+    // A termination signal or the desktop session's end takes the same way
+    // out as the exit command.
+    tavo::platform::SessionEnd session;
+    tavo::RouteSessionEnd(window.core().exit, session);
     if (!window.Load()) return 1;
     window.ShowAfterLoad();
     return app.exec();

@@ -1,8 +1,9 @@
 #include "app/main_form.h"
 
+#include "app/window_rules.h"
+
 #include "lyrics/lrc_box.h"
 #include "platform/media_player.h"
-#include "platform/settings_store.h"
 #include "sources/services.h"
 
 #include <QApplication>
@@ -47,7 +48,7 @@ QLabel* MakeLabel(QWidget* parent, const QRect& r, const QString& name) {
 
 // ---------------------------------------------------------------- ListPicture
 
-ListPicture::ListPicture(MainLogic& logic, QWidget* parent) : QWidget(parent), logic_(logic) {
+ListPicture::ListPicture(PlayerCore& core, QWidget* parent) : QWidget(parent), core_(core) {
     setObjectName(QStringLiteral("Picture1"));
     setAttribute(Qt::WA_OpaquePaintEvent);
 }
@@ -57,55 +58,50 @@ void ListPicture::paintEvent(QPaintEvent*) {
     p.fillRect(rect(), Qt::white);
     p.setPen(kListText);
     const QFontMetrics fm(font());
-    const int rowHeight = logic_.RowHeight;
-    const auto& rows = logic_.ui.rows;
+    const int rowHeight = core_.RowHeight;
+    const auto& rows = core_.ui.rows;
     for (int k = 0; k < rows.size(); ++k)
-        p.drawText(8, rowHeight * k + logic_.RowTop + fm.ascent(), rows[k]);
+        p.drawText(8, rowHeight * k + core_.RowTop + fm.ascent(), rows[k]);
 }
 
 void ListPicture::mousePressEvent(QMouseEvent* e) {
     const int button = e->button() == Qt::LeftButton ? 1 : e->button() == Qt::RightButton ? 2 : 0;
     if (button == 0) return;
     const QPoint at = e->position().toPoint();
-    logic_.Picture1_MouseDown(button, at.x(), at.y());
+    core_.Picture1_MouseDown(button, at.x(), at.y());
 }
 
 // ---------------------------------------------------------------- MainForm
 
 MainForm::MainForm(platform::MediaPlayer& mmp, QWidget* parent)
-    : QWidget(parent, Qt::Window | Qt::FramelessWindowHint), mmp_(mmp), logic_(mmp) {
+    : QWidget(parent, Qt::Window | Qt::FramelessWindowHint), mmp_(mmp), core_(mmp) {
     setObjectName(QStringLiteral("main"));
     setWindowTitle(kAppTitle);
     setFixedSize(kWidth, kHeight);
     BuildControls();
     lrc_ = std::make_unique<lrcBox>(this);
-    logic_.SetLyricsView(lrc_.get());
+    core_.SetLyricsView(lrc_.get());
 
-    logic_.hooks.HideMain = [this] {
-        // Without a tray there is no way back to a hidden window: minimise.
-        if (QSystemTrayIcon::isSystemTrayAvailable())
-            hide();
-        else
-            showMinimized();
-    };
-    logic_.hooks.MinimizeMain = [this] { showMinimized(); };
-    logic_.hooks.ExitProgram = [this] {
+    core_.hooks.HideMain = [this] { hide(); };
+    core_.hooks.TrayAvailable = [] { return QSystemTrayIcon::isSystemTrayAvailable(); };
+    core_.hooks.MinimizeMain = [this] { showMinimized(); };
+    core_.hooks.ExitProgram = [this] {
         hide();
         if (lrc_) lrc_->hide();
         QApplication::exit(0);
     };
-    logic_.hooks.ShowDropDown = [this](int which) {
+    core_.hooks.ShowDropDown = [this](int which) {
         QComboBox* box = which == 0 ? phcombo_ : which == 1 ? combo1_ : combo2_;
         box->setFocus();
         box->showPopup();
     };
-    logic_.hooks.PlaceVolumeKnob = [this](int v) { PlaceVolume(v); };
-    connect(&logic_, &MainLogic::Changed, this, &MainForm::Sync);
+    core_.hooks.PlaceVolumeKnob = [this](int v) { PlaceVolume(v); };
+    connect(&core_, &PlayerCore::Changed, this, &MainForm::Sync);
 }
 
 MainForm::~MainForm() {
     // The lyrics window refers to this window: it goes first.
-    logic_.SetLyricsView(nullptr);
+    core_.SetLyricsView(nullptr);
     lrc_.reset();
 }
 
@@ -137,7 +133,7 @@ void MainForm::BuildControls() {
     for (const auto& p : pages) {
         pageA_[p.index] = MakeButton(this, QString::fromUtf16(p.text), p.r, QStringLiteral("PageA%1").arg(p.index));
         const int i = p.index;
-        connect(pageA_[i], &QPushButton::clicked, this, [this, i] { logic_.PageA_Click(i); });
+        connect(pageA_[i], &QPushButton::clicked, this, [this, i] { core_.PageA_Click(i); });
     }
     phcombo_ = new QComboBox(this);
     phcombo_->setObjectName(QStringLiteral("PHcombo"));
@@ -148,16 +144,16 @@ void MainForm::BuildControls() {
     combo2_ = new QComboBox(this);
     combo2_->setObjectName(QStringLiteral("Combo2"));
     combo2_->setGeometry(166, 62, 130, 24);
-    BindSelector(logic_.gsl.PHcombo, phcombo_);
-    BindSelector(logic_.gsl.Combo1, combo1_);
-    BindSelector(logic_.gsl.Combo2, combo2_);
+    BindSelector(core_.gsl.PHcombo, phcombo_);
+    BindSelector(core_.gsl.Combo1, combo1_);
+    BindSelector(core_.gsl.Combo2, combo2_);
 
     label6_ = MakeLabel(this, QRect(12, 90, 306, 24), QStringLiteral("Label6"));
 
     // The list picture, its busy label and the playing-row marker.
-    picture1_ = new ListPicture(logic_, this);
+    picture1_ = new ListPicture(core_, this);
     picture1_->setGeometry(g.listLeft, g.listTop, g.listWidth, g.listHeight);
-    logic_.SetGeometry(g);
+    core_.SetGeometry(g);
     loadLabel_ = MakeLabel(picture1_, QRect(0, g.listHeight / 2 - 12, g.listWidth, 24), QStringLiteral("LoadLabel"));
     loadLabel_->setAlignment(Qt::AlignCenter);
     loadLabel_->hide();
@@ -194,7 +190,7 @@ void MainForm::BuildControls() {
     for (int i = 6; i >= 0; --i) {
         playS_[i] = MakeButton(this, QString::fromUtf16(plays[i].text).left(2), plays[i].r, QStringLiteral("PlayS%1").arg(i));
         playS_[i]->setToolTip(QString::fromUtf16(plays[i].text));
-        connect(playS_[i], &QPushButton::clicked, this, [this, i] { logic_.PlayS_Click(i); });
+        connect(playS_[i], &QPushButton::clicked, this, [this, i] { core_.PlayS_Click(i); });
     }
 
     // The volume track.
@@ -202,6 +198,7 @@ void MainForm::BuildControls() {
     ybg_->setObjectName(QStringLiteral("YBG"));
     ybg_->setFrameShape(QFrame::Box);
     ybg_->setGeometry(200, 420, 10, 44);
+    ybg_->installEventFilter(this);
     volumeFill_ = new QWidget(this);
     volumeFill_->setObjectName(QStringLiteral("volumeFill"));
     volumeFill_->setAutoFillBackground(true);
@@ -214,10 +211,6 @@ void MainForm::BuildControls() {
     ymLabel_ = MakeLabel(this, QRect(12, 470, 80, 20), QStringLiteral("YMlabel"));
     label1_ = MakeLabel(this, QRect(12, 500, 306, 20), QStringLiteral("Label1"));
     label1_->setCursor(Qt::PointingHandCursor);
-
-    // The hidden button that restarts a search, off the window.
-    errPlayNext_ = MakeButton(this, QString(), QRect(-100, 0, 10, 10), QStringLiteral("ErrPlayNext"));
-    connect(errPlayNext_, &QPushButton::clicked, this, [this] { logic_.ErrPlayNext_Click(); });
 
     QPalette pal = palette();
     pal.setColor(QPalette::Window, QColor(236, 240, 246));
@@ -243,9 +236,22 @@ void MainForm::BindSelector(Selector& model, QComboBox* box) {
 
 void MainForm::PlaceVolume(int volume) {
     const QRect track = ybg_->geometry();
-    const int h = track.height();
-    const int fill = static_cast<int>(h / 100.0 * volume);
-    volumeFill_->setGeometry(track.left() + 2, track.top() + h - fill, track.width() - 4, fill);
+    const int top = VolumeFillTop(track.height(), volume);
+    volumeFill_->setGeometry(track.left() + 2, track.top() + top, track.width() - 4, track.height() - top);
+}
+
+// The volume track: a press, or a drag with the left button, sets the volume.
+bool MainForm::eventFilter(QObject* watched, QEvent* e) {
+    if (watched == ybg_ && (e->type() == QEvent::MouseButtonPress || e->type() == QEvent::MouseMove)) {
+        auto* me = static_cast<QMouseEvent*>(e);
+        if (me->buttons() & Qt::LeftButton) {
+            const int volume = VolumeFromPress(ybg_->height(), static_cast<int>(me->position().y()));
+            mmp_.settings().setVolume(volume);
+            PlaceVolume(volume);
+            return true;
+        }
+    }
+    return QWidget::eventFilter(watched, e);
 }
 
 QLabel* MainForm::Label(int i) const {
@@ -264,7 +270,7 @@ QLabel* MainForm::Label(int i) const {
 }
 
 void MainForm::Sync() {
-    const MainControls& ui = logic_.ui;
+    const MainControls& ui = core_.ui;
     label3_->setText(ui.Label3);
     label6_->setText(ui.Label6);
     label6_->setToolTip(ui.Label6ToolTip);
@@ -289,7 +295,7 @@ void MainForm::Sync() {
 }
 
 bool MainForm::Load() {
-    if (!logic_.Form_Load()) return false;
+    if (!core_.Form_Load()) return false;
     label1_->setText(Services().makerSite);
     Sync();
     return true;
@@ -301,22 +307,20 @@ void MainForm::ShowAfterLoad() {
         move(area.left() + (area.width() - width()) / 2, area.top() + (area.height() - height()) / 2);
     }
     show();
-    logic_.IsShown = True16;
-    const long long lrcShow = platform::SettingNumber(
-        platform::Settings().GetSetting(kAppTitle, QStringLiteral("Config"), QStringLiteral("LrcShow")));
-    if (lrcShow != 0) lrc_->ShowLyrics(true);
+    core_.IsShown = True16;
+    if (LrcShowAtStart()) lrc_->ShowLyrics(true);
 }
 
 QString MainForm::CurrentSongName() const {
-    return logic_.PlayIndex >= 0 ? logic_.PlayingName() : QString();
+    return core_.playback.CurrentSongText();
 }
 
 void MainForm::closeEvent(QCloseEvent* e) {
     e->ignore();
-    logic_.CloseButton();
+    core_.startUp.CloseButton();
 }
 
-void MainForm::SetSongLabel(const QString& text) { logic_.SetLabel6(text); }
+void MainForm::SetSongLabel(const QString& text) { core_.SetLabel6(text); }
 
 bool MainForm::IsMuted() const { return mmp_.settings().mute(); }
 

@@ -1,12 +1,12 @@
 #pragma once
 // The main player window `main`: a frameless window of fixed size holding
 // every control of the player, laid out so that a skin can later paint it
-// without moving anything. It is thin glue: MainLogic decides, the window
-// shows `MainLogic::ui` and hands user input to the logic's handlers.
+// without moving anything. It is thin glue: PlayerCore decides, the window
+// shows `PlayerCore::ui` and hands user input to the core's handlers.
 //
 // It is also what the lyrics window sees of the main window (LyricsHost).
 
-#include "app/main_logic.h"
+#include "app/player_core.h"
 #include "lyrics/lyrics_host.h"
 
 #include <QWidget>
@@ -23,18 +23,18 @@ namespace tavo {
 
 class lrcBox;
 
-// The list picture: ten rows of text; presses go to the logic.
+// The list picture: ten rows of text; presses go to the core.
 class ListPicture : public QWidget {
     Q_OBJECT
 public:
-    ListPicture(MainLogic& logic, QWidget* parent);
+    ListPicture(PlayerCore& core, QWidget* parent);
 
 protected:
     void paintEvent(QPaintEvent*) override;
     void mousePressEvent(QMouseEvent* e) override;
 
 private:
-    MainLogic& logic_;
+    PlayerCore& core_;
 };
 
 class MainForm : public QWidget, public LyricsHost {
@@ -44,7 +44,7 @@ public:
     explicit MainForm(platform::MediaPlayer& mmp, QWidget* parent = nullptr);
     ~MainForm() override;
 
-    MainLogic& logic() { return logic_; }
+    PlayerCore& core() { return core_; }
     lrcBox& lyrics() { return *lrc_; }
 
     // The start-up: false when the program must end (the message is shown).
@@ -69,14 +69,14 @@ public:
     // LyricsHost
     QString CurrentSongName() const override;
     void SetSongLabel(const QString& text) override;
-    void PlayS_Click(int Index) override { logic_.PlayS_Click(Index); }
+    void PlayS_Click(int Index) override { core_.PlayS_Click(Index); }
     bool IsMuted() const override;
     QWidget* MainWindow() override { return this; }
-    bool IsShown() const override { return logic_.IsShown != 0; }
-    void SetIsShown(bool shown) override { logic_.IsShown = ToBool16(shown); }
+    bool IsShown() const override { return core_.IsShown != 0; }
+    void SetIsShown(bool shown) override { core_.IsShown = ToBool16(shown); }
     void ShowSettingsMenu(const QPoint&) override {}
 
-    // Copies the logic's controls onto the widgets (done after every change).
+    // Copies the core's controls onto the widgets (done after every change).
     void Sync();
 
 protected:
@@ -88,9 +88,10 @@ private:
     void BuildControls();
     void BindSelector(Selector& model, QComboBox* box);
     void PlaceVolume(int volume);
+    bool eventFilter(QObject* watched, QEvent* e) override;
 
     platform::MediaPlayer& mmp_;
-    MainLogic logic_;
+    PlayerCore core_;
     std::unique_ptr<lrcBox> lrc_;
 
     std::array<QPushButton*, 16> pageA_{};
@@ -110,7 +111,6 @@ private:
     QLabel* ymLabel_ = nullptr;
     QFrame* ybg_ = nullptr;
     QWidget* volumeFill_ = nullptr;
-    QPushButton* errPlayNext_ = nullptr;
     QStringList drawnRows_;  // what the list picture last painted
 };
 

@@ -62,8 +62,10 @@ bool QelDown::BeginDownload(bool Wait) {
         ++generation_;
         downloading_ = false;
         StopReader();
+        const std::uint64_t mine = generation_;
         Q_EMIT DLError(kDLStartFailed, startError);
         Q_EMIT DLComplete(0, kDLStartFailed);
+        Finish(mine, 0, kDLStartFailed);
         return false;
     }
     if (!Wait) return true;
@@ -87,7 +89,19 @@ void QelDown::Failure(std::int32_t code, const QString& text) {
     percent_ = 0;
     Refresh();
     downloading_ = false;
+    const std::uint64_t mine = generation_;
     Q_EMIT DLError(code, text);
+    // Codes 1 and 3 finish after their DLComplete.
+    if (code != kDLStartFailed && code != kDLZeroBytes) Finish(mine, 0, static_cast<std::int16_t>(code));
+}
+
+// The end of the download started as generation `mine`, unless a handler
+// has already moved on to another one.
+void QelDown::Finish(std::uint64_t mine, std::int32_t bytes, std::int16_t error) {
+    if (generation_ != mine) return;
+    ++generation_;
+    downloading_ = false;
+    Q_EMIT DLFinished(bytes, error);
 }
 
 void QelDown::OnProgress(int status, const QString& text, qint64 bytesRead, qint64 total) {
@@ -143,6 +157,7 @@ void QelDown::OnComplete(qint64 bytesRead, const QByteArray& body) {
     if (bytesRead == 0) {
         Failure(kDLZeroBytes, QStringLiteral("Zero bytes retrieved"));
         Q_EMIT DLComplete(0, kDLZeroBytes);
+        Finish(mine, 0, kDLZeroBytes);
         return;
     }
     // The file holds exactly the body, or keeps what it held: the bytes go to
@@ -158,7 +173,7 @@ void QelDown::OnComplete(qint64 bytesRead, const QByteArray& body) {
     Q_EMIT DLComplete(ClampToInt32(bytesRead), 0);
     // Only now is the control idle, unless a handler already started a new
     // download on it (after CancelDownload), which must keep running.
-    if (generation_ == mine) downloading_ = false;
+    Finish(mine, ClampToInt32(bytesRead), 0);
 }
 
 }  // namespace tavo

@@ -8,6 +8,14 @@
 // a code (below); codes 1 and 3 are followed by DLComplete with that code,
 // codes 2, 4 and 99 are not. CancelDownload raises DLCanceled.
 //
+// DLFinished is the one way to learn how a download ended: it is raised
+// exactly once for every started download that ends by itself, as its last
+// event, with Error 0 (the file holds the body) or the failure's code,
+// whether or not a DLComplete came before it. A cancelled download and a
+// refused BeginDownload raise none. The control is idle when it is raised,
+// so its handler may start the next download at once. (A DLComplete handler
+// that starts a new download takes the old one's DLFinished with it.)
+//
 // Two states: idle and downloading. While downloading, BeginDownload is
 // refused. Everything runs on the UI thread.
 
@@ -80,6 +88,7 @@ Q_SIGNALS:
     void DLCanceled();
     void DLError(std::int32_t E, const QString& Error);
     void DLComplete(std::int32_t Bytes, std::int16_t Error);
+    void DLFinished(std::int32_t Bytes, std::int16_t Error);
     void DLConnected(const QString& ConnAddr);
     void DLRedirect(const QString& ConnAddr);
     void DLCacheFile(const QString& filename);
@@ -92,6 +101,7 @@ private:
     void OnProgress(int status, const QString& text, qint64 bytesRead, qint64 total);
     void OnComplete(qint64 bytesRead, const QByteArray& body);
     void Failure(std::int32_t code, const QString& text);
+    void Finish(std::uint64_t mine, std::int32_t bytes, std::int16_t error);
     void StopReader();
 
     QString fileURL_;

@@ -2,9 +2,6 @@
 
 #include "lyrics/lrc_cleanup.h"
 #include "lyrics/lrc_paint.h"
-#include "platform/ansi_text.h"
-#include "platform/program_folder.h"
-#include "sources/services.h"
 
 #include <QCursor>
 #include <QGuiApplication>
@@ -16,8 +13,6 @@
 #include <QWindow>
 
 #include <algorithm>
-#include <filesystem>
-#include <system_error>
 
 namespace tavo {
 
@@ -107,7 +102,9 @@ int SetTopMostWindow(QWidget* hWnd, bool Topmost) {
 // lrcBox
 
 lrcBox::lrcBox(LyricsHost* host, QWidget* parent)
-    : QWidget(parent, Qt::Tool | Qt::FramelessWindowHint), host_(host) {
+    : QWidget(parent, Qt::Tool | Qt::FramelessWindowHint),
+      host_(host),
+      fetcher_([this] { return host_ ? host_->CurrentSongName() : QString(); }) {
     setObjectName(QStringLiteral("lrcBox"));
     setWindowTitle(QStringLiteral("lrcBox"));
     setAttribute(Qt::WA_TranslucentBackground, false);
@@ -143,8 +140,12 @@ lrcBox::lrcBox(LyricsHost* host, QWidget* parent)
     row->activate();  // Label1 gets its width now, before the window first shows
     label1_->installEventFilter(this);
 
-    connect(&lrcDown_, &QelDown::DLComplete, this, &lrcBox::LrcDown_DLComplete);
-    connect(&lrcDown_, &QelDown::DLError, this, &lrcBox::LrcDown_DLError);
+    connect(&fetcher_, &LrcFetcher::Found, this, [this](const QString& name) {
+        SetLabel1Text(LrcPlayingText(name));
+        if (host_) host_->SetSongLabel(LrcPlayingText(name));
+    });
+    connect(&fetcher_, &LrcFetcher::NotFound, this,
+            [this](const QString& name) { SetLabel1Text(LrcNotFoundText(name)); });
 
     timer1_.setInterval(100);
     connect(&timer1_, &QTimer::timeout, this, &lrcBox::Timer1_Timer);
@@ -162,62 +163,10 @@ lrcBox::~lrcBox() = default;
 
 void lrcBox::DownLrcBegin() {
     SetLabel1Text(LrcFetchingText());
-    const QString name = host_ ? host_->CurrentSongName() : QString();
-
-    list1_.clear();
-    const std::filesystem::path target = platform::InProgramFolder("lrc.tmp");
-    std::error_code ec;
-    std::filesystem::remove(target, ec);
-
-    lrcDown_.CancelDownload();
-    fetching_ = true;
-    fetchName_ = name;
-    lrcDown_.setFileURL(LrcRequestAddress(Services().lyrics, name));
-    lrcDown_.setSaveFileName(platform::PathToQString(target));
-    lrcDown_.BeginDownload();
+    fetcher_.Begin(host_ ? host_->CurrentSongName() : QString());
 }
 
-void lrcBox::LrcDown_DLComplete(std::int32_t /*Bytes*/, std::int16_t Error) {
-    // Only the fetch for the song playing now may touch the lines and the
-    // status: a reply that arrives after the song changed (or after the
-    // lines were cleared) is dropped.
-    if (!fetching_) return;
-    const QString name = fetchName_;
-    if (host_ && host_->CurrentSongName() != name) {
-        fetching_ = false;
-        return;
-    }
-    fetching_ = false;
-
-    if (Error != 0) {
-        SetLabel1Text(LrcNotFoundText(name));
-        return;
-    }
-    const auto replyLines = platform::ReadTextLines(platform::QStringToPath(lrcDown_.SaveFileName()));
-    const auto lines = replyLines ? CleanLyricsReply(*replyLines) : std::nullopt;
-    if (!lines) {
-        SetLabel1Text(LrcNotFoundText(name));
-        return;
-    }
-    list1_ = *lines;
-    SetLabel1Text(LrcPlayingText(name));
-    if (host_) host_->SetSongLabel(LrcPlayingText(name));
-}
-
-void lrcBox::LrcDown_DLError(std::int32_t E, const QString& /*Error*/) {
-    // Codes 1 and 3 are followed by a completion that reports them. The
-    // others (redirect, unsaved body, failed or stalled read) end the fetch
-    // here: it is a failed completion, not a fetch still running.
-    if (E == kDLStartFailed || E == kDLZeroBytes) return;
-    LrcDown_DLComplete(0, static_cast<std::int16_t>(E == 0 ? kDLReadFailed : E));
-}
-
-void lrcBox::ClearLines() {
-    list1_.clear();
-    // A fetch still running belongs to a song that no longer plays.
-    fetching_ = false;
-    lrcDown_.CancelDownload();
-}
+void lrcBox::ClearLines() { fetcher_.Clear(); }
 
 // ---------------------------------------------------------------------------
 // What the main window sets

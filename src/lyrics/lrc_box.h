@@ -2,15 +2,16 @@
 // The lyrics window `lrcBox`: a frameless strip that stays above other
 // windows and shows one line (`Label1`), the lyric line being sung or a
 // status text, beside six small glyph buttons (`minbar`) for the player.
-// It fetches the playing song's lyrics into `list1`; the main window picks
-// the line to show as the song plays (ListIdx, lyric_timing.h).
+// Its fetcher (LrcFetcher) fetches the playing song's lyrics into `list1`;
+// the main window picks the line to show as the song plays (ListIdx,
+// lyric_timing.h).
 //
 // The mouse: dragging with the left button moves the window, a double-click
 // shows or hides the main window, the right button opens the settings menu.
 // The window turns translucent once the mouse has left it (checked every
 // 100 ms by `Timer1`) and opaque again when the mouse comes back.
 
-#include "download/qel_down.h"
+#include "lyrics/lrc_fetcher.h"
 #include "lyrics/lyrics_host.h"
 #include "lyrics/lyrics_view.h"
 
@@ -71,7 +72,7 @@ public:
 
     // LyricsView
     void DownLrcBegin() override;
-    const QStringList& list1() const override { return list1_; }
+    const QStringList& list1() const override { return fetcher_.Lines(); }
     void ClearLines() override;
     QString Label1Text() const override;
     void SetLabel1Text(const QString& text) override;
@@ -92,7 +93,8 @@ public:
     QLabel* Label1() const { return label1_; }
     LrcGlyphButton* minbar(int Index) const { return minbar_.at(static_cast<size_t>(Index)); }
     QTimer& Timer1() { return timer1_; }
-    QelDown& LrcDown() { return lrcDown_; }
+    QelDown& LrcDown() { return fetcher_.LrcDown(); }
+    LrcFetcher& Fetcher() { return fetcher_; }
     // Opacity as 0..255.
     int Opacity() const;
 
@@ -107,8 +109,6 @@ protected:
     bool eventFilter(QObject* watched, QEvent* e) override;
 
 private:
-    void LrcDown_DLComplete(std::int32_t Bytes, std::int16_t Error);
-    void LrcDown_DLError(std::int32_t E, const QString& Error);
     void SetOpacity(int alpha);
     void Hovered();  // the mouse is over the window, no button dragging
     void PlaceAtTop();
@@ -118,13 +118,7 @@ private:
     QLabel* label1_ = nullptr;
     std::array<LrcGlyphButton*, kMinbarCount> minbar_{};
     QTimer timer1_;
-    QelDown lrcDown_;
-    QStringList list1_;
-
-    // The fetch in flight: the name it was started for. A completion counts
-    // only while this is set and the host still plays that song.
-    bool fetching_ = false;
-    QString fetchName_;
+    LrcFetcher fetcher_;
 
     QString label1Text_;
     bool mouseLeft_ = false;

@@ -4,10 +4,12 @@
 // program folder with a skin, settings kept in memory, a lyrics window
 // stand-in, and a way to wait while the event loop runs.
 
+#include "app/player_core.h"
 #include "lyrics/lyrics_view.h"
 #include "platform/settings_store.h"
 #include "sources/services.h"
 #include "support/event_loop.h"
+#include "support/fake_media_player.h"
 #include "support/fake_message_box.h"
 #include "support/local_http_server.h"
 #include "support/temp_dir.h"
@@ -72,6 +74,42 @@ inline void QuickStop(httplib::Server& s) {
     s.set_keep_alive_timeout(1);
 }
 
+using Songs = std::vector<std::pair<std::string, std::string>>;  // title, artist
+
+// What the services answer, for the local web and for tests that answer
+// requests by hand (FakeNet).
+inline std::string PlaylistBody(const std::string& base, int batch, int size) {
+    std::string json = R"({"r":0,"song":[)";
+    for (int i = 0; i < size; ++i) {
+        const std::string b = std::to_string(batch);
+        json += std::string(i ? "," : "") + R"({"f0":"0","f1":"1","f2":"2","f3":"3","f4":"4","f5":"5","artist":"Radio)" +
+                b + R"(","url":")" + base + "/songs/r" + b + "x" + std::to_string(i) + R"(.wav","title":"Track)" +
+                std::to_string(i) + R"(","sid":"9"})";
+    }
+    return json + "]}";
+}
+inline std::string FeedBody(const Songs& feed) {
+    std::string xml = "<?xml version=\"1.0\"?>\r\n<songs>\r\n";
+    for (const auto& [t, a] : feed) xml += "<item><song>" + t + "</song>\r\n<artist>" + a + "</artist></item>\r\n";
+    return xml + "</songs>";
+}
+inline std::string ChartIndexBody() {
+    return "<html><body><div class='rankblock'><h2><code>2010-05</code></h2><ul>\r\n"
+           "<li><a href='/top/x/1.htm'>第一期</a></li>\r\n"
+           "<li><a href='/top/x/2.htm'>第二期</a></li>\r\n</ul></div></body></html>";
+}
+inline std::string ChartPageBody(const Songs& chart) {
+    std::string page = "<html><form>";
+    for (const auto& [t, a] : chart)
+        page += "<input type='checkbox' checked='checked' name='Checkbox' value='1|2|" + t + "|" + a + "|0'>";
+    return page + "</form></html>";
+}
+inline std::string SearchBody(const std::string& callback, const std::vector<std::string>& urls) {
+    std::string body = callback + "({\"data\":[";
+    for (const auto& u : urls) body += "{\"url\":\"" + u + "\",\"size\":\"1\"},";
+    return body + "{}]})";
+}
+
 // The local web: every service the player calls, with content the test
 // chooses. Handlers run on the server's thread; the content is set before
 // Start() or under the lock.
@@ -88,54 +126,31 @@ public:
         s.Get("/j/mine/playlist", [this](const httplib::Request& req, httplib::Response& res) {
             Count(req.path);
             std::lock_guard lock(mu_);
-            const int batch = ++playlistBatches;
-            std::string json = R"({"r":0,"song":[)";
-            for (int i = 0; i < playlistSize; ++i) {
-                if (i) json += ",";
-                json += R"({"f0":"0","f1":"1","f2":"2","f3":"3","f4":"4","f5":"5","artist":"Radio)" +
-                        std::to_string(batch) + R"(","url":")" + Url("/songs/r" + std::to_string(batch) + "x" +
-                                                                   std::to_string(i) + ".wav") +
-                        R"(","title":"Track)" + std::to_string(i) + R"(","sid":"9"})";
-            }
-            res.set_content(json + "]}", "application/json");
+            res.set_content(PlaylistBody(Url(""), ++playlistBatches, playlistSize), "application/json");
         });
         s.Get(R"(/xml/(\w+)\.xml)", [this](const httplib::Request& req, httplib::Response& res) {
             Count(req.path);
             std::lock_guard lock(mu_);
-            std::string xml = "<?xml version=\"1.0\"?>\r\n<songs>\r\n";
-            for (const auto& [t, a] : feed) xml += "<item><song>" + t + "</song>\r\n<artist>" + a + "</artist></item>\r\n";
-            res.set_content(xml + "</songs>", "text/xml");
+            res.set_content(FeedBody(feed), "text/xml");
         });
         s.Get("/top/html_top/top0/top0.htm", [this](const httplib::Request& req, httplib::Response& res) {
             Count(req.path);
-            std::string page = "<html><body><div class='rankblock'><h2><code>2010-05</code></h2><ul>\r\n"
-                               "<li><a href='/top/x/1.htm'>第一期</a></li>\r\n"
-                               "<li><a href='/top/x/2.htm'>第二期</a></li>\r\n</ul></div></body></html>";
-            res.set_content(page, "text/html");
+            res.set_content(ChartIndexBody(), "text/html");
         });
         s.Get(R"(/top/x/(\d)\.htm)", [this](const httplib::Request& req, httplib::Response& res) {
             Count(req.path);
             std::lock_guard lock(mu_);
-            std::string page = "<html><form>";
-            for (const auto& [t, a] : chart)
-                page += "<input type='checkbox' checked='checked' name='Checkbox' value='1|2|" + t + "|" + a + "|0'>";
-            res.set_content(page + "</form></html>", "text/html");
+            res.set_content(ChartPageBody(chart), "text/html");
         });
         s.Get("/api/links", [this](const httplib::Request& req, httplib::Response& res) {
             Count(req.path);
             std::lock_guard lock(mu_);
             const std::string query = req.get_param_value("query");
             queries.push_back(query);
-            callbacks.push_back(req.get_param_value("jsoncallback"));
             auto it = links.find(query);
-            std::string body = req.get_param_value("jsoncallback") + "({\"data\":[";
-            if (it != links.end())
-                for (const auto& u : it->second) body += "{\"url\":\"" + u + "\",\"size\":\"1\"},";
-            res.set_content(body + "{}]})", "text/javascript");
-        });
-        s.Get("/fcgi-bin/fcg_download_lrc.q", [this](const httplib::Request& req, httplib::Response& res) {
-            Count(req.path);
-            res.status = 404;
+            res.set_content(SearchBody(req.get_param_value("jsoncallback"),
+                                       it == links.end() ? std::vector<std::string>{} : it->second),
+                            "text/javascript");
         });
         s.Get("/dead.wav", [this](const httplib::Request& req, httplib::Response& res) {
             Count(req.path);
@@ -174,11 +189,10 @@ public:
     std::mutex mu_;
     int playlistSize = 3;
     int playlistBatches = 0;
-    std::vector<std::pair<std::string, std::string>> feed;
-    std::vector<std::pair<std::string, std::string>> chart;
+    Songs feed;
+    Songs chart;
     std::map<std::string, std::vector<std::string>> links;  // query -> urls
     std::vector<std::string> queries;
-    std::vector<std::string> callbacks;
 
 private:
     void Count(const std::string& path) {
@@ -218,6 +232,60 @@ protected:
     MemorySettings* settings = nullptr;
     ScopedFakeMessageBox messages;
     FakeWeb web;
+};
+
+// The player core with a stand-in player and lyrics window, on the local
+// web with a feed of three songs and a chart of two.
+class CoreTest : public AppTest {
+protected:
+    void SetUp() override {
+        AppTest::SetUp();
+        web.feed = {{"Title1", "Singer1"}, {"Title2", "Singer2"}, {"Title3", "Singer3"}};
+        web.chart = {{"Chart1", "A1"}, {"Chart2", "A2"}};
+        web.Start();
+        MakeCore();
+    }
+    void MakeCore() {
+        core = std::make_unique<PlayerCore>(player);
+        core->SetLyricsView(&lrc);
+        core->links.SearchRetryMs = 20;
+        core->links.FailGapMs = 20;
+        core->hooks.HideMain = [this] { ++hides; };
+        core->hooks.MinimizeMain = [this] { ++minimises; };
+        core->hooks.TrayAvailable = [this] { return tray; };
+        core->hooks.RemoveTrayIcon = [this] { ++trayRemoved; };
+        core->hooks.ExitProgram = [this] { ++exits; };
+    }
+    bool Load() { return core->Form_Load(); }
+    // Chooses a source and waits until its list has arrived.
+    void Choose(int source) {
+        core->gsl.PHcombo.SetListIndex(source);
+        ASSERT_TRUE(WaitFor([&] { return !core->fetch.QelDown1.Downloading() && !core->ui.LoadLabelVisible; }));
+    }
+    void ClickRow(int row, int button = 1) { core->Picture1_MouseDown(button, 20, row * core->RowHeight + 5); }
+    void WriteFavourites(const std::string& content) { WriteFile("MySongList.txt", content); }
+    static std::string Fav(int n) {
+        std::string s;
+        for (int i = 0; i < n; ++i) s += "Song" + std::to_string(i) + "<|>\r\n";
+        return s;
+    }
+    void Links(const std::string& title, const std::string& artist, std::vector<std::string> urls) {
+        std::lock_guard lock(web.mu_);
+        web.links[FakeWeb::Query(title, artist)] = std::move(urls);
+    }
+    bool WaitUrl(int count) {
+        return WaitFor([&] { return player.urls.size() >= count; });
+    }
+    void Tick(int state) {
+        player.state = state;
+        core->playback.PlayTime_Timer();
+    }
+
+    FakeMediaPlayer player;
+    FakeLyricsView lrc;
+    std::unique_ptr<PlayerCore> core;
+    bool tray = true;
+    int hides = 0, minimises = 0, trayRemoved = 0, exits = 0;
 };
 
 }  // namespace tavo::test

@@ -5,6 +5,7 @@
 #include "app_fixture.h"
 #include "demo_service.h"
 #include "lyrics/lrc_box.h"
+#include "lyrics/lyric_timing.h"
 #include "platform/media_player.h"
 
 #include <QComboBox>
@@ -36,10 +37,10 @@ protected:
         AppTest::TearDown();
     }
     bool Rows(int n) {
-        return WaitFor([&] { return form->logic().ui.rows.size() == n && !form->logic().QelDown1.Downloading(); });
+        return WaitFor([&] { return form->core().ui.rows.size() == n && !form->core().fetch.QelDown1.Downloading(); });
     }
     void ClickRow(int row) {
-        QTest::mouseClick(form->Picture1(), Qt::LeftButton, {}, QPoint(20, row * form->logic().RowHeight + 5));
+        QTest::mouseClick(form->Picture1(), Qt::LeftButton, {}, QPoint(20, row * form->core().RowHeight + 5));
     }
     bool Playing() {
         return WaitFor([&] { return player->playState() == platform::kPlayPlaying; }, 8000);
@@ -53,7 +54,7 @@ protected:
 TEST_F(DemoTest, RadioPlaylistPlaysFromTheFirstClick) {
     // "随便听听" is the first list at a first start.
     EXPECT_EQ(form->PHcombo()->currentText(), QStringLiteral("随便听听"));
-    ASSERT_TRUE(WaitFor([&] { return form->logic().ui.rows.size() > 0 && !form->logic().QelDown1.Downloading(); }));
+    ASSERT_TRUE(WaitFor([&] { return form->core().ui.rows.size() > 0 && !form->core().fetch.QelDown1.Downloading(); }));
     ClickRow(0);
     ASSERT_TRUE(Playing());
     EXPECT_TRUE(player->URL().startsWith(QString::fromStdString(service.Url())));
@@ -68,9 +69,15 @@ TEST_F(DemoTest, ChartPeriodEntryThenASongWithItsLyrics) {
     ClickRow(0);
     ASSERT_TRUE(Playing());
     EXPECT_TRUE(player->URL().startsWith(QString::fromStdString(service.Url())));
-    // The lyrics arrive and the watch loop shows their lines.
+    // The lyrics arrive and the watch loop shows the line of the position.
     ASSERT_TRUE(WaitFor([&] { return !form->lyrics().list1().isEmpty(); }));
-    ASSERT_TRUE(WaitFor([&] { return !form->Label(6)->text().isEmpty() && player->playState() == platform::kPlayPlaying; }));
+    ASSERT_TRUE(WaitFor([&] {
+        const QStringList& lines = form->lyrics().list1();
+        const int k = ListIdx(lines, player->controls().currentPositionString(), static_cast<int>(lines.size()));
+        const QString shown = form->Label(6)->text();
+        return k >= 0 && !LyricLineText(lines[k]).isEmpty() && shown == LyricLineText(lines[k]) &&
+               form->lyrics().Label1Text() == shown;
+    }, 8000));
 }
 
 }  // namespace

@@ -77,21 +77,7 @@ TEST_F(LrcBoxWindow, EachMinbarClickCallsThePlayerButton) {
     }
 }
 
-TEST_F(LrcBoxWindow, MuteButtonTwiceMutesThenUnmutes) {
-    ClickMinbar(box, 4);
-    EXPECT_TRUE(host.muted);
-    ClickMinbar(box, 4);
-    EXPECT_FALSE(host.muted);
-    EXPECT_EQ(host.clicks, (std::vector<int>{5, 6}));
-}
-
-TEST_F(LrcBoxWindow, PlayGlyphFollowsThePlayer) {
-    EXPECT_FALSE(box.PlayGlyphPlaying());
-    box.SetPlayGlyph(true);
-    EXPECT_EQ(box.minbar(0)->Caption(), QChar(u';'));
-    EXPECT_TRUE(box.PlayGlyphPlaying());
-    box.SetPlayGlyph(false);
-    EXPECT_EQ(box.minbar(0)->Caption(), QChar(u'4'));
+TEST_F(LrcBoxWindow, MuteGlyphIsDarkRedWhileMuted) {
     box.SetMuteGlyph(true);
     EXPECT_EQ(box.minbar(4)->ForeColor(), QColor(128, 0, 0));
     box.SetMuteGlyph(false);

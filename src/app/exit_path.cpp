@@ -1,0 +1,37 @@
+#include "app/exit_path.h"
+
+#include "platform/session_end.h"
+
+#include <QCoreApplication>
+#include <QGuiApplication>
+#include <QSessionManager>
+
+namespace tavo {
+
+void ExitPath::RunSaveSteps() {
+    for (const auto& step : steps_)
+        if (step) step();
+}
+
+void ExitPath::Exit() {
+    if (exiting_) return;
+    exiting_ = true;
+    RunSaveSteps();
+    if (hooks_.RemoveTrayIcon) hooks_.RemoveTrayIcon();
+    if (hooks_.ExitProgram) hooks_.ExitProgram();
+}
+
+void RouteSessionEnd(ExitPath& exit, platform::SessionEnd& session) {
+    QObject::connect(&session, &platform::SessionEnd::EndRequested, &session, [&exit] { exit.Exit(); });
+    if (auto* gui = qobject_cast<QGuiApplication*>(QCoreApplication::instance())) {
+        QObject::connect(gui, &QGuiApplication::commitDataRequest, &session,
+                         [&exit](QSessionManager&) { exit.RunSaveSteps(); });
+    }
+    if (QCoreApplication* app = QCoreApplication::instance()) {
+        QObject::connect(app, &QCoreApplication::aboutToQuit, &session, [&exit] {
+            if (!exit.Exiting()) exit.RunSaveSteps();
+        });
+    }
+}
+
+}  // namespace tavo

@@ -1,0 +1,247 @@
+#include "app/list_fetch.h"
+
+#include "app/play_list.h"
+#include "app/player_core.h"
+#include "app/status_texts.h"
+#include "lyrics/lyrics_view.h"
+#include "platform/ansi_text.h"
+#include "platform/program_folder.h"
+
+#include <stdexcept>
+#include <system_error>
+
+namespace tavo {
+
+namespace fs = std::filesystem;
+
+namespace {
+
+const QString kChartSongStart = QStringLiteral("checked='checked' name='Checkbox' value='");
+const QString kChartSongEnd = QStringLiteral("'>");
+
+void RemoveFile(const fs::path& file) {
+    std::error_code ec;
+    fs::remove(file, ec);
+}
+
+}  // namespace
+
+void FillSelector(Selector& selector, const QStringList& items) {
+    selector.Clear();
+    for (const QString& item : items) selector.AddItem(item);
+}
+
+fs::path ListFetcher::TmpFile() { return platform::InProgramFolder("tmp.txt"); }
+fs::path ListFetcher::RefillFile() { return platform::InProgramFolder("refill.tmp"); }
+
+ListFetcher::ListFetcher(PlayerCore& core) : c_(core) {
+    connect(&QelDown1, &QelDown::DLFinished, this, &ListFetcher::OnListFinished);
+    connect(&RefillDown, &QelDown::DLFinished, this, &ListFetcher::OnRefillFinished);
+}
+
+void ListFetcher::PHcombo_Click() {
+    // The page on its way belongs to the selection before.
+    ++generation_;
+    QelDown1.CancelDownload();
+    const int sel = c_.Selection();
+    GetSongList& gsl = c_.gsl;
+    // 1. to 3.
+    c_.ui.PlayIcoVisible = false;
+    c_.ui.PageACaption[4] = gsl.PHcombo.Text();
+    c_.ui.PageAVisible[14] = sel == 2;
+    const bool chart = sel >= 5;
+    c_.ui.PageAVisible[5] = c_.ui.PageAVisible[6] = chart;
+    c_.ui.Combo1Visible = c_.ui.Combo2Visible = chart;
+    c_.Touch();
+    if (!chart) {
+        const bool keep = FetchOnSelect;
+        FetchOnSelect = false;  // clearing the chart selectors fetches nothing
+        if (gsl.Combo1.ListIndex() != -1) gsl.Combo1.SetListIndex(-1);
+        if (gsl.Combo2.ListIndex() != -1) gsl.Combo2.SetListIndex(-1);
+        FetchOnSelect = keep;
+    }
+    // 5. The radio playlist that plays is shown again rather than fetched anew.
+    const PlayList& play = c_.playback.play;
+    if (play.source == 2 && sel == 2 && !c_.list.Reloading() && play.Count() > 0) {
+        FetchOnSelect = false;
+        c_.list.ReloadPlayList();
+        return;
+    }
+    // 6.
+    if (!FetchOnSelect) return;
+    if (sel >= 2) {
+        playOnArrival_ = false;
+        StartFetch(sel);
+        return;
+    }
+    if (sel == 0) c_.list.MySongList();
+    if (sel == 1) {
+        if (c_.Lyrics()) c_.Lyrics()->ClearLines();
+        c_.list.radioList();
+    }
+}
+
+void ListFetcher::AnotherBatch() {
+    playOnArrival_ = true;
+    StartFetch(c_.Selection());
+}
+
+// A new fetch leaves nothing of the list before it: no rows, no entries to
+// page to, no chart periods or entries to choose.
+void ListFetcher::StartFetch(int selection) {
+    ++generation_;
+    QelDown1.CancelDownload();
+    QString address;
+    try {
+        address = c_.gsl.SourceAddress(selection);
+    } catch (const std::out_of_range&) {
+        return;
+    }
+    c_.gsl.Combo1.Clear();
+    c_.gsl.Combo2.Clear();
+    c_.gsl.ChartPeriodLinks.clear();
+    c_.gsl.ChartEntries.clear();
+    c_.list.Clear();
+    FetchKind = 0;
+    requestGeneration_ = generation_;
+    requestSelection_ = selection;
+    QelDown1.setFileURL(address);
+    QelDown1.setSaveFileName(platform::PathToQString(TmpFile()));
+    QelDown1.BeginDownload();
+    // A fetch that failed to start has already shown its error.
+    if (QelDown1.Downloading()) c_.SetLoadLabel(texts::kListBusy, true);
+}
+
+void ListFetcher::Combo2_Click() {
+    const int entry = c_.gsl.Combo2.ListIndex();
+    c_.ui.PageACaption[6] = c_.gsl.Combo2.Text();
+    c_.Touch();
+    if (!FetchOnSelect || entry < 0 || c_.Selection() < 5) return;
+    ++generation_;
+    QelDown1.CancelDownload();
+    c_.list.Clear();
+    FetchKind = 1;
+    requestGeneration_ = generation_;
+    requestSelection_ = c_.Selection();
+    QelDown1.setFileURL(c_.gsl.ChartEntryAddress(entry));
+    QelDown1.setSaveFileName(platform::PathToQString(TmpFile()));
+    QelDown1.BeginDownload();
+    if (QelDown1.Downloading()) c_.SetLoadLabel(texts::kEntryBusy, true);
+}
+
+void ListFetcher::OnListFinished(std::int32_t, std::int16_t error) {
+    const std::uint64_t mine = requestGeneration_;
+    if (Stale(mine)) return;
+    const fs::path F = TmpFile();
+    const int sel = requestSelection_;
+    ListView& view = c_.list;
+    // 1.
+    if (error != 0) {
+        c_.SetLoadLabel(texts::kListError, true);
+        view.LoadEntries({});
+        view.GoPage();
+        return;
+    }
+    bool stillBusy = false;
+    bool play = false;
+    if (FetchKind == 1) {
+        // 3. A chart entry's songs.
+        const QString text = c_.gsl.ParseChartSongPage(F, kChartSongStart, kChartSongEnd);
+        RemoveFile(F);
+        if (Stale(mine)) return;
+        view.loadGetSongList(text);
+        view.GoPage();
+        play = c_.AutoPlay;
+    } else if (sel >= 5) {
+        // 2.2 A chart's periods. Choosing the first period chooses its first
+        // entry, which fetches that entry's songs.
+        GetSongList page;
+        page.ParseChartIndex(F);
+        RemoveFile(F);
+        if (Stale(mine)) return;
+        c_.gsl.ChartPeriodLinks = page.ChartPeriodLinks;
+        FillSelector(c_.gsl.Combo1, page.Combo1.Items());
+        if (c_.gsl.Combo1.ListCount() > 0) c_.gsl.Combo1.SetListIndex(0);
+        stillBusy = FetchKind == 1 && QelDown1.Downloading();
+    } else if (sel == 3 || sel == 4) {
+        // 2.3 A radio feed.
+        const QString text = c_.gsl.ParseXmlFeed(F);
+        RemoveFile(F);
+        if (Stale(mine)) return;
+        view.loadGetSongList(text);
+        view.GoPage();
+        play = c_.AutoPlay;
+    } else if (sel == 2) {
+        // 2.4 The radio playlist, with its addresses.
+        GetSongList page;
+        const QString text = page.ParseJsonPlaylist(F);
+        RemoveFile(F);
+        if (Stale(mine)) return;
+        c_.gsl.RadioUrls = page.RadioUrls;
+        view.loadGetSongList(text);
+        view.GoPage();
+        play = c_.AutoPlay || playOnArrival_;
+        playOnArrival_ = false;
+    } else {
+        RemoveFile(F);
+    }
+    // A parse that yields no entry leaves the empty list, not the busy label;
+    // a chart index keeps it while its first entry's songs are fetched.
+    if (!stillBusy) c_.SetLoadLabel(c_.ui.LoadLabel, false);
+    if (play && view.Count() > 0) {
+        c_.AutoPlay = false;
+        view.ClickPlay();
+        view.Play_List();
+        c_.playback.StartSong(0);
+    }
+}
+
+void ListFetcher::Refill(std::uint64_t songTag) {
+    refillTag_ = songTag;
+    RefillPending = true;
+    RefillDown.CancelDownload();
+    RefillDown.setFileURL(c_.gsl.SourceAddress(2));
+    RefillDown.setSaveFileName(platform::PathToQString(RefillFile()));
+    RefillDown.BeginDownload();
+}
+
+void ListFetcher::CancelRefill() {
+    RefillPending = false;
+    RefillDown.CancelDownload();
+}
+
+void ListFetcher::OnRefillFinished(std::int32_t, std::int16_t error) {
+    if (!RefillPending) return;
+    RefillPending = false;
+    const fs::path F = RefillFile();
+    if (refillTag_ != c_.playback.SongTag()) {
+        RemoveFile(F);
+        return;
+    }
+    if (error != 0) {
+        c_.SetStatus(texts::kListError);
+        return;
+    }
+    GetSongList page;
+    PlayList next;
+    next.entries = SplitListText(page.ParseJsonPlaylist(F));
+    RemoveFile(F);
+    if (refillTag_ != c_.playback.SongTag()) return;  // the user moved on while it was read
+    next.links = page.RadioUrls.mid(0, next.Count());
+    next.source = 2;
+    if (next.Count() == 0) {
+        c_.SetStatus(texts::kNothingPlayable);
+        return;
+    }
+    // Shown only where the playing playlist is what the user looks at.
+    if (c_.Selection() == 2 && !QelDown1.Downloading()) {
+        c_.gsl.RadioUrls = next.links;
+        c_.list.LoadEntries(next.entries);
+        c_.playback.play = next;
+        c_.list.GoPage();
+    }
+    c_.AutoPlay = false;
+    c_.playback.PlayNewBatch(std::move(next));
+}
+
+}  // namespace tavo

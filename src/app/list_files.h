@@ -1,0 +1,28 @@
+#pragma once
+// The list files in the program folder: the favourites "MySongList.txt"
+// and the radio stations "radio.txt", one "entry<|>link" record a line.
+
+#include <QStringList>
+
+#include <filesystem>
+
+namespace tavo {
+
+// The favourites file: "MySongList.txt" in the program folder, whatever the
+// letter case of the name on disk.
+std::filesystem::path FavouritesFile();
+// The radio station file "radio.txt".
+std::filesystem::path RadioFile();
+
+struct ListFile {
+    QStringList entries;
+    QStringList links;  // beside entries
+};
+
+// Reads a list file: every line trimmed of spaces, empty lines skipped, each
+// other line split at "<|>" into entry and link. A line without "<|>" is an
+// entry with an empty link; "{@}" (the list separator) is taken out of both.
+// At most kMaxListEntries records; a missing file gives none.
+ListFile ReadListFile(const std::filesystem::path& file);
+
+}  // namespace tavo

@@ -1,0 +1,205 @@
+#include "app/list_view.h"
+
+#include "app/list_fetch.h"
+#include "app/play_list.h"
+#include "app/player_core.h"
+#include "app/status_texts.h"
+#include "lyrics/lyrics_view.h"
+
+#include <algorithm>
+
+namespace tavo {
+
+int ListView::Count() const { return std::max(0, static_cast<int>(c_.gsl.ListItems.size()) - 1); }
+
+QString ListView::Entry(int i) const { return i >= 0 && i < Count() ? c_.gsl.ListItems[i] : QString(); }
+
+void ListView::loadGetSongList(const QString& text) { LoadEntries(SplitListText(text)); }
+
+void ListView::LoadEntries(const QStringList& entries) {
+    QStringList items = entries.mid(0, kMaxListEntries);
+    if (!items.isEmpty()) {
+        c_.ui.LoadLabelVisible = false;
+        c_.Touch();
+    }
+    items.append(QString());
+    c_.gsl.ListItems = std::move(items);
+    c_.gsl.CurPage = 0;
+}
+
+void ListView::Clear() {
+    c_.gsl.ListItems = QStringList{QString()};
+    c_.gsl.CurPage = 0;
+    GoPage();
+}
+
+// The favourites and the radio list alike: the busy label, the file read
+// into the viewed list and its links, the first page shown. True when the
+// file held at least one entry.
+bool ListView::ShowListFile(const ListFile& file, QStringList& links) {
+    links = file.links;
+    LoadEntries(file.entries);
+    GoPage();
+    return !file.entries.isEmpty();
+}
+
+// Starting to play when a list arrives, once: the setting asks for the
+// first list only.
+void ListView::AutoStart() {
+    if (!c_.AutoPlay) return;
+    c_.AutoPlay = false;
+    ClickPlay();
+    Play_List();
+    c_.playback.StartSong(0);
+}
+
+void ListView::MySongList() {
+    FavLinks.clear();
+    c_.SetLoadLabel(texts::kListBusy, true);
+    if (ShowListFile(ReadListFile(FavouritesFile()), FavLinks)) AutoStart();
+    c_.SetLoadLabel(c_.ui.LoadLabel, false);
+}
+
+void ListView::radioList() {
+    RadioLinks.clear();
+    c_.SetLoadLabel(texts::kListBusy, true);
+    if (ShowListFile(ReadListFile(RadioFile()), RadioLinks)) AutoStart();
+    c_.SetLoadLabel(c_.ui.LoadLabel, false);
+}
+
+void ListView::GoPage() {
+    const int n = Count();
+    const int first = c_.gsl.CurPage * 10;
+    PageText.clear();
+    for (int i = first; i < std::min(first + 10, n); ++i) PageText.append(c_.gsl.ListItems[i]);
+    ClearListArea();
+    OutList();
+    c_.ui.Label4 = QStringLiteral("%1/%2").arg(c_.gsl.CurPage + 1).arg((n - 1) / 10 + 1);
+    c_.Touch();
+    c_.playback.playIcoCheck();
+    rdcheck();
+}
+
+void ListView::OutList() {
+    if (PageText.isEmpty()) return;
+    c_.ui.rows = PageText;
+    c_.Touch();
+}
+
+void ListView::ClearListArea() {
+    c_.ui.rows.clear();
+    c_.Touch();
+}
+
+void ListView::Play_List() {
+    PlayList& play = c_.playback.play;
+    const int n = Count();
+    play.entries = c_.gsl.ListItems.mid(0, n);
+    switch (c_.Selection()) {
+        case 0: play.links = FavLinks.mid(0, n); break;
+        case 1: play.links = RadioLinks.mid(0, n); break;
+        case 2: play.links = c_.gsl.RadioUrls.mid(0, n); break;
+        default: play.links.clear(); break;
+    }
+}
+
+void ListView::ClickPlay() {
+    PlayList& play = c_.playback.play;
+    play.source = static_cast<std::int16_t>(c_.Selection());
+    play.period = static_cast<std::int16_t>(c_.gsl.Combo1.ListIndex());
+    play.entry = static_cast<std::int16_t>(c_.gsl.Combo2.ListIndex());
+    play.page = c_.gsl.CurPage;
+    play.chart = play.source >= 5 ? ChartSelection{c_.gsl.Combo1.Items(), c_.gsl.ChartPeriodLinks} : ChartSelection{};
+}
+
+void ListView::rdcheck() {
+    const PlayList& play = c_.playback.play;
+    c_.ui.PageAVisible[15] = c_.PlayIndex != -1 &&
+                             (c_.gsl.CurPage != play.page || c_.gsl.Combo2.ListIndex() != play.entry ||
+                              c_.gsl.Combo1.ListIndex() != play.period || c_.Selection() != play.source);
+    c_.Touch();
+}
+
+void ListView::ReloadPlayList() {
+    reloading_ = true;
+    const PlayList& play = c_.playback.play;
+    c_.gsl.ListItems = QStringList{QString()};
+    // The selector's change handler runs but fetches nothing (FetchOnSelect
+    // is false); the chart selectors get their content back.
+    c_.gsl.PHcombo.SetListIndex(play.source);
+    if (play.source >= 5) {
+        c_.gsl.ChartPeriodLinks = play.chart.periodLinks;
+        FillSelector(c_.gsl.Combo1, play.chart.periods);
+        c_.gsl.Combo1.SetListIndex(play.period);
+        c_.gsl.Combo2.SetListIndex(play.entry);
+    }
+    // The links beside the entries are the playing list's own.
+    if (play.source == 0) FavLinks = play.links;
+    if (play.source == 1) RadioLinks = play.links;
+    if (play.source == 2) c_.gsl.RadioUrls = play.links;
+    if (play.Count() > 0) {
+        c_.gsl.ListItems = play.entries;
+        c_.gsl.ListItems.append(QString());
+        c_.gsl.CurPage = play.page;
+    } else {
+        c_.PlayIndex = -1;
+    }
+    GoPage();
+    c_.SetLoadLabel(c_.ui.LoadLabel, false);
+    c_.fetch.FetchOnSelect = true;
+    reloading_ = false;
+}
+
+void ListView::PageA_Click(int index) {
+    const int n = Count();
+    const int pages = (n - 1) / 10 + 1;
+    std::int16_t& page = c_.gsl.CurPage;
+    switch (index) {
+        case 0:
+            page = 0;
+            break;
+        case 1:
+            if (page <= 0) return;
+            --page;
+            break;
+        case 2:
+            if (page + 1 >= pages) return;
+            ++page;
+            break;
+        case 3:
+            page = static_cast<std::int16_t>((n - 1) / 10);
+            break;
+        case 15:
+            c_.fetch.FetchOnSelect = false;
+            ReloadPlayList();
+            return;
+        default:
+            return;
+    }
+    GoPage();
+}
+
+void ListView::Picture1_MouseDown(int button, int x, int y) {
+    const int rowHeight = c_.RowHeight;
+    if (rowHeight <= 0) return;
+    const bool onRow = x > 0 && x < c_.Geometry().listWidth && y > 0 && y < PageEntryCount() * rowHeight;
+    const int listIndex = c_.gsl.CurPage * 10 + y / rowHeight;
+    const int sel = c_.Selection();
+    if (button == 1 && onRow) {
+        c_.ui.PlayIcoVisible = false;
+        c_.Touch();
+        c_.playback.PlayStop();
+        ClickPlay();
+        Play_List();
+        c_.playback.StartSong(listIndex);
+    } else if (button == 2) {
+        QString menu;
+        if (onRow && sel >= 2) menu = QStringLiteral("M_RightClick");
+        if (sel == 0) menu = onRow ? QStringLiteral("M_MySongRight") : QStringLiteral("M_MySongRightS");
+        if (menu.isEmpty()) return;
+        if (onRow) SelIndex = listIndex;
+        if (c_.hooks.PopupListMenu) c_.hooks.PopupListMenu(menu, QPoint(x, y));
+    }
+}
+
+}  // namespace tavo

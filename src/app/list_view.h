@@ -1,0 +1,70 @@
+#pragma once
+// The viewed list: the list shown ten rows a page in the list picture, the
+// list files it loads, the paging buttons, presses on the rows, and going
+// back to the list that plays.
+//
+// The entries themselves are GetSongList::ListItems (with its trailing
+// empty element) and the page GetSongList::CurPage; the rows drawn are
+// MainControls::rows.
+
+#include "app/list_files.h"
+
+#include <QString>
+#include <QStringList>
+
+#include <cstdint>
+
+namespace tavo {
+
+class PlayerCore;
+
+class ListView {
+public:
+    explicit ListView(PlayerCore& core) : c_(core) {}
+
+    QStringList PageText;    // the entries of the page shown
+    QStringList FavLinks;    // the favourites' links, beside ListItems while they are viewed
+    QStringList RadioLinks;  // the radio file's links
+    std::int32_t SelIndex = 0;  // list index of the row last right-clicked
+
+    // Entries of the viewed list.
+    int Count() const;
+    QString Entry(int i) const;
+    // Loads a list text ("{@}" after each entry) as the viewed list, page 0.
+    void loadGetSongList(const QString& text);
+    // The same with the entries themselves (at most kMaxListEntries kept).
+    void LoadEntries(const QStringList& entries);
+    // Empties the viewed list and shows it (no rows, "1/1"): a new fetch.
+    void Clear();
+
+    void MySongList();
+    void radioList();
+    void GoPage();
+    void OutList();
+    void ClearListArea();
+    // The viewed list becomes the play list: its entries and links...
+    void Play_List();
+    // ...and what it is: source, period, entry, page (and the chart
+    // selectors' content, to show them again later).
+    void ClickPlay();
+    void rdcheck();
+    void ReloadPlayList();
+    bool Reloading() const { return reloading_; }
+
+    // Paging buttons PageA(0) to PageA(3), and PageA(15) (back to the
+    // playing list).
+    void PageA_Click(int index);
+    // A press on the list picture (pixels); button 1 left, 2 right.
+    void Picture1_MouseDown(int button, int x, int y);
+    // Rows drawn on the page.
+    int PageEntryCount() const { return static_cast<int>(PageText.size()); }
+
+private:
+    bool ShowListFile(const ListFile& file, QStringList& links);
+    void AutoStart();
+
+    PlayerCore& c_;
+    bool reloading_ = false;
+};
+
+}  // namespace tavo

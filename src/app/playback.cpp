@@ -1,0 +1,270 @@
+#include "app/playback.h"
+
+#include "app/player_core.h"
+#include "app/status_texts.h"
+#include "lyrics/lyric_timing.h"
+#include "lyrics/lyrics_view.h"
+#include "platform/media_player.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace tavo {
+
+using platform::MediaPlayer;
+
+Playback::Playback(PlayerCore& core) : c_(core) {
+    PlayTime.setInterval(200);
+    connect(&PlayTime, &QTimer::timeout, this, &Playback::PlayTime_Timer);
+    LinkResolver& links = c_.links;
+    connect(&links, &LinkResolver::Status, this, [this](const QString& text) { c_.SetStatus(text); });
+    connect(&links, &LinkResolver::Resolved, this, [this](std::uint64_t tag) {
+        if (tag != songTag_) return;
+        c_.AutoPlay = false;
+        MMP_Play();
+    });
+    connect(&links, &LinkResolver::Unresolvable, this, [this](std::uint64_t tag) {
+        if (tag != songTag_) return;
+        c_.AutoPlay = false;
+        GiveUpSong();
+    });
+    connect(&links, &LinkResolver::Retrying, this, [this](std::uint64_t tag) {
+        if (tag != songTag_) return;
+        PlayTime.stop();
+        PlayTo();
+    });
+}
+
+void Playback::SetPlaybackStatus(PlaybackStatus status) {
+    if (status == status_) return;
+    status_ = status;
+    Q_EMIT PlaybackStatusChanged(status);
+}
+
+void Playback::SetStatusLine(const QString& text) { c_.SetStatus(text); }
+
+void Playback::StartSong(int index, bool chosen) {
+    if (chosen) givenUp_ = 0;
+    PlayIndex = index;
+    ++songTag_;
+    // Nothing pending for the song before may act on this one.
+    c_.links.Cancel();
+    c_.fetch.CancelRefill();
+    Q_EMIT CurrentSongChanged(PlayingName());
+    if (play.PlaysDirectly())
+        MMP_Play();
+    else
+        Go_Play();
+}
+
+void Playback::PlayNewBatch(PlayList next) {
+    play = std::move(next);
+    StartSong(0, false);
+}
+
+void Playback::Go_Play() {
+    c_.links.Resolve({songTag_, PlayingName(), play.source == 0 ? play.Link(PlayIndex) : QString(), play.source == 0});
+}
+
+void Playback::MMP_Play() {
+    QString url = play.PlaysDirectly() ? play.Link(PlayIndex) : c_.links.Candidate();
+    // Search candidates were checked when they were found; a list's own
+    // addresses are checked here, by where the list comes from.
+    if (play.PlaysDirectly() && !MayPlay(url, play.LinkOrigin())) {
+        SetStatusLine(texts::kRefusedAddress);
+        // The radio playlist goes on by itself, after this handler.
+        if (play.source == 2) {
+            const std::uint64_t tag = songTag_;
+            QMetaObject::invokeMethod(
+                this, [this, tag] { if (tag == songTag_) GiveUpSong(); }, Qt::QueuedConnection);
+        }
+        return;
+    }
+    MediaPlayer& mmp = c_.Player();
+    LyricsView* lrc = c_.Lyrics();
+    mmp.setURL(url);
+    if (play.source != 1 && lrc) lrc->DownLrcBegin();
+    mmp.controls().play();
+    c_.ui.PlayIcoTop = (PlayIndex % 10) * c_.RowHeight + c_.Geometry().listTop + 2;
+    c_.ui.PlaySVisible[0] = false;
+    c_.ui.Label6ToolTip = texts::kPlayingPrefix + PlayingName();
+    if (lrc) {
+        lrc->SetPlayGlyph(true);
+        lrc->SetLabel1Text(c_.ui.Label6);
+        lrc->SetSongToolTip(c_.ui.Label6ToolTip);
+    }
+    c_.Touch();
+    PlayTime.start();
+    playIcoCheck();
+    SetPlaybackStatus(PlaybackStatus::Playing);
+}
+
+void Playback::PlayStop() {
+    ++songTag_;
+    c_.links.Cancel();
+    c_.fetch.CancelRefill();
+    c_.Player().controls().stop();
+    c_.ui.PlaySVisible[0] = true;
+    PlayTime.stop();
+    c_.ui.Label6.clear();
+    c_.ui.socl.clear();
+    c_.ui.progressWidth = 0;
+    c_.ui.PlayIcoVisible = false;
+    if (LyricsView* lrc = c_.Lyrics()) {
+        lrc->SetPlayGlyph(false);
+        lrc->SetLabel1Text(QString());
+    }
+    c_.Touch();
+    SetPlaybackStatus(PlaybackStatus::Stopped);
+}
+
+void Playback::PlayNext() {
+    givenUp_ = 0;
+    Advance();
+}
+
+void Playback::Advance() {
+    PlayStop();
+    if (PlayIndex < play.Count() - 1) {
+        StartSong(PlayIndex + 1, false);
+        return;
+    }
+    // The end of the list: the radio playlist fetches its next batch, the
+    // radio file stops, every other list starts again from the top.
+    if (play.source == 2)
+        c_.fetch.Refill(songTag_);
+    else if (play.source != 1)
+        StartSong(0, false);
+}
+
+void Playback::GiveUpSong() {
+    if (++givenUp_ >= std::max(1, play.Count())) {
+        givenUp_ = 0;
+        PlayStop();
+        SetStatusLine(texts::kNothingPlayable);
+        return;
+    }
+    Advance();
+}
+
+void Playback::PlayLast() {
+    PlayStop();
+    if (PlayIndex > 0) StartSong(PlayIndex - 1);
+}
+
+void Playback::PlayS_Click(int Index) {
+    MediaPlayer& mmp = c_.Player();
+    LyricsView* lrc = c_.Lyrics();
+    switch (Index) {
+        case 0:
+            if (PlayIndex < 0) break;
+            mmp.controls().play();
+            c_.ui.PlaySVisible[0] = false;
+            PlayTime.start();
+            playIcoCheck();
+            if (lrc) lrc->SetPlayGlyph(true);
+            SetPlaybackStatus(PlaybackStatus::Playing);
+            break;
+        case 1:
+            PlayStop();
+            break;
+        case 2:
+            PlayLast();
+            break;
+        case 3:
+            PlayNext();
+            break;
+        case 4:
+            mmp.controls().pause();
+            c_.ui.PlaySVisible[0] = true;
+            PlayTime.stop();
+            if (lrc) lrc->SetPlayGlyph(false);
+            SetPlaybackStatus(PlaybackStatus::Paused);
+            break;
+        case 5:
+        case 6: {
+            const bool mute = Index == 5;
+            c_.ui.PlaySVisible[5] = !mute;
+            c_.ui.PlaySVisible[6] = mute;
+            mmp.settings().setMute(mute);
+            if (lrc) lrc->SetMuteGlyph(mute);
+            break;
+        }
+        default:
+            break;
+    }
+    c_.Touch();
+}
+
+// The viewed playing list follows its song to the song's page.
+void Playback::PlayTo() {
+    if (PlayIndex > 0 && YNPlaySongList()) {
+        c_.gsl.CurPage = play.page = static_cast<std::int16_t>(PlayIndex / 10);
+        c_.list.GoPage();
+    }
+    c_.list.rdcheck();
+}
+
+bool Playback::YNPlaySongList() const {
+    return c_.gsl.Combo1.ListIndex() == play.period && c_.gsl.Combo2.ListIndex() == play.entry &&
+           c_.Selection() == play.source;
+}
+
+bool Playback::YNPlaySongPage() const { return c_.gsl.CurPage == play.page && YNPlaySongList(); }
+
+bool Playback::YNPlaySong(int isPlayIndex) const { return YNPlaySongPage() && isPlayIndex == PlayIndex; }
+
+void Playback::playIcoCheck() {
+    c_.ui.PlayIcoVisible = PlayIndex >= 0 && YNPlaySongPage();
+    c_.Touch();
+}
+
+void Playback::PlayTime_Timer() {
+    MediaPlayer& mmp = c_.Player();
+    LyricsView* lrc = c_.Lyrics();
+    const int state = mmp.playState();
+    const QString playing = texts::kPlayingPrefix + PlayingName();
+    if (state == platform::kPlayPlaying) {
+        givenUp_ = 0;  // the list holds something that plays
+        const double duration = mmp.currentMedia().duration();
+        const double position = mmp.controls().currentPosition();
+        const int track = c_.Geometry().trackWidth;
+        if (play.source != 1) {
+            const double w = track / (duration + 1) * position;
+            c_.ui.progressWidth = std::isfinite(w) ? std::clamp(static_cast<int>(w), 0, track) : 0;
+        }
+        const QString posText = mmp.controls().currentPositionString();
+        c_.ui.socl = QStringLiteral(" ") + posText + QStringLiteral(" / ") + mmp.currentMedia().durationString() +
+                     QStringLiteral("  ");
+        if (play.source != 1 && lrc && !lrc->list1().isEmpty()) {
+            const QStringList& lines = lrc->list1();
+            const int k = ListIdx(lines, posText, static_cast<int>(lines.size()));
+            if (k != -1) {
+                const QString text = LyricLineText(lines[k]);
+                SetStatusLine(text.isEmpty() ? playing : text);
+            }
+        } else {
+            SetStatusLine(QStringLiteral(" ") + playing);
+        }
+    } else {
+        SetStatusLine(QStringLiteral(" ") + mmp.status() + QStringLiteral("  "));
+    }
+    c_.Touch();
+    // Failure watch: the next candidate, then the next song. A tick that
+    // moved on does not also take the stop it caused for an end of song.
+    if ((state == platform::kPlayUndefined || state == platform::kPlayWaiting || state == platform::kPlayReady) &&
+        !play.PlaysDirectly()) {
+        if (c_.links.NextCandidate())
+            MMP_Play();
+        else
+            GiveUpSong();
+        return;
+    }
+    if (mmp.playState() != platform::kPlayStopped) return;
+    if (play.source == 1)
+        SetPlaybackStatus(PlaybackStatus::Stopped);  // a station that ended stays ended
+    else
+        Advance();
+}
+
+}  // namespace tavo

@@ -2,6 +2,7 @@
 #include "app/main_form.h"
 #include "platform/media_player.h"
 #include "platform/session_end.h"
+#include "shell/shell_main.h"
 
 #include <QApplication>
 
@@ -25,7 +26,9 @@ int main(int argc, char** argv) {
     // out as the exit command.
     tavo::platform::SessionEnd session;
     tavo::RouteSessionEnd(window.core().exit, session);
+    // The tray and its menus, the splash and the update notices; the splash
+    // shows the main window once it has loaded.
+    tavo::ShellMain shell(window);
     if (!window.Load()) return 1;
-    window.ShowAfterLoad();
     return app.exec();
 }

@@ -12,6 +12,7 @@
 #include <QWidget>
 
 #include <array>
+#include <functional>
 #include <memory>
 
 class QComboBox;
@@ -74,7 +75,11 @@ public:
     QWidget* MainWindow() override { return this; }
     bool IsShown() const override { return core_.IsShown != 0; }
     void SetIsShown(bool shown) override { core_.IsShown = ToBool16(shown); }
-    void ShowSettingsMenu(const QPoint&) override {}
+    void ShowSettingsMenu(const QPoint& global) override {
+        if (LyricsMenu) LyricsMenu(global);
+    }
+    // The lyrics window's right-click menu (the shell sets it).
+    std::function<void(const QPoint& global)> LyricsMenu;
 
     // Copies the core's controls onto the widgets (done after every change).
     void Sync();

@@ -34,7 +34,7 @@ QString OneShortLine(const QString& text, int maxLength) {
 UpdateCheck::UpdateCheck(QObject* parent) : QObject(parent), label1_(Services().makerSite) {
     OpenPage = [](const QString& address) { return OpenWebPage(address); };
     UpDown.setMaxBodyBytes(kMaxFileBytes);
-    connect(&UpDown, &QelDown::DLComplete, this, &UpdateCheck::UpDown_DLComplete);
+    connect(&UpDown, &QelDown::DLFinished, this, &UpdateCheck::UpDown_DLComplete);
     Timer1.setInterval(2000);
     connect(&Timer1, &QTimer::timeout, this, &UpdateCheck::Timer1_Timer);
     Timer1.start();

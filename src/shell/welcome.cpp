@@ -1,6 +1,5 @@
 #include "shell/welcome.h"
 
-#include "platform/settings_store.h"
 #include "shell/shell_art.h"
 #include "shell/shell_windows.h"
 
@@ -46,9 +45,7 @@ void welcome::Timer1_Timer() {
     if (!hooks_.LoadDone || !hooks_.LoadDone()) return;
     timer1_.stop();
     if (hooks_.ShowMain) hooks_.ShowMain();
-    const long long lrcShow = platform::SettingNumber(platform::Settings().GetSetting(
-        QStringLiteral("Tavo音乐盒2010"), QStringLiteral("Config"), QStringLiteral("LrcShow")));
-    if (lrcShow != 0 && hooks_.ShowLyrics) hooks_.ShowLyrics();
+    if (hooks_.LrcShowAtStart && hooks_.LrcShowAtStart() && hooks_.ShowLyrics) hooks_.ShowLyrics();
     close();
 }
 

@@ -20,6 +20,7 @@ public:
     struct Hooks {
         std::function<bool()> LoadDone;   // the main window's `LoadDone`
         std::function<void()> ShowMain;   // centre and show it, set `IsShown`
+        std::function<bool()> LrcShowAtStart;  // the setting "LrcShow" of "Config"
         std::function<void()> ShowLyrics; // the lyrics window at the top edge, M_Lrc_Show checked
     };
 

@@ -5,7 +5,6 @@
 #include "shell/web_page.h"
 #include "shell/welcome.h"
 
-#include "platform/settings_store.h"
 #include "support/temp_dir.h"
 
 #include <gtest/gtest.h>
@@ -58,12 +57,11 @@ TEST(WebPage, OnlyHttpAndHttpsAddressesWithAHostOpen) {
 }
 
 TEST(Splash, WaitsForTheMainWindowThenShowsItAndClosesItself) {
-    for (const char* lrcShow : {"0", "1"}) {
-        platform::Settings().SaveSetting(QStringLiteral("Tavo音乐盒2010"), QStringLiteral("Config"),
-                                         QStringLiteral("LrcShow"), QString::fromLatin1(lrcShow));
+    for (bool lrcShow : {false, true}) {
         bool loaded = false;
         QStringList calls;
-        welcome splash({[&] { return loaded; }, [&] { calls << "main"; }, [&] { calls << "lyrics"; }},
+        welcome splash({[&] { return loaded; }, [&] { calls << "main"; }, [&] { return lrcShow; },
+                        [&] { calls << "lyrics"; }},
                        QStringLiteral("http://127.0.0.1:17380"));
         splash.Form_Load();
         EXPECT_TRUE(splash.isVisible());
@@ -78,7 +76,7 @@ TEST(Splash, WaitsForTheMainWindowThenShowsItAndClosesItself) {
 
         loaded = true;  // ready between two ticks: the next one shows it
         splash.Timer1_Timer();
-        EXPECT_EQ(calls, std::string(lrcShow) == "1" ? QStringList({"main", "lyrics"}) : QStringList({"main"}));
+        EXPECT_EQ(calls, lrcShow ? QStringList({"main", "lyrics"}) : QStringList({"main"}));
         EXPECT_FALSE(splash.Timer1().isActive());
         EXPECT_FALSE(splash.isVisible());
     }

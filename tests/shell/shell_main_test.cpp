@@ -78,6 +78,7 @@ TEST_F(ShellMainTest, SettingsButtonAndLyricsWindowPopTheSettingsMenu) {
     EXPECT_TRUE(Menu("M_set")->isVisible());
     EXPECT_TRUE(Visible("M_ShowMain"));
     EXPECT_FALSE(Visible("M_closeS"));
+    EXPECT_TRUE(Visible("M_PlaySet"));
     Menu("M_set")->hide();
 }
 

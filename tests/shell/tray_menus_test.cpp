@@ -84,27 +84,6 @@ TEST_F(Tray, EveryMenuHasItsItemsInOrderWithTheirCaptions) {
     }
 }
 
-TEST_F(Tray, EachPlacePopsTheSettingsMenuWithItsOwnParts) {
-    const struct {
-        icoBarS::SetMenuFrom from;
-        bool showMain, closeS, playSet;
-    } cases[] = {
-        {icoBarS::SetMenuFrom::Tray, true, false, false},
-        {icoBarS::SetMenuFrom::SettingsButton, false, true, true},
-        {icoBarS::SetMenuFrom::LyricsWindow, true, false, true},
-        {icoBarS::SetMenuFrom::Tray, true, false, false},  // nothing left over from before
-    };
-    QMenu* set = ico.Menu(QStringLiteral("M_set"));
-    for (const auto& c : cases) {
-        ico.PopupSetMenu(c.from, QPoint(100, 100));
-        EXPECT_TRUE(set->isVisible());
-        EXPECT_EQ(Visible("M_ShowMain"), c.showMain);
-        EXPECT_EQ(Visible("M_closeS"), c.closeS);
-        EXPECT_EQ(Visible("M_PlaySet"), c.playSet);
-        set->hide();
-    }
-}
-
 TEST_F(Tray, RightClickOnTheIconPopsTheSettingsMenuWithoutTheTwoSubmenus) {
     ico.PrepareSetMenu(icoBarS::SetMenuFrom::SettingsButton);
     host.skin = QStringLiteral("蓝色科技");
@@ -236,17 +215,6 @@ TEST_F(Tray, ShowMainAboutAndExit) {
     EXPECT_EQ(host.calls, (QStringList{"exit"}));
     ico.RemoveIcon();
     EXPECT_FALSE(ico.TrayIcon().isVisible());
-}
-
-TEST_F(Tray, ListMenusPopUpByName) {
-    for (const char* name : {"M_RightClick", "M_MySongRight", "M_MySongRightS"}) {
-        ico.PopupListMenu(QString::fromLatin1(name), QPoint(50, 50));
-        QMenu* menu = ico.Menu(QString::fromLatin1(name));
-        EXPECT_TRUE(menu->isVisible()) << name;
-        menu->hide();
-    }
-    ico.PopupListMenu(QStringLiteral("M_closeS"), QPoint(50, 50));  // a submenu is not a list menu
-    EXPECT_FALSE(ico.Menu(QStringLiteral("M_closeS"))->isVisible());
 }
 
 }  // namespace

@@ -14,10 +14,11 @@
 #include "platform/program_folder.h"
 #include "platform/session_end.h"
 #include "platform/single_instance.h"
+#include "shell/shell_art.h"
+#include "shell/shell_main.h"
 #include "sources/services.h"
 
 #include <QApplication>
-#include <QDir>
 #include <QIcon>
 #include <QTimer>
 
@@ -30,14 +31,10 @@ namespace {
 // The desktop entry's id (also the icon's name and the MPRIS desktop entry).
 const QString kDesktopId = QStringLiteral(TAVO_DESKTOP_ID);
 
-// The theme's icon when installed, else the program folder's pictures.
-QIcon ProgramIcon() {
-    QIcon icon = QIcon::fromTheme(kDesktopId);
-    if (!icon.isNull()) return icon;
-    const QDir dir(QString::fromStdString(tavo::platform::InProgramFolder("icons").string()));
-    for (int size : {16, 32, 48, 64, 128, 256})
-        icon.addFile(dir.filePath(QStringLiteral("tavo-musicbox-%1.png").arg(size)), QSize(size, size));
-    return icon;
+// The theme's icon when installed, else the one built into the program.
+QIcon WindowIcon() {
+    const QIcon icon = QIcon::fromTheme(kDesktopId);
+    return icon.isNull() ? tavo::ProgramIcon() : icon;
 }
 
 }  // namespace
@@ -74,7 +71,7 @@ int main(int argc, char** argv) {
             break;
     }
     tavo::platform::UseSystemProxy();
-    QApplication::setWindowIcon(ProgramIcon());
+    QApplication::setWindowIcon(WindowIcon());
 
     // The bundled local services, on the loopback ports services.ini names
     // where nothing listens yet; they end with the player.
@@ -94,8 +91,10 @@ int main(int argc, char** argv) {
     // out as the exit command (and so the services stop too).
     tavo::platform::SessionEnd session;
     tavo::RouteSessionEnd(window.core().exit, session);
+    // The tray and its menus, the splash and the update notices; the splash
+    // shows the main window once it has loaded.
+    tavo::ShellMain shell(window);
     if (!window.Load()) return 1;
-    window.ShowAfterLoad();
     QObject::connect(&instance, &tavo::platform::SingleInstance::RaiseRequested, &window,
                      [&window] { tavo::RaiseMainWindow(window); });
 

@@ -28,6 +28,7 @@
 #include <QWidget>
 
 #include <array>
+#include <functional>
 #include <memory>
 
 class QComboBox;
@@ -62,6 +63,9 @@ public:
     // Paints the windows from the current skin (SkinModule::CurrentSkin,
     // already loaded), then redraws the calendar captions.
     void ApplySkin();
+    // Loads the core's CurrentSkin and paints every window from it: goSkin
+    // without the title texts (the tray's skin menu shows its own).
+    void LoadAndApplySkin();
     // The pictures of the last skin painting.
     const SkinPictures& Pictures() const { return pictures_; }
 
@@ -89,7 +93,11 @@ public:
     QWidget* MainWindow() override { return this; }
     bool IsShown() const override { return core_.IsShown != 0; }
     void SetIsShown(bool shown) override { core_.IsShown = ToBool16(shown); }
-    void ShowSettingsMenu(const QPoint&) override {}
+    void ShowSettingsMenu(const QPoint& global) override {
+        if (LyricsMenu) LyricsMenu(global);
+    }
+    // The lyrics window's right-click menu (the shell sets it).
+    std::function<void(const QPoint& global)> LyricsMenu;
 
     // Copies the core's controls onto the widgets (done after every change).
     void Sync();

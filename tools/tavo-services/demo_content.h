@@ -64,7 +64,10 @@ std::string SearchReplyJsonp(const std::string& base, const std::string& query, 
 // song's length (UTF-8; the service converts it to code page 936 unless asked
 // otherwise).
 std::string LyricsXml(const std::string& song, const std::string& singer);
-// The update notice: parts joined by "{++}", fields by "{|}".
+// The update notice: parts joined by "{++}", fields by "{|}". By default it
+// announces a version newer than the player's own, so the demo shows the
+// whole rotation: the new version, then two notices.
+inline constexpr const char* kDemoNewestVersion = "1.1";
 std::string UpdateNotice(const std::string& base, const std::string& version);
 
 // Names percent-encoded as the chart pages carry them: every byte of the

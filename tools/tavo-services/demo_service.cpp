@@ -297,7 +297,7 @@ void DemoService::Serve(const std::string& path, const httplib::Request& req, co
         }
         else res.set_content(Utf8ToCp936(xml), "text/xml; charset=GB2312");
     } else if (path == "/music/ver.asp") {
-        const std::string version = mode.rfind("ver-", 0) == 0 ? mode.substr(4) : "1.0";
+        const std::string version = mode.rfind("ver-", 0) == 0 ? mode.substr(4) : kDemoNewestVersion;
         res.set_content(UpdateNotice(base, version), "text/plain; charset=utf-8");
     } else if (auto tune = TuneFor(path, req)) {
         auto shared = std::make_shared<Tune>(*tune);

@@ -1,0 +1,128 @@
+#include "app/update_check.h"
+
+#include "platform/ansi_text.h"
+#include "platform/program_folder.h"
+#include "shell/web_page.h"
+#include "sources/services.h"
+#include "sources/text_codecs.h"
+
+#include <system_error>
+
+namespace tavo {
+
+namespace fs = std::filesystem;
+
+namespace {
+
+const QString kPartSep = QStringLiteral("{++}");
+const QString kFieldSep = QStringLiteral("{|}");
+
+// A text from the network as one short line: control characters become
+// spaces, runs of spaces shrink, and a long text is cut with an ellipsis.
+QString OneShortLine(const QString& text, int maxLength) {
+    QString line = text.left(4 * maxLength);
+    for (QChar& c : line) {
+        if (c.category() == QChar::Other_Control || c.category() == QChar::Other_Format) c = QChar(u' ');
+    }
+    line = line.simplified();
+    if (line.size() > maxLength) line = line.left(maxLength - 1) + QChar(u'…');
+    return line;
+}
+
+}  // namespace
+
+UpdateCheck::UpdateCheck(QObject* parent) : QObject(parent), label1_(Services().makerSite) {
+    OpenPage = [](const QString& address) { return OpenWebPage(address); };
+    UpDown.setMaxBodyBytes(kMaxFileBytes);
+    connect(&UpDown, &QelDown::DLFinished, this, &UpdateCheck::UpDown_DLComplete);
+    Timer1.setInterval(2000);
+    connect(&Timer1, &QTimer::timeout, this, &UpdateCheck::Timer1_Timer);
+    Timer1.start();
+}
+
+fs::path UpdateCheck::UpdateFile() { return platform::InProgramFolder("up.!up"); }
+
+void UpdateCheck::SetLabel1(const QString& text) {
+    if (text == label1_) return;
+    label1_ = text;
+    Q_EMIT Label1Changed(label1_);
+}
+
+void UpdateCheck::UpApp() {
+    UpdateParsed = False16;
+    UpDown.CancelDownload();
+    UpDown.setFileURL(Services().makerSite + QStringLiteral("/music/ver.asp"));
+    UpDown.setSaveFileName(platform::PathToQString(UpdateFile()));
+    UpDown.BeginDownload();
+}
+
+void UpdateCheck::UpDown_DLComplete(std::int32_t, std::int16_t Error) {
+    if (Error != 0) return;
+    SetLabel1(Services().makerSite);
+    const fs::path file = UpdateFile();
+    std::error_code ec;
+    const bool exists = fs::exists(file, ec);
+    if (!FromBool16(UpdateParsed) && exists) {
+        QStringList parts = ReadUtf8File(file).split(kPartSep);
+        if (parts.size() >= 2) {
+            if (parts.size() > kMaxParts) parts.resize(kMaxParts);
+            UpdateInfo = parts;
+            UpdateParsed = True16;
+        }
+    }
+    if (exists) fs::remove(file, ec);
+}
+
+QString UpdateCheck::Field(const QString& part, int field) {
+    const QStringList fields = part.split(kFieldSep);
+    return field >= 0 && field < fields.size() ? fields[field].trimmed() : QString();
+}
+
+QString UpdateCheck::PartField(int part, int field) const {
+    return part >= 0 && part < UpdateInfo.size() ? Field(UpdateInfo[part], field) : QString();
+}
+
+double UpdateCheck::VersionValue(const QString& text) {
+    qsizetype i = 0;
+    while (i < text.size() && (text[i] == QLatin1Char(' ') || text[i] == QLatin1Char('\t'))) ++i;
+    const qsizetype start = i;
+    if (i < text.size() && (text[i] == QLatin1Char('+') || text[i] == QLatin1Char('-'))) ++i;
+    while (i < text.size() && text[i].isDigit() && text[i].unicode() < 128) ++i;
+    if (i < text.size() && text[i] == QLatin1Char('.')) {
+        ++i;
+        while (i < text.size() && text[i].isDigit() && text[i].unicode() < 128) ++i;
+    }
+    bool ok = false;
+    const double v = text.mid(start, i - start).toDouble(&ok);
+    return ok ? v : 0.0;
+}
+
+void UpdateCheck::Timer1_Timer() {
+    // 1. The label changes every sixth tick.
+    if (NoticeTicks < 5) {
+        ++NoticeTicks;
+        return;
+    }
+    // 2.
+    if (NoticeIndex > UpdateInfo.size() - 1) NoticeIndex = 0;
+    // 3. to 5.
+    QString text = Services().makerSite;
+    if (NoticeIndex != 0) {
+        const QString notice = OneShortLine(PartField(NoticeIndex, 0), kMaxTextLength);
+        if (!notice.isEmpty()) text = notice;
+    } else if (VersionValue(PartField(0, 0)) > VersionValue(AppVersion)) {
+        text = kNewVersion;
+    }
+    SetLabel1(text);
+    // 6.
+    NoticeTicks = 0;
+    ++NoticeIndex;
+}
+
+void UpdateCheck::Label1_Click() {
+    const int i = std::max(0, NoticeIndex - 1);
+    const QString address = PartField(i, 1);
+    if (!address.isEmpty() && OpenPage) OpenPage(address);
+}
+
+}  // namespace tavo

@@ -1,0 +1,121 @@
+#include "shell/favourites_file.h"
+
+#include "platform/ansi_text.h"
+#include "sources/text_codecs.h"
+
+#include <system_error>
+
+namespace tavo {
+
+namespace fs = std::filesystem;
+
+namespace {
+
+const QString kFieldSep = QStringLiteral("<|>");
+const QString kEntrySep = QStringLiteral("{@}");
+const QString kJoin = QStringLiteral(" ┈ ");
+
+// Splits file content into lines at CR LF, LF or CR, as the list reader
+// does; a UTF-8 byte-order mark at the start is dropped.
+std::vector<QByteArray> RawLines(const QByteArray& bytes) {
+    std::vector<QByteArray> lines;
+    qsizetype i = bytes.startsWith("\xEF\xBB\xBF") ? 3 : 0;
+    qsizetype start = i;
+    const qsizetype n = bytes.size();
+    while (i < n) {
+        const char c = bytes[i];
+        if (c == '\r' || c == '\n') {
+            lines.push_back(bytes.sliced(start, i - start));
+            if (c == '\r' && i + 1 < n && bytes[i + 1] == '\n') ++i;
+            start = ++i;
+        } else {
+            ++i;
+        }
+    }
+    if (start < n) lines.push_back(bytes.sliced(start, n - start));
+    return lines;
+}
+
+enum class ReadResult { Missing, Read, Failed };
+
+ReadResult ReadExisting(const fs::path& file, QByteArray& bytes) {
+    std::error_code ec;
+    if (!fs::exists(file, ec)) return ec ? ReadResult::Failed : ReadResult::Missing;
+    auto data = platform::ReadFileBytes(file);
+    if (!data) return ReadResult::Failed;
+    bytes = std::move(*data);
+    return ReadResult::Read;
+}
+
+}  // namespace
+
+QString LocalFileDisplayName(const QString& path) {
+    const qsizetype slash = std::max(path.lastIndexOf(QLatin1Char('/')), path.lastIndexOf(QLatin1Char('\\')));
+    const QString fileName = path.mid(slash + 1);
+    QString name = fileName.left(fileName.indexOf(QLatin1Char('.')));
+    // A name that starts with a dot would be empty: keep the whole name.
+    if (TrimSpaces(name).isEmpty()) name = fileName;
+    // The list separators cannot be part of a name.
+    name.replace(kFieldSep, QStringLiteral(" "));
+    name.replace(kEntrySep, QStringLiteral(" "));
+    for (QChar c : {QLatin1Char('_'), QLatin1Char('-'), QLatin1Char('~')}) name.replace(c, kJoin);
+    const QString twice = kJoin + kJoin;
+    while (name.contains(twice)) name.replace(twice, kJoin);
+    return name;
+}
+
+QString FavouriteLine(const QString& name, const QString& link) { return name + kFieldSep + link; }
+
+QString FavouriteEntry(const QString& line) {
+    QString entry = TrimSpaces(line);
+    const qsizetype sep = entry.indexOf(kFieldSep);
+    if (sep >= 0) entry.truncate(sep);
+    entry.remove(kEntrySep);
+    return entry;
+}
+
+std::vector<FavouritesFile::Line> FavouritesFile::Lines() const {
+    std::vector<Line> out;
+    QByteArray bytes;
+    if (ReadExisting(file_, bytes) != ReadResult::Read) return out;
+    for (QByteArray& raw : RawLines(bytes)) {
+        QString text = platform::DecodeTextLines(raw).value(0);
+        if (TrimSpaces(text).isEmpty()) continue;
+        out.push_back({std::move(raw), std::move(text)});
+    }
+    return out;
+}
+
+bool FavouritesFile::Append(const QStringList& lines) const {
+    QByteArray bytes;
+    if (ReadExisting(file_, bytes) == ReadResult::Failed) return false;
+    if (!bytes.isEmpty() && !bytes.endsWith('\n') && !bytes.endsWith('\r')) bytes.append("\r\n");
+    for (const QString& line : lines) {
+        bytes.append(line.toUtf8());
+        bytes.append("\r\n");
+    }
+    return platform::WriteFileAtomically(file_, bytes);
+}
+
+FavouritesFile::Removal FavouritesFile::RemoveAt(int index, const QString& shownEntry) const {
+    const std::vector<Line> lines = Lines();
+    if (index < 0 || index >= static_cast<int>(lines.size()) ||
+        FavouriteEntry(lines[static_cast<size_t>(index)].text) != shownEntry)
+        return Removal::Changed;
+    QByteArray bytes;
+    for (size_t i = 0; i < lines.size(); ++i) {
+        if (static_cast<int>(i) == index) continue;
+        bytes.append(lines[i].raw);
+        bytes.append("\r\n");
+    }
+    bytes.append("\r\n");
+    return platform::WriteFileAtomically(file_, bytes) ? Removal::Removed : Removal::WriteFailed;
+}
+
+bool FavouritesFile::Clear() const {
+    std::error_code ec;
+    fs::remove(file_, ec);
+    return !ec;
+}
+
+}  // namespace tavo

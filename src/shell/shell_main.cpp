@@ -1,0 +1,137 @@
+#include "shell/shell_main.h"
+
+#include "app/list_files.h"
+#include "app/main_form.h"
+#include "app/window_rules.h"
+#include "lyrics/lrc_box.h"
+#include "shell/shell_windows.h"
+#include "shell/welcome.h"
+#include "sources/services.h"
+
+#include <QAction>
+#include <QCoreApplication>
+#include <QCursor>
+#include <QLabel>
+#include <QMouseEvent>
+
+namespace tavo {
+
+ShellMain::ShellMain(MainForm& window) : w_(window), c_(window.core()), tray_(*this) {
+    setObjectName(QStringLiteral("shell"));
+    MainHooks& h = c_.hooks;
+    h.ShowSplash = [this] { ShowSplash(); };
+    h.FillSkinMenu = [this](const QStringList& skins) { tray_.FillSkinMenu(skins); };
+    h.SetTrayChecks = [this](bool closeQuits, bool runPlay) { tray_.SetTrayChecks(closeQuits, runPlay); };
+    h.UpApp = [this] {
+        update_.AppVersion = c_.AppVersion;
+        update_.UpApp();
+    };
+    h.TrayAvailable = [this] { return tray_.TrayAvailable(); };
+    h.PopupListMenu = [this](const QString& menu, QPoint at) {
+        tray_.PopupListMenu(menu, w_.Picture1()->mapToGlobal(at));
+    };
+    h.ShowSettingsMenu = [this] { tray_.PopupSetMenu(icoBarS::SetMenuFrom::SettingsButton, QCursor::pos()); };
+    h.RemoveTrayIcon = [this] { tray_.RemoveIcon(); };
+    w_.LyricsMenu = [this](const QPoint& global) { tray_.PopupSetMenu(icoBarS::SetMenuFrom::LyricsWindow, global); };
+
+    // The link label shows the notices as plain text (they come from the
+    // network) and opens the page of the one shown.
+    QLabel* label1 = w_.Label(1);
+    label1->setTextFormat(Qt::PlainText);
+    label1->installEventFilter(this);
+    connect(&update_, &UpdateCheck::Label1Changed, label1, &QLabel::setText);
+
+    tray_.Form_Load();
+}
+
+ShellMain::~ShellMain() {
+    MainHooks& h = c_.hooks;
+    for (auto* hook : {&h.ShowSplash, &h.UpApp, &h.ShowSettingsMenu, &h.RemoveTrayIcon}) *hook = nullptr;
+    h.FillSkinMenu = nullptr;
+    h.SetTrayChecks = nullptr;
+    h.TrayAvailable = nullptr;
+    h.PopupListMenu = nullptr;
+    w_.LyricsMenu = nullptr;
+    w_.Label(1)->removeEventFilter(this);
+}
+
+bool ShellMain::eventFilter(QObject* watched, QEvent* e) {
+    if (watched == w_.Label(1) && e->type() == QEvent::MouseButtonRelease &&
+        static_cast<QMouseEvent*>(e)->button() == Qt::LeftButton) {
+        update_.Label1_Click();
+        return true;
+    }
+    return QObject::eventFilter(watched, e);
+}
+
+// The splash comes up first and shows the main window once it has loaded.
+void ShellMain::ShowSplash() {
+    welcome::Hooks hooks;
+    hooks.LoadDone = [this] { return FromBool16(c_.LoadDone); };
+    hooks.ShowMain = [this] { ShowMainCentred(); };
+    hooks.LrcShowAtStart = [] { return LrcShowAtStart(); };
+    hooks.ShowLyrics = [this] {
+        w_.lyrics().ShowLyrics(true);
+        tray_.Item(QStringLiteral("M_Lrc_Show"))->setChecked(true);
+    };
+    splash_ = std::make_unique<welcome>(std::move(hooks), Services().makerSite);
+    splash_->Form_Load();
+    QCoreApplication::processEvents();  // painted before loading goes on
+}
+
+void ShellMain::ShowMainCentred() {
+    CentreOnScreen(&w_);
+    w_.show();
+    w_.raise();
+    w_.activateWindow();
+    c_.IsShown = True16;
+}
+
+// ---------------------------------------------------------------- ShellHost
+
+QWidget* ShellMain::MainWindow() { return &w_; }
+bool ShellMain::IsShown() const { return FromBool16(c_.IsShown); }
+void ShellMain::SetIsShown(bool shown) { c_.IsShown = ToBool16(shown); }
+// Before start-up has set it, the title is still the program's.
+QString ShellMain::AppTitle() const { return c_.AppTitle.isEmpty() ? kAppTitle : c_.AppTitle; }
+QString ShellMain::AppVersion() const { return c_.AppVersion; }
+
+void ShellMain::SetTitleText(const QString& text) {
+    c_.ui.Label3 = text;
+    w_.Sync();
+    w_.Label(3)->repaint();  // seen while a skin loads
+}
+
+QString ShellMain::CurrentSkin() const { return c_.CurrentSkin; }
+void ShellMain::SetCurrentSkin(const QString& name) { c_.CurrentSkin = name; }
+
+// The skin painting of the start-up, again with the new CurrentSkin.
+void ShellMain::LoadAndApplySkin(const QString&) { w_.LoadAndApplySkin(); }
+
+void ShellMain::OutList() { c_.OutList(); }
+void ShellMain::ShowLyrics(bool show) { w_.lyrics().ShowLyrics(show); }
+int ShellMain::SourceIndex() const { return c_.Selection(); }
+int ShellMain::SelIndex() const { return c_.SelIndex; }
+int ShellMain::ListCount() const { return c_.list.Count(); }
+QString ShellMain::ListItem(int index) const { return c_.list.Entry(index); }
+int ShellMain::PlaySource() const { return c_.PlaySource; }
+int ShellMain::PlayIndex() const { return c_.PlayIndex; }
+void ShellMain::SetPlayIndex(int index) { c_.PlayIndex = index; }
+bool ShellMain::YNPlaySong(int index) const { return c_.YNPlaySong(index); }
+bool ShellMain::YNPlaySongPage() const { return c_.YNPlaySongPage(); }
+bool ShellMain::YNPlaySongList() const { return c_.YNPlaySongList(); }
+int ShellMain::RowHeight() const { return c_.RowHeight; }
+int ShellMain::ListTop() const { return c_.Geometry().listTop; }
+
+void ShellMain::SetPlayIcoTop(int top) {
+    c_.ui.PlayIcoTop = top;
+    c_.Touch();
+}
+
+void ShellMain::MySongList() { c_.MySongList(); }
+void ShellMain::Play_List() { c_.Play_List(); }
+void ShellMain::PlayStop() { c_.PlayStop(); }
+std::filesystem::path ShellMain::FavouritesPath() const { return FavouritesFile(); }
+void ShellMain::ExitProgram() { c_.exit.Exit(); }
+
+}  // namespace tavo

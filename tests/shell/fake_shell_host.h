@@ -1,0 +1,74 @@
+#pragma once
+// A stand-in for the main window as the tray window sees it. Its viewed
+// list is the favourites file when MySongList() loads it; every call the
+// shell makes is recorded in `calls`.
+
+#include "shell/favourites_file.h"
+#include "shell/shell_host.h"
+
+#include <QStringList>
+#include <QWidget>
+
+namespace tavo::test {
+
+class FakeShellHost : public ShellHost {
+public:
+    explicit FakeShellHost(std::filesystem::path favourites) : favourites(std::move(favourites)) {}
+
+    QWidget* MainWindow() override { return &main; }
+    bool IsShown() const override { return shown; }
+    void SetIsShown(bool s) override { shown = s; }
+    QString AppTitle() const override { return QStringLiteral("Tavo音乐盒2010"); }
+    QString AppVersion() const override { return QStringLiteral("1.0"); }
+    void SetTitleText(const QString& text) override { calls << QStringLiteral("title:") + text; }
+
+    QString CurrentSkin() const override { return skin; }
+    void SetCurrentSkin(const QString& name) override { skin = name; }
+    void LoadAndApplySkin(const QString& name) override { calls << QStringLiteral("skin:") + name; }
+    void OutList() override { calls << QStringLiteral("OutList"); }
+
+    void ShowLyrics(bool show) override { calls << (show ? QStringLiteral("lyrics:on") : QStringLiteral("lyrics:off")); }
+
+    int SourceIndex() const override { return source; }
+    int SelIndex() const override { return sel; }
+    int ListCount() const override { return static_cast<int>(items.size()); }
+    QString ListItem(int i) const override { return items.value(i); }
+    int PlaySource() const override { return playSource; }
+    int PlayIndex() const override { return playIndex; }
+    void SetPlayIndex(int i) override { playIndex = i; }
+    bool YNPlaySong(int i) const override { return onPage && i == playIndex; }
+    bool YNPlaySongPage() const override { return onPage; }
+    bool YNPlaySongList() const override { return inList; }
+    int RowHeight() const override { return 25; }
+    int ListTop() const override { return 118; }
+    void SetPlayIcoTop(int top) override { playIcoTop = top; }
+    void MySongList() override {
+        items.clear();
+        for (const auto& line : FavouritesFile(favourites).Lines()) items << FavouriteEntry(line.text);
+        calls << QStringLiteral("MySongList");
+    }
+    void Play_List() override {
+        playList = items;
+        calls << QStringLiteral("Play_List");
+    }
+    void PlayStop() override { calls << QStringLiteral("PlayStop"); }
+    std::filesystem::path FavouritesPath() const override { return favourites; }
+    void ExitProgram() override { calls << QStringLiteral("exit"); }
+
+    std::filesystem::path favourites;
+    QWidget main;
+    bool shown = false;
+    QString skin;
+    int source = 0;
+    int sel = 0;
+    QStringList items;
+    QStringList playList;
+    int playSource = 0;
+    int playIndex = -1;
+    bool onPage = false;
+    bool inList = false;
+    int playIcoTop = -1;
+    QStringList calls;
+};
+
+}  // namespace tavo::test

@@ -1,0 +1,221 @@
+// The tray window: its menus through their actions, the tray icon's clicks
+// through the handler it connects, offscreen.
+#include "shell/about.h"
+#include "shell/ico_bar_s.h"
+
+#include "fake_shell_host.h"
+#include "platform/settings_store.h"
+#include "support/fake_message_box.h"
+#include "support/temp_dir.h"
+
+#include <gtest/gtest.h>
+
+#include <QAction>
+#include <QLabel>
+#include <QMenu>
+
+namespace tavo {
+namespace {
+
+using test::FakeShellHost;
+
+const QString kApp = QStringLiteral("Tavo音乐盒2010");
+
+QString Config(const char* key) {
+    return platform::Settings().GetSetting(kApp, QStringLiteral("Config"), QString::fromLatin1(key));
+}
+void SetConfig(const char* key, const char* value) {
+    platform::Settings().SaveSetting(kApp, QStringLiteral("Config"), QString::fromLatin1(key), QString::fromLatin1(value));
+}
+
+class Tray : public ::testing::Test {
+protected:
+    void SetUp() override {
+        for (const char* key : {"isClose", "isRunPlay", "LrcShow", "isPlayListIndex"}) SetConfig(key, "");
+    }
+    bool Visible(const char* name) { return ico.Item(QString::fromLatin1(name))->isVisible(); }
+    bool Checked(const char* name) { return ico.Item(QString::fromLatin1(name))->isChecked(); }
+    void Choose(const char* name) { ico.Item(QString::fromLatin1(name))->trigger(); }
+
+    test::TempDir dir;
+    FakeShellHost host{dir / "MySongList.txt"};
+    icoBarS ico{host};
+    test::ScopedFakeMessageBox messages;
+};
+
+TEST_F(Tray, EveryMenuHasItsItemsInOrderWithTheirCaptions) {
+    const struct {
+        const char* menu;
+        std::vector<std::pair<const char*, const char*>> items;  // name, caption ("-" a separator)
+    } menus[] = {
+        {"M_set",
+         {{"M_ShowMain", "显示主窗体"}, {"M_Skin", "换肤"}, {"M_closeS", "点击关闭按扭时..."},
+          {"M_PlaySet", "播放选项"}, {"M_Lrc_Show", "显示歌词"}, {"lineS2", "-"}, {"M_about", "关于"},
+          {"M_line3", "-"}, {"M_Exit", "退出程序"}}},
+        {"M_Skin", {{"M_skin_List", "默认皮肤"}, {"lineSS", "-"}, {"M_Skin_Edit", "修改皮肤"}}},
+        {"M_closeS", {{"M_closeY", "退出程序"}, {"M_closeN", "最小化"}}},
+        {"M_PlaySet", {{"M_PlayListIndex", "设置当前播放列表为默认"}, {"M_RunPlay", "运行时自动播放"}}},
+        {"M_RightClick", {{"M_AddMySongList", "添加到我的收藏"}, {"M_ReUrl", "换一个链接"}}},
+        {"M_MySongRight", {{"M_DelMySong", "移除这首歌曲"}, {"M_MySongClear", "清空列表"}}},
+        {"M_MySongRightS",
+         {{"M_M_MySongRightS_BDF", "添加本地文件"}, {"M_M_MySongRightS_BDD", "添加本地文件夹"},
+          {"M_M_MySongRightS_line", "-"}, {"M_M_MySongRightS_Clear", "清空列表"}}},
+    };
+    const std::map<std::string, const char*> titles = {
+        {"M_set", "设置"}, {"M_RightClick", "列表右键"}, {"M_MySongRight", "收藏列表右键"},
+        {"M_MySongRightS", "收藏列表右键S"}};
+    for (const auto& m : menus) {
+        const QMenu* menu = ico.Menu(QString::fromLatin1(m.menu));
+        ASSERT_NE(menu, nullptr) << m.menu;
+        if (titles.count(m.menu)) {
+            EXPECT_EQ(menu->title(), QString::fromUtf8(titles.at(m.menu))) << m.menu;
+        }
+        const QList<QAction*> actions = menu->actions();
+        ASSERT_EQ(actions.size(), static_cast<qsizetype>(m.items.size())) << m.menu;
+        for (size_t i = 0; i < m.items.size(); ++i) {
+            const auto& [name, caption] = m.items[i];
+            EXPECT_EQ(actions[i]->objectName(), QString::fromLatin1(name)) << m.menu << " " << i;
+            if (std::string(caption) == "-") {
+                EXPECT_TRUE(actions[i]->isSeparator()) << name;
+            } else {
+                EXPECT_EQ(actions[i]->text(), QString::fromUtf8(caption)) << name;
+            }
+        }
+    }
+}
+
+TEST_F(Tray, RightClickOnTheIconPopsTheSettingsMenuWithoutTheTwoSubmenus) {
+    ico.PrepareSetMenu(icoBarS::SetMenuFrom::SettingsButton);
+    host.skin = QStringLiteral("蓝色科技");
+    ico.FillSkinMenu({QStringLiteral("晨光"), QStringLiteral("蓝色科技")});
+    host.skin = QStringLiteral("晨光");  // changed elsewhere: the marks follow on the next pop-up
+    Q_EMIT ico.TrayIcon().activated(QSystemTrayIcon::Context);
+    QMenu* set = ico.Menu(QStringLiteral("M_set"));
+    EXPECT_TRUE(set->isVisible());
+    EXPECT_TRUE(Visible("M_ShowMain"));
+    EXPECT_FALSE(Visible("M_closeS"));
+    EXPECT_FALSE(Visible("M_PlaySet"));
+    EXPECT_TRUE(ico.SkinItem(0)->isChecked());
+    EXPECT_FALSE(ico.SkinItem(1)->isChecked());
+    set->hide();
+}
+
+TEST_F(Tray, LeftClickOnTheIconTogglesTheMainWindow) {
+    auto click = [this] { Q_EMIT ico.TrayIcon().activated(QSystemTrayIcon::Trigger); };
+    click();
+    EXPECT_TRUE(host.main.isVisible());
+    EXPECT_TRUE(host.shown);
+    click();
+    EXPECT_FALSE(host.main.isVisible());
+    EXPECT_FALSE(host.shown);
+    host.main.showMinimized();  // minimised: restored, IsShown untouched
+    host.shown = true;
+    click();
+    EXPECT_FALSE(host.main.isMinimized());
+    EXPECT_TRUE(host.main.isVisible());
+    Q_EMIT ico.TrayIcon().activated(QSystemTrayIcon::MiddleClick);  // nothing
+    EXPECT_TRUE(host.main.isVisible());
+    host.main.hide();
+}
+
+TEST_F(Tray, CheckMarksFollowTheSettingsAtStartAndEveryToggle) {
+    SetConfig("LrcShow", "1");
+    ico.SetTrayChecks(true, false);
+    EXPECT_TRUE(Checked("M_closeY"));
+    EXPECT_FALSE(Checked("M_closeN"));
+    EXPECT_FALSE(Checked("M_RunPlay"));
+    EXPECT_TRUE(Checked("M_Lrc_Show"));
+
+    Choose("M_closeN");
+    EXPECT_EQ(Config("isClose"), "0");
+    EXPECT_TRUE(Checked("M_closeN"));
+    EXPECT_FALSE(Checked("M_closeY"));
+    Choose("M_closeY");
+    EXPECT_EQ(Config("isClose"), "1");
+    EXPECT_TRUE(Checked("M_closeY"));
+    EXPECT_FALSE(Checked("M_closeN"));
+
+    // Chosen twice, a toggle is back where it was.
+    const bool runPlay = Checked("M_RunPlay");
+    Choose("M_RunPlay");
+    EXPECT_EQ(Config("isRunPlay"), "1");
+    EXPECT_TRUE(Checked("M_RunPlay"));
+    Choose("M_RunPlay");
+    EXPECT_EQ(Config("isRunPlay"), "0");
+    EXPECT_EQ(Checked("M_RunPlay"), runPlay);
+
+    SetConfig("isRunPlay", "7abc");  // any number but 0 is on
+    Choose("M_RunPlay");
+    EXPECT_EQ(Config("isRunPlay"), "0");
+
+    Choose("M_Lrc_Show");
+    EXPECT_EQ(Config("LrcShow"), "0");
+    EXPECT_FALSE(Checked("M_Lrc_Show"));
+    Choose("M_Lrc_Show");
+    EXPECT_EQ(Config("LrcShow"), "1");
+    EXPECT_TRUE(Checked("M_Lrc_Show"));
+    EXPECT_EQ(host.calls, (QStringList{"lyrics:off", "lyrics:on"}));
+}
+
+TEST_F(Tray, DefaultListAndUnfinishedSkinEditorSayTheirMessages) {
+    host.source = 5;
+    Choose("M_PlayListIndex");
+    EXPECT_EQ(Config("isPlayListIndex"), "6");
+    Choose("M_Skin_Edit");
+    ASSERT_EQ(messages.shown().size(), 2u);
+    EXPECT_EQ(messages.shown()[0].text, QStringLiteral("默认播放列表设置成功！"));
+    EXPECT_EQ(messages.shown()[0].title, kApp);
+    EXPECT_EQ(messages.shown()[1].text, QStringLiteral("非常抱歉，此功能还在开发中，敬请关注下一次的更新。"));
+    EXPECT_EQ(messages.shown()[1].title, QStringLiteral("Qel：还在开发中啦！"));
+}
+
+TEST_F(Tray, SkinListSwitchesAndRemembersTheSkin) {
+    host.skin = QStringLiteral("蓝色科技");
+    ico.FillSkinMenu({QStringLiteral("R&B"), QStringLiteral("蓝色科技"), QStringLiteral("晨光")});
+    ASSERT_EQ(ico.SkinItemCount(), 3);
+    EXPECT_EQ(ico.SkinItem(0)->text(), QStringLiteral("R&&B"));  // shown with its "&"
+    EXPECT_TRUE(ico.SkinItem(1)->isChecked());
+
+    host.calls.clear();
+    ico.SkinItem(0)->trigger();
+    EXPECT_EQ(host.skin, QStringLiteral("R&B"));
+    EXPECT_EQ(host.calls, (QStringList{"title:" + kApp + " - 正在调入皮肤，请稍后...", "skin:R&B", "OutList",
+                                       "title:" + kApp}));
+    EXPECT_EQ(platform::Settings().GetSetting(kApp, QStringLiteral("Skin"), QStringLiteral("name")),
+              QStringLiteral("R&B"));
+    EXPECT_TRUE(ico.SkinItem(0)->isChecked());
+    EXPECT_FALSE(ico.SkinItem(1)->isChecked());
+
+    ico.FillSkinMenu({QStringLiteral("蓝色科技")});  // a shorter list
+    EXPECT_EQ(ico.SkinItemCount(), 1);
+    EXPECT_EQ(ico.Menu(QStringLiteral("M_Skin"))->actions().size(), 3);
+}
+
+TEST_F(Tray, ShowMainAboutAndExit) {
+    Choose("M_ShowMain");
+    EXPECT_TRUE(host.main.isVisible());
+    EXPECT_TRUE(host.shown);
+    host.main.hide();
+
+    Choose("M_about");
+    about* window = ico.AboutWindow();
+    ASSERT_NE(window, nullptr);
+    EXPECT_TRUE(window->isVisible());
+    EXPECT_FALSE(window->isModal());
+    EXPECT_EQ(window->Label3()->text(), QStringLiteral("版本：V1.0"));
+    Choose("M_about");  // the same window again
+    EXPECT_EQ(ico.AboutWindow(), window);
+
+    ico.Form_Load();
+    EXPECT_TRUE(ico.TrayIcon().isVisible());
+    EXPECT_EQ(ico.TrayIcon().toolTip(), kApp);
+    EXPECT_FALSE(ico.TrayIcon().icon().isNull());
+    EXPECT_FALSE(ico.TrayAvailable());  // offscreen has no tray
+    Choose("M_Exit");
+    EXPECT_EQ(host.calls, (QStringList{"exit"}));
+    ico.RemoveIcon();
+    EXPECT_FALSE(ico.TrayIcon().isVisible());
+}
+
+}  // namespace
+}  // namespace tavo

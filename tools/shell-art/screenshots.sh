@@ -64,7 +64,7 @@ for _ in $(seq 1500); do
       import -window "$splash" "$out/shell-splash.png"
     fi
   fi
-  main=$(window_of_size 'Tavo' 330x526)
+  main=$(window_of_size 'Tavo' 330x)
   [ -n "$main" ] && break
   sleep 0.01
 done

@@ -4,8 +4,10 @@
 // program folder with a skin, settings kept in memory, a lyrics window
 // stand-in, and a way to wait while the event loop runs.
 
+#include "app/main_form.h"
 #include "app/player_core.h"
 #include "lyrics/lyrics_view.h"
+#include "platform/media_player.h"
 #include "platform/settings_store.h"
 #include "sources/services.h"
 #include "support/event_loop.h"
@@ -21,6 +23,7 @@
 #include <QElapsedTimer>
 #include <QString>
 #include <QStringList>
+#include <QTest>
 
 #include <atomic>
 #include <functional>
@@ -232,6 +235,32 @@ protected:
     MemorySettings* settings = nullptr;
     ScopedFakeMessageBox messages;
     FakeWeb web;
+};
+
+// The real window offscreen over libmpv without sound (ao=null).
+class RealPlayerTest : public AppTest {
+protected:
+    void TearDown() override {
+        form.reset();
+        player.reset();
+        AppTest::TearDown();
+    }
+    // Starts the program on the services set so far.
+    void StartPlayer() {
+        platform::MpvOptions options;
+        options.audioOutput = QStringLiteral("null");
+        player = std::make_unique<platform::MpvMediaPlayer>(options);
+        ASSERT_TRUE(player->Available());
+        form = std::make_unique<MainForm>(*player);
+        ASSERT_TRUE(form->Load());
+        form->ShowAfterLoad();
+    }
+    void ClickRow(int row, Qt::MouseButton button = Qt::LeftButton) {
+        QTest::mouseClick(form->Picture1(), button, {}, QPoint(20, row * form->core().RowHeight + 5));
+    }
+
+    std::unique_ptr<platform::MpvMediaPlayer> player;
+    std::unique_ptr<MainForm> form;
 };
 
 // The player core with a stand-in player and lyrics window, on the local

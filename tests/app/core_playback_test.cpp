@@ -55,16 +55,12 @@ TEST(Addresses, WhatThePlayerMayOpen) {
         const char* address;
         bool network, radioFile, favourites;
     } cases[] = {
+        // The web rules themselves: PlayableNetworkAddress.
         {"http://a/b.mp3", true, true, true},
-        {"HTTPS://a/b.mp3", true, true, true},
         {"mms://radio/live", false, true, false},
-        {"rtsp://radio/live", false, true, false},
         {"/home/u/歌 曲.mp3", false, false, true},
-        {"file:///home/u/a.mp3", false, false, true},
         {"file:///etc/passwd", false, false, true},
-        {"javascript:alert(1)", false, false, false},
         {"av://lavfi:sine", false, false, false},
-        {"http:///nohost", false, false, false},
         {"", false, false, false},
     };
     for (const auto& c : cases) {

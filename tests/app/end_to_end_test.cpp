@@ -1,12 +1,10 @@
 // The real window offscreen, the libmpv player without sound (ao=null) and
-// the local web: songs are short WAV files served from 127.0.0.1.
-#include "app/main_form.h"
-
+// the local web: songs are short WAV files served from 127.0.0.1. What the
+// core tests pin with a stand-in player (candidates, pausing, stations,
+// favourites' links) is not checked again here.
 #include "app_fixture.h"
 #include "../sources/print_qstring.h"
 #include "lyrics/lrc_box.h"
-#include "platform/ansi_text.h"
-#include "platform/media_player.h"
 
 #include <QComboBox>
 #include <QLabel>
@@ -16,36 +14,22 @@
 namespace tavo {
 namespace {
 
-using platform::kPlayPaused;
 using platform::kPlayPlaying;
-using platform::kPlayStopped;
 using test::Song;
 using test::WaitFor;
 
-class EndToEndTest : public test::AppTest {
+class EndToEndTest : public test::RealPlayerTest {
 protected:
     void SetUp() override {
-        AppTest::SetUp();
+        RealPlayerTest::SetUp();
         web.feed = {{"Title1", "Singer1"}, {"Title2", "Singer2"}};
         web.chart = {{"Chart1", "A1"}, {"Chart2", "A2"}};
         web.Start();
     }
-    void TearDown() override {
-        form.reset();
-        player.reset();
-        AppTest::TearDown();
-    }
-    // Starts the web and the program, with songs of `seconds`.
+    // Starts the program, with songs of `seconds`.
     void Start(double seconds = 1.0) {
         web.SetWavSeconds(seconds);
-        platform::MpvOptions options;
-        options.audioOutput = QStringLiteral("null");
-        options.noDataTimeoutMs = 2000;
-        player = std::make_unique<platform::MpvMediaPlayer>(options);
-        ASSERT_TRUE(player->Available());
-        form = std::make_unique<MainForm>(*player);
-        ASSERT_TRUE(form->Load());
-        form->ShowAfterLoad();
+        StartPlayer();
     }
     void Link(const std::string& query, std::vector<std::string> paths) {
         std::lock_guard lock(web.mu_);
@@ -60,21 +44,11 @@ protected:
                    !form->LoadLabel()->isVisible();
         }));
     }
-    void ClickRow(int row) {
-        QTest::mouseClick(form->Picture1(), Qt::LeftButton, {}, QPoint(20, row * form->core().RowHeight + 5));
-    }
     // Waits until the player plays `path` of the local web.
     bool Plays(const std::string& path, int ms = 5000) {
         const QString url = web.QUrl(path);
         return WaitFor([&] { return player->URL() == url && player->playState() == kPlayPlaying; }, ms);
     }
-    bool PlaysFile(const std::filesystem::path& file, int ms = 5000) {
-        const QString url = platform::PathToQString(file);
-        return WaitFor([&] { return player->URL() == url && player->playState() == kPlayPlaying; }, ms);
-    }
-
-    std::unique_ptr<platform::MpvMediaPlayer> player;
-    std::unique_ptr<MainForm> form;
 };
 
 TEST_F(EndToEndTest, AutomaticPlayAtStartThenNextSongThenWrap) {
@@ -139,73 +113,6 @@ TEST_F(EndToEndTest, BrowsingAnotherSourceWhileASongPlaysAndComingBack) {
     EXPECT_EQ(web.Hits("/top/x/1.htm"), 1) << "the playing list is shown, not fetched";
     EXPECT_TRUE(form->core().YNPlaySong(1));
     EXPECT_FALSE(form->core().YNPlaySong(0));
-}
-
-TEST_F(EndToEndTest, DeadFirstCandidateThenOneThatPlays) {
-    Link("Title1+Singer1", {"/dead.wav", "/songs/alive.wav"});
-    Start();
-    Choose(3);
-    ClickRow(0);
-    ASSERT_TRUE(Plays("/songs/alive.wav"));
-    EXPECT_EQ(web.Hits("/dead.wav"), 1);
-    EXPECT_EQ(form->core().links.LinkIndex, 1);
-    EXPECT_EQ(form->core().PlayIndex, 0);
-}
-
-TEST_F(EndToEndTest, RadioPlaylistRefillsAndStationListStops) {
-    web.playlistSize = 1;
-    WriteFile("radio.txt", "Station<|>" + web.Url("/songs/station.wav") + "\r\nNext<|>" + web.Url("/songs/next.wav") + "\r\n");
-    SetConfig("isPlayListIndex", "1");  // the playlist is fetched once, below
-    Start();
-    Choose(2);
-    ClickRow(0);
-    ASSERT_TRUE(Plays("/songs/r1x0.wav"));
-    ASSERT_TRUE(Plays("/songs/r2x0.wav"));  // a new batch at the end of the list
-    EXPECT_EQ(web.playlistBatches, 2);
-
-    Choose(1);
-    ClickRow(0);
-    ASSERT_TRUE(Plays("/songs/station.wav"));
-    ASSERT_TRUE(WaitFor([&] { return player->playState() == kPlayStopped; }));
-    // The watch goes on ticking; an ended station is not followed by the next.
-    EXPECT_TRUE(form->core().playback.PlayTime.isActive());
-    test::Pump(500);
-    EXPECT_EQ(player->playState(), kPlayStopped);
-    EXPECT_EQ(web.Hits("/songs/station.wav"), 1);
-    EXPECT_EQ(web.Hits("/songs/next.wav"), 0);
-}
-
-TEST_F(EndToEndTest, PausedSongIsNeverSkipped) {
-    Link("Title1+Singer1", {"/songs/p1.wav"});
-    Link("Title2+Singer2", {"/songs/p2.wav"});
-    Start();
-    Choose(3);
-    ClickRow(0);
-    ASSERT_TRUE(Plays("/songs/p1.wav"));
-    form->PlayS(4)->click();
-    EXPECT_EQ(player->playState(), kPlayPaused);
-    test::Pump(1500);
-    EXPECT_EQ(player->playState(), kPlayPaused);
-    EXPECT_EQ(player->URL(), web.QUrl("/songs/p1.wav"));
-    ASSERT_TRUE(WaitFor([&] { return form->PlayS(0)->isVisible(); }));
-    form->PlayS(0)->click();
-    EXPECT_EQ(player->playState(), kPlayPlaying);
-    ASSERT_TRUE(Plays("/songs/p2.wav"));
-}
-
-TEST_F(EndToEndTest, FavouritesWithStoredLinksAndLocalFiles) {
-    const auto local = folder() / "本地 歌曲.wav";
-    WriteFile("本地 歌曲.wav", test::MakeWav(1.0));
-    WriteFile("MySongList.txt", "Local<|>" + platform::PathToQString(local).toStdString() + "\r\nWeb<|>" +
-                                    web.Url("/songs/fav.wav") + "\r\n");
-    Start();
-    Choose(0);
-    ClickRow(0);
-    ASSERT_TRUE(PlaysFile(local));
-    EXPECT_EQ(form->core().links.LinkCandidates, QStringList{platform::PathToQString(local)});
-    ASSERT_TRUE(Plays("/songs/fav.wav"));
-    ASSERT_TRUE(PlaysFile(local));  // the end of the favourites: the first again
-    EXPECT_EQ(web.Queries(), (std::vector<std::string>{"Local", "Web", "Local"}));
 }
 
 }  // namespace

@@ -75,14 +75,5 @@ TEST_F(MainCalendarTest, TheNotesButtonOpensTodayAndTheExitStepSavesTheEdit) {
               std::optional<QString>("typed, then the program ends"));
 }
 
-TEST_F(MainCalendarTest, WithoutTheNotesDatabaseTheButtonSaysSo) {
-    std::filesystem::remove(NotesDbPath);
-    QTest::mouseClick(form_->PageA(13), Qt::LeftButton);
-    EXPECT_EQ(NotesWindow(), nullptr);
-    ASSERT_EQ(messages_.shown().size(), 1u);
-    EXPECT_EQ(messages_.shown()[0].text, "记事数据库丢失或损坏！");
-    EXPECT_EQ(messages_.shown()[0].title, "出错啦！");
-}
-
 }  // namespace
 }  // namespace tavo

@@ -2,14 +2,12 @@
 // bundled local services, libmpv without sound, the MPRIS service on a
 // private bus, and dbus-send and a second bus connection as the desktop's
 // clients.
-#include "app/main_form.h"
 #include "app/player_mpris.h"
 #include "app/window_actions.h"
 
 #include "app_fixture.h"
 #include "demo_service.h"
 #include "lyrics/lrc_box.h"
-#include "platform/media_player.h"
 #include "platform/mpris_service.h"
 #include "support/mpris_client.h"
 #include "support/private_bus.h"
@@ -46,19 +44,14 @@ TEST(SplitDisplayText, TitleAndArtist) {
 using test::AsMap;
 using test::TrackIdOf;
 
-class MprisEndToEndTest : public test::AppTest {
+class MprisEndToEndTest : public test::RealPlayerTest {
 protected:
     void SetUp() override {
-        AppTest::SetUp();
+        RealPlayerTest::SetUp();
         ASSERT_TRUE(bus.ok()) << "dbus-daemon did not start";
         ASSERT_TRUE(service.Start(0));
         SetServices(LocalServiceHosts(service.port()));
-        platform::MpvOptions options;
-        options.audioOutput = QStringLiteral("null");
-        player = std::make_unique<platform::MpvMediaPlayer>(options);
-        form = std::make_unique<MainForm>(*player);
-        ASSERT_TRUE(form->Load());
-        form->ShowAfterLoad();
+        StartPlayer();
 
         target = std::make_unique<PlayerMpris>(form->core(), &form->lyrics(),
                                                PlayerMpris::Window{[this] { RaiseMainWindow(*form); }, [this] { ExitProgram(*form); }});
@@ -68,13 +61,7 @@ protected:
         ASSERT_TRUE(mpris->Register(*serviceBus, QStringLiteral("tavomusicbox")));
         target->Watch(*mpris);
         name = mpris->BusName();
-        ASSERT_TRUE(clientBus->connect(name, platform::MprisService::kObjectPath,
-                                       QStringLiteral("org.freedesktop.DBus.Properties"),
-                                       QStringLiteral("PropertiesChanged"), &listener,
-                                       SLOT(OnChanged(QString, QVariantMap, QStringList))));
-        ASSERT_TRUE(clientBus->connect(name, platform::MprisService::kObjectPath,
-                                       QStringLiteral("org.mpris.MediaPlayer2.Player"), QStringLiteral("Seeked"),
-                                       &listener, SLOT(OnSeeked(qlonglong))));
+        ASSERT_TRUE(listener.Listen(*clientBus, name));
     }
     void TearDown() override {
         mpris.reset();
@@ -86,7 +73,7 @@ protected:
         form.reset();
         player.reset();
         service.Stop();
-        AppTest::TearDown();
+        RealPlayerTest::TearDown();
     }
 
     test::PrivateBus::Reply Call(const QString& method, const QStringList& args = {}) {
@@ -113,8 +100,6 @@ protected:
 
     test::PrivateBus bus;
     services::DemoService service;
-    std::unique_ptr<platform::MpvMediaPlayer> player;
-    std::unique_ptr<MainForm> form;
     std::unique_ptr<PlayerMpris> target;
     std::unique_ptr<platform::MprisService> mpris;
     std::unique_ptr<QDBusConnection> serviceBus, clientBus;
@@ -129,7 +114,7 @@ TEST_F(MprisEndToEndTest, StatusSongsAndCommandsThroughTheBus) {
     EXPECT_TRUE(Get(QStringLiteral("CanPlay")).contains(QStringLiteral("boolean false"))) << "no song chosen yet";
 
     // A click on a row: the bus hears the state and the song.
-    QTest::mouseClick(form->Picture1(), Qt::LeftButton, {}, QPoint(20, 5));
+    ClickRow(0);
     ASSERT_TRUE(Playing());
     ASSERT_TRUE(WaitFor([&] { return HeardStatus() == QStringLiteral("Playing") && !HeardMetadata().isEmpty(); }, 5000));
     ExpectMetadataOfPlayingSong();

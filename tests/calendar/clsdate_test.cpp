@@ -139,7 +139,6 @@ TEST(ClsdateConversion, YearLengthsFollowTheRule) {
 
 TEST(ClsdateConversion, FastSearchMatchesTheTableWalkForEveryDay) {
     // 1899-07-01 .. 2051-06-30: the whole table plus half a year either side.
-    int checked = 0;
     for (QDate day(1899, 7, 1); day <= QDate(2051, 6, 30); day = day.addDays(1)) {
         const auto ref = ClsdateWalkReference::Walk(day.year(), day.month(), day.day());
         clsdate d;
@@ -150,17 +149,15 @@ TEST(ClsdateConversion, FastSearchMatchesTheTableWalkForEveryDay) {
                           << ref.day << (ref.leap ? "L" : "");
             break;
         }
-        ++checked;
     }
-    EXPECT_EQ(checked, QDate(1899, 7, 1).daysTo(QDate(2051, 6, 30)) + 1);
 }
 
 TEST(ClsdateConversion, EveryDayOfTheTableRoundTripsAndStepsByOneLunarDay) {
     const QDate first(1900, 1, 31), last(2050, 1, 22);
     clsdate prev;
     prev.sInitDate(1900, 1, 30);
-    int days = 0, leapMonths = 0;
-    for (QDate day = first; day <= last; day = day.addDays(1), ++days) {
+    int leapMonths = 0;
+    for (QDate day = first; day <= last; day = day.addDays(1)) {
         clsdate s;
         s.sInitDate(day.year(), day.month(), day.day());
         clsdate l;
@@ -191,7 +188,6 @@ TEST(ClsdateConversion, EveryDayOfTheTableRoundTripsAndStepsByOneLunarDay) {
         }
         prev = s;
     }
-    EXPECT_EQ(days, 54779);
     EXPECT_EQ(leapMonths, 55);  // leap months of lunar 1900..2049
 }
 

@@ -5,13 +5,9 @@
 #include "platform/local_services.h"
 #include "platform/single_instance.h"
 
-#include "support/local_http_server.h"
-
 #include <gtest/gtest.h>
 
 #include <QFileInfo>
-
-#include <atomic>
 
 namespace tavo {
 namespace {
@@ -133,27 +129,6 @@ TEST(PlayerInstance, SecondPlayerEndsAndACrashLeavesNothingThatBlocks) {
     EXPECT_FALSE(std::filesystem::exists(home.runtime() / "tavo-musicbox.socket"));
     // Without a session bus nothing is said about one.
     EXPECT_FALSE(c.Err().contains(QStringLiteral("bus"), Qt::CaseInsensitive)) << c.Err().toStdString();
-}
-
-TEST(PlayerServices, WhatListensAlreadyIsUsedAndNothingIsStarted) {
-    test::LocalHttpServer web;
-    std::atomic<int> hits{0};
-    web.server().Get(".*", [&](const httplib::Request&, httplib::Response& res) {
-        ++hits;
-        res.status = 404;
-    });
-    web.Start();
-    PlayerHome home;
-    home.MakeProgramFolder(web.port());
-
-    PlayerProcess p;
-    p.Start(home.Environment());
-    // The first list comes from what listens there.
-    ASSERT_TRUE(WaitFor([&] { return hits > 0; }, kStartMs)) << p.Err().toStdString();
-    p.Signal(SIGTERM);
-    ASSERT_TRUE(p.WaitEnd(10000));
-    EXPECT_EQ(p.ExitCode(), 0);
-    EXPECT_FALSE(p.Err().contains(QStringLiteral("本地服务"))) << p.Err().toStdString();
 }
 
 }  // namespace

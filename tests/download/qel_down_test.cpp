@@ -91,10 +91,6 @@ protected:
                 return false;  // the connection closes after 500 of 1000 bytes
             });
         });
-        s.Get(R"(/echo.*)", [this](const httplib::Request& req, httplib::Response& res) {
-            lastTarget = req.target;
-            res.set_content(req.target, "text/plain");
-        });
         server.Start();
     }
 
@@ -102,7 +98,6 @@ protected:
 
     test::LocalHttpServer server;
     test::TempDir dir;
-    std::string lastTarget;
 };
 
 TEST_F(QelDownTest, SuccessRaisesEveryEventInOrderAndReplacesTheFileWithTheBody) {
@@ -196,14 +191,6 @@ TEST_F(QelDownTest, RedirectIsFollowedWhenNotFailing) {
     ASSERT_TRUE(d.BeginDownload(true));
     EXPECT_TRUE(log.events.contains("DLRedirect " + server.Url("/ok")));
     EXPECT_EQ(test::TempDir::Read(dir / "r.txt"), std::string(200, 'x'));
-}
-
-TEST_F(QelDownTest, NonAsciiIsSentInCodePage936AndAsciiAsWritten) {
-    QelDown d;
-    d.setFileURL(server.Url("/echo?song=") + QStringLiteral("歌手") + "&singer=A-B_C.D~E(F)&down=2");
-    d.setSaveFileName(Target("u.txt"));
-    ASSERT_TRUE(d.BeginDownload(true));
-    EXPECT_EQ(lastTarget, "/echo?song=%B8%E8%CA%D6&singer=A-B_C.D~E(F)&down=2");
 }
 
 // Through the download layer's seam: the reader is answered by hand.
@@ -311,6 +298,7 @@ TEST(RequestUrl, EncodesOnlyWhatAUrlCannotHold) {
         {"http://h/a b", "http://h/a%20b"},
         {"http://h/q?x=%26&y=1", "http://h/q?x=%26&y=1"},
         {QStringLiteral("http://h/音"), "http://h/%D2%F4"},
+        {QStringLiteral("http://h/e?song=歌手&singer=A-B_C.D~E(F)"), "http://h/e?song=%B8%E8%CA%D6&singer=A-B_C.D~E(F)"},
         {"http://h/a\"b", "http://h/a%22b"},
     };
     for (const auto& c : cases) EXPECT_EQ(platform::RequestUrl(c.in).toEncoded(), c.out) << c.in.toStdString();

@@ -45,16 +45,6 @@ TEST_F(LrcBoxWindow, IsCreatedHiddenFramelessAndOnTop) {
     EXPECT_TRUE(box.list1().isEmpty());
 }
 
-TEST_F(LrcBoxWindow, MinbarCarriesItsCaptionsAndToolTips) {
-    const char16_t* captions = u"4<78X.";
-    const QString tips[] = {QStringLiteral("播放/暂停"), QStringLiteral("停止"), QStringLiteral("上一首"),
-                            QStringLiteral("下一首"), QStringLiteral("禁音"), QStringLiteral("显示或隐藏主程序")};
-    for (int i = 0; i < lrcBox::kMinbarCount; ++i) {
-        EXPECT_EQ(box.minbar(i)->Caption(), QChar(captions[i])) << i;
-        EXPECT_EQ(box.minbar(i)->toolTip(), tips[i]) << i;
-    }
-}
-
 TEST_F(LrcBoxWindow, EachMinbarClickCallsThePlayerButton) {
     struct Case {
         int index;

@@ -1,7 +1,5 @@
 #include "lyrics/lrc_cleanup.h"
 
-#include "platform/ansi_text.h"
-
 #include <gtest/gtest.h>
 
 namespace tavo {
@@ -64,15 +62,6 @@ TEST(CleanLyricsReply, RepliesWithoutACompleteSectionAreNotFound) {
     };
     for (const QString& r : replies) EXPECT_FALSE(Clean(r).has_value()) << r.toStdString();
     EXPECT_FALSE(CleanLyricsReply(QStringList()).has_value());
-}
-
-TEST(CleanLyricsReply, ReadsGbkAndUtf8RepliesAlike) {
-    // "[00:01.00]音乐\n" in GBK, then the same line in UTF-8, in one reply.
-    const QByteArray bytes = QByteArray("<![CDATA[[00:01.00]\xD2\xF4\xC0\xD6\n") +
-                             QStringLiteral("[00:02.00]音乐]]>").toUtf8();
-    const auto got = CleanLyricsReply(platform::DecodeTextLines(bytes));
-    ASSERT_TRUE(got.has_value());
-    EXPECT_EQ(*got, (QStringList{QStringLiteral("[00:01.00]音乐"), QStringLiteral("[00:02.00]音乐")}));
 }
 
 TEST(SplitLrcSongName, SplitsTitleAndArtist) {

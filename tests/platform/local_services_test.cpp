@@ -2,12 +2,11 @@
 // addresses where nothing listens, with one message for what failed.
 #include "platform/local_services.h"
 
+#include "desktop/player_process.h"
 #include "support/local_http_server.h"
 #include "support/temp_dir.h"
 
 #include <gtest/gtest.h>
-
-#include <QTcpServer>
 
 #include <sys/stat.h>
 
@@ -15,13 +14,6 @@ namespace tavo::platform {
 namespace {
 
 const QString kServices = QStringLiteral(TAVO_BIN_DIR "/tavo-services");
-
-// A port where nothing listens now.
-int FreePort() {
-    QTcpServer s;
-    EXPECT_TRUE(s.listen(QHostAddress::LocalHost, 0));
-    return s.serverPort();
-}
 
 TEST(LocalServices, LoopbackHttpPortsOnly) {
     const QStringList addresses{
@@ -51,7 +43,7 @@ TEST(LocalServices, FoundBesideThePlayerOrInItsLibFolder) {
 }
 
 TEST(LocalServices, StartedWhereNothingListensAndStoppedAfter) {
-    const int port = FreePort();
+    const int port = test::FreePort();
     ASSERT_FALSE(SomethingListens(port));
     {
         LocalServices services(kServices);
@@ -71,7 +63,7 @@ TEST(LocalServices, WhatAlreadyListensIsUsedAsItIs) {
 }
 
 TEST(LocalServices, FailuresGiveOneMessageNamingThePorts) {
-    const int a = FreePort(), b = FreePort();
+    const int a = test::FreePort(), b = test::FreePort();
     const struct {
         QString program;
         const char* reason;

@@ -62,11 +62,7 @@ protected:
         ASSERT_TRUE(service->Register(*serviceBus, QStringLiteral("tavomusicbox")));
         name = service->BusName();
         ASSERT_EQ(name, QStringLiteral("org.mpris.MediaPlayer2.tavomusicbox"));
-        ASSERT_TRUE(clientBus->connect(name, MprisService::kObjectPath, QStringLiteral("org.freedesktop.DBus.Properties"),
-                                       QStringLiteral("PropertiesChanged"), &listener,
-                                       SLOT(OnChanged(QString, QVariantMap, QStringList))));
-        ASSERT_TRUE(clientBus->connect(name, MprisService::kObjectPath, QStringLiteral("org.mpris.MediaPlayer2.Player"),
-                                       QStringLiteral("Seeked"), &listener, SLOT(OnSeeked(qlonglong))));
+        ASSERT_TRUE(listener.Listen(*clientBus, name));
     }
     void TearDown() override {
         service.reset();
@@ -124,12 +120,6 @@ TEST_F(MprisTest, PropertiesOfBothInterfaces) {
     EXPECT_EQ(meta.value("mpris:length").toLongLong(), 200'000'000);
     EXPECT_EQ(meta.value("xesam:asText").toString(), QStringLiteral("你问我爱你有多深"));
     EXPECT_EQ(meta.value("xesam:url").toString(), QStringLiteral("http://127.0.0.1:1/a.mp3"));
-
-    // The same through an outside client.
-    const auto reply = bus.Send(name, QStringLiteral("org.freedesktop.DBus.Properties.Get"),
-                                {QStringLiteral("string:org.mpris.MediaPlayer2.Player"), QStringLiteral("string:PlaybackStatus")});
-    EXPECT_EQ(reply.code, 0) << reply.err.toStdString();
-    EXPECT_TRUE(reply.out.contains(QStringLiteral("string \"Playing\""))) << reply.out.toStdString();
 
     // No song: only the "no track" id.
     target.track = {};

@@ -5,9 +5,6 @@
 
 #include <gtest/gtest.h>
 
-#include <QCoreApplication>
-#include <QProcess>
-
 namespace tavo::platform {
 namespace {
 
@@ -66,32 +63,6 @@ TEST(SettingsStore, AFailedWriteIsReportedOnceAndALaterWriteWorks) {
     store.SaveSetting(kApp, "Config", "isClose", "0");
     EXPECT_EQ(IniSettingsStore(blocker / "cfg").GetSetting(kApp, "Config", "isClose"), "0");
     EXPECT_EQ(messages.shown().size(), 1u);
-}
-
-TEST(SettingsStore, SurvivesARestartOfTheProcess) {
-    // Write from a child process (tavo-tool has no settings command, so use
-    // this very test binary in a mode that only writes), then read here.
-    test::TempDir dir;
-    const QString self = QCoreApplication::applicationFilePath();
-    QProcess child;
-    child.setProgram(self);
-    child.setArguments({"--gtest_filter=SettingsStoreChild.*", "--gtest_also_run_disabled_tests"});
-    auto env = QProcessEnvironment::systemEnvironment();
-    env.insert("TAVO_SETTINGS_CHILD_DIR", QString::fromStdString(dir.path().string()));
-    child.setProcessEnvironment(env);
-    child.start();
-    ASSERT_TRUE(child.waitForFinished(60000));
-    ASSERT_EQ(child.exitCode(), 0) << child.readAllStandardOutput().toStdString();
-    IniSettingsStore store(dir.path());
-    EXPECT_EQ(store.GetSetting(kApp, "Config", "isRunPlay"), "1");
-}
-
-TEST(SettingsStoreChild, DISABLED_WritesOneValue) {
-    const QByteArray dir = qgetenv("TAVO_SETTINGS_CHILD_DIR");
-    ASSERT_FALSE(dir.isEmpty());
-    IniSettingsStore store(std::filesystem::path(dir.toStdString()));
-    store.SaveSetting(kApp, "Config", "isRunPlay", "1");
-    std::_Exit(0);  // no destructors, no orderly shutdown
 }
 
 TEST(SettingNumber, TakesTheLeadingDigits) {

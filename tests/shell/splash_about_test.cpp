@@ -5,6 +5,7 @@
 #include "shell/web_page.h"
 #include "shell/welcome.h"
 
+#include "support/run_tool.h"
 #include "support/temp_dir.h"
 
 #include <gtest/gtest.h>
@@ -13,7 +14,6 @@
 #include <QFontInfo>
 #include <QImage>
 #include <QLabel>
-#include <QProcess>
 #include <QTest>
 
 namespace tavo {
@@ -124,10 +124,8 @@ TEST(About, ClickOnThePictureClosesIt) {
 // The pictures are what tools/shell-art draws, and they are built in.
 TEST(ShellArt, CommittedPicturesAreTheGeneratorsOutputAndBuiltIn) {
     test::TempDir dir;
-    QProcess p;
-    p.start(QStringLiteral(TAVO_BIN_DIR "/tavo-shell-art"), {QString::fromStdString(dir.path().string())});
-    ASSERT_TRUE(p.waitForFinished(30000));
-    ASSERT_EQ(p.exitCode(), 0) << p.readAllStandardError().toStdString();
+    const test::ToolRun r = test::RunProgram(QStringLiteral("tavo-shell-art"), {QString::fromStdString(dir.path().string())});
+    ASSERT_EQ(r.code, 0) << r.err.toStdString();
     const struct {
         const char* file;
         QSize size;

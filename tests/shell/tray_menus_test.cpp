@@ -43,47 +43,6 @@ protected:
     test::ScopedFakeMessageBox messages;
 };
 
-TEST_F(Tray, EveryMenuHasItsItemsInOrderWithTheirCaptions) {
-    const struct {
-        const char* menu;
-        std::vector<std::pair<const char*, const char*>> items;  // name, caption ("-" a separator)
-    } menus[] = {
-        {"M_set",
-         {{"M_ShowMain", "显示主窗体"}, {"M_Skin", "换肤"}, {"M_closeS", "点击关闭按扭时..."},
-          {"M_PlaySet", "播放选项"}, {"M_Lrc_Show", "显示歌词"}, {"lineS2", "-"}, {"M_about", "关于"},
-          {"M_line3", "-"}, {"M_Exit", "退出程序"}}},
-        {"M_Skin", {{"M_skin_List", "默认皮肤"}, {"lineSS", "-"}, {"M_Skin_Edit", "修改皮肤"}}},
-        {"M_closeS", {{"M_closeY", "退出程序"}, {"M_closeN", "最小化"}}},
-        {"M_PlaySet", {{"M_PlayListIndex", "设置当前播放列表为默认"}, {"M_RunPlay", "运行时自动播放"}}},
-        {"M_RightClick", {{"M_AddMySongList", "添加到我的收藏"}, {"M_ReUrl", "换一个链接"}}},
-        {"M_MySongRight", {{"M_DelMySong", "移除这首歌曲"}, {"M_MySongClear", "清空列表"}}},
-        {"M_MySongRightS",
-         {{"M_M_MySongRightS_BDF", "添加本地文件"}, {"M_M_MySongRightS_BDD", "添加本地文件夹"},
-          {"M_M_MySongRightS_line", "-"}, {"M_M_MySongRightS_Clear", "清空列表"}}},
-    };
-    const std::map<std::string, const char*> titles = {
-        {"M_set", "设置"}, {"M_RightClick", "列表右键"}, {"M_MySongRight", "收藏列表右键"},
-        {"M_MySongRightS", "收藏列表右键S"}};
-    for (const auto& m : menus) {
-        const QMenu* menu = ico.Menu(QString::fromLatin1(m.menu));
-        ASSERT_NE(menu, nullptr) << m.menu;
-        if (titles.count(m.menu)) {
-            EXPECT_EQ(menu->title(), QString::fromUtf8(titles.at(m.menu))) << m.menu;
-        }
-        const QList<QAction*> actions = menu->actions();
-        ASSERT_EQ(actions.size(), static_cast<qsizetype>(m.items.size())) << m.menu;
-        for (size_t i = 0; i < m.items.size(); ++i) {
-            const auto& [name, caption] = m.items[i];
-            EXPECT_EQ(actions[i]->objectName(), QString::fromLatin1(name)) << m.menu << " " << i;
-            if (std::string(caption) == "-") {
-                EXPECT_TRUE(actions[i]->isSeparator()) << name;
-            } else {
-                EXPECT_EQ(actions[i]->text(), QString::fromUtf8(caption)) << name;
-            }
-        }
-    }
-}
-
 TEST_F(Tray, RightClickOnTheIconPopsTheSettingsMenuWithoutTheTwoSubmenus) {
     ico.PrepareSetMenu(icoBarS::SetMenuFrom::SettingsButton);
     host.skin = QStringLiteral("蓝色科技");

@@ -131,18 +131,14 @@ TEST_F(Update, HostileFileIsCutDownToShortLines) {
     EXPECT_FALSE(notice.contains(QLatin1Char('\n')));
 }
 
-// The bundled local services announce a newer version and two notices.
-TEST_F(Update, BundledServicesAnnounceANewerVersionAndTwoNotices) {
+// The check downloads the notice file of the maker's site; what the bundled
+// services put in it is DemoServiceTest.UpdateNoticeHasAVersionAndNotices.
+TEST_F(Update, BundledServicesAnnounceANewerVersion) {
     services::DemoService demo;
     ASSERT_TRUE(demo.Start(0));
-    ServiceHosts hosts = LocalServiceHosts(demo.port());
-    SetServices(hosts);
+    SetServices(LocalServiceHosts(demo.port()));
     check.UpApp();
     ASSERT_TRUE(test::WaitFor([this] { return !check.UpdateInfo.isEmpty(); }));
-    EXPECT_GT(UpdateCheck::VersionValue(UpdateCheck::Field(check.UpdateInfo[0], 0)), 1.0);
-    EXPECT_GE(check.UpdateInfo.size(), 3);
-    EXPECT_TRUE(UpdateCheck::Field(check.UpdateInfo[1], 1).startsWith(hosts.makerSite));
-    EXPECT_EQ(check.Label1Text(), hosts.makerSite);
     EXPECT_EQ(Turn(), UpdateCheck::kNewVersion);
     demo.Stop();
 }

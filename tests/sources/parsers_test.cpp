@@ -50,30 +50,27 @@ TEST_F(ParserTest, MissingFileGivesEmptyResultsAndTouchesNothing) {
     EXPECT_EQ(g.ParseChartSongPage(missing, kSongStart, kSongEnd), "");
 }
 
-TEST_F(ParserTest, XmlFeedDropsEverySpaceAndJoinsTitleAndArtist) {
-    const auto f = Page(
-        "<?xml version=\"1.0\" encoding=\"utf-8\"?>\r\n<playlist>\r\n"
-        "<item><song>Hello World</song><artist>Some One</artist></item>\r\n"
-        "<item><song>\"月亮\"\t之歌</song>\r\n  <artist>张 三</artist></item>\r\n"
-        "</playlist>\r\n");
-    EXPECT_EQ(g.ParseXmlFeed(f), QStringLiteral("HelloWorld ┈ SomeOne{@}月亮之歌 ┈ 张三{@}"));
-}
-
-TEST_F(ParserTest, XmlFeedMarkupBetweenSongAndArtistStaysInTheTitle) {
-    const auto f = Page("<song>A</song><album>B</album><artist>C</artist>");
-    EXPECT_EQ(g.ParseXmlFeed(f), QStringLiteral("A ┈ <album>B</album>C{@}"));
-}
-
-TEST_F(ParserTest, XmlFeedWithoutSongsIsEmpty) {
-    EXPECT_EQ(g.ParseXmlFeed(Page("<playlist></playlist>")), "");
-    EXPECT_EQ(g.ParseXmlFeed(Page("")), "");
-    EXPECT_EQ(g.ParseXmlFeed(Page("<song>cut off before the artist")), "");
-}
-
-TEST_F(ParserTest, XmlFeedInCodePage936) {
-    const auto f = Page("<song>" + EncodeCp936Bytes(QStringLiteral("老歌")) + "</song><artist>" +
-                        EncodeCp936Bytes(QStringLiteral("歌手")) + "</artist>");
-    EXPECT_EQ(g.ParseXmlFeed(f), QStringLiteral("老歌 ┈ 歌手{@}"));
+TEST_F(ParserTest, XmlFeeds) {
+    const struct {
+        const char* name;
+        std::string page;
+        QString list;
+    } cases[] = {
+        {"every space dropped, title and artist joined",
+         "<?xml version=\"1.0\" encoding=\"utf-8\"?>\r\n<playlist>\r\n"
+         "<item><song>Hello World</song><artist>Some One</artist></item>\r\n"
+         "<item><song>\"月亮\"\t之歌</song>\r\n  <artist>张 三</artist></item>\r\n</playlist>\r\n",
+         QStringLiteral("HelloWorld ┈ SomeOne{@}月亮之歌 ┈ 张三{@}")},
+        {"markup between song and artist stays in the title", "<song>A</song><album>B</album><artist>C</artist>",
+         QStringLiteral("A ┈ <album>B</album>C{@}")},
+        {"code page 936",
+         "<song>" + EncodeCp936Bytes(QStringLiteral("老歌")) + "</song><artist>" + EncodeCp936Bytes(QStringLiteral("歌手")) + "</artist>",
+         QStringLiteral("老歌 ┈ 歌手{@}")},
+        {"no songs", "<playlist></playlist>", ""},
+        {"empty page", "", ""},
+        {"cut off before the artist", "<song>cut off before the artist", ""},
+    };
+    for (const auto& c : cases) EXPECT_EQ(g.ParseXmlFeed(Page(c.page)), c.list) << c.name;
 }
 
 std::string JsonItem(const std::string& artist, const std::string& url, const std::string& title) {

@@ -2,7 +2,10 @@
 // The client side of the MPRIS tests: what a desktop hears from the player
 // (PropertiesChanged, Seeked) and how it reads the metadata's D-Bus types.
 
+#include "platform/mpris_service.h"
+
 #include <QDBusArgument>
+#include <QDBusConnection>
 #include <QDBusMetaType>
 #include <QDBusObjectPath>
 #include <QObject>
@@ -28,6 +31,15 @@ public:
         for (auto it = changes.rbegin(); it != changes.rend(); ++it)
             if (it->changed.contains(property)) return it->changed.value(property);
         return {};
+    }
+
+    // Listens to PropertiesChanged and Seeked of the player `name` on `bus`.
+    bool Listen(QDBusConnection& bus, const QString& name) {
+        const QString& path = platform::MprisService::kObjectPath;
+        return bus.connect(name, path, QStringLiteral("org.freedesktop.DBus.Properties"),
+                           QStringLiteral("PropertiesChanged"), this, SLOT(OnChanged(QString, QVariantMap, QStringList))) &&
+               bus.connect(name, path, QStringLiteral("org.mpris.MediaPlayer2.Player"), QStringLiteral("Seeked"), this,
+                           SLOT(OnSeeked(qlonglong)));
     }
 
 public Q_SLOTS:

@@ -1,10 +1,9 @@
 // The real window offscreen, the libmpv player without sound (ao=null) and
-// the local web: songs are short WAV files served from 127.0.0.1. What the
-// core tests pin with a stand-in player (candidates, pausing, stations,
-// favourites' links) is not checked again here.
+// the local web: songs are short WAV files served from 127.0.0.1.
 #include "app_fixture.h"
 #include "../sources/print_qstring.h"
 #include "lyrics/lrc_box.h"
+#include "platform/ansi_text.h"
 
 #include <QComboBox>
 #include <QLabel>
@@ -14,7 +13,9 @@
 namespace tavo {
 namespace {
 
+using platform::kPlayPaused;
 using platform::kPlayPlaying;
+using platform::kPlayStopped;
 using test::Song;
 using test::WaitFor;
 
@@ -47,6 +48,10 @@ protected:
     // Waits until the player plays `path` of the local web.
     bool Plays(const std::string& path, int ms = 5000) {
         const QString url = web.QUrl(path);
+        return WaitFor([&] { return player->URL() == url && player->playState() == kPlayPlaying; }, ms);
+    }
+    bool PlaysFile(const std::filesystem::path& file, int ms = 5000) {
+        const QString url = platform::PathToQString(file);
         return WaitFor([&] { return player->URL() == url && player->playState() == kPlayPlaying; }, ms);
     }
 };
@@ -113,6 +118,73 @@ TEST_F(EndToEndTest, BrowsingAnotherSourceWhileASongPlaysAndComingBack) {
     EXPECT_EQ(web.Hits("/top/x/1.htm"), 1) << "the playing list is shown, not fetched";
     EXPECT_TRUE(form->core().YNPlaySong(1));
     EXPECT_FALSE(form->core().YNPlaySong(0));
+}
+
+TEST_F(EndToEndTest, DeadFirstCandidateThenOneThatPlays) {
+    Link("Title1+Singer1", {"/dead.wav", "/songs/alive.wav"});
+    Start();
+    Choose(3);
+    ClickRow(0);
+    ASSERT_TRUE(Plays("/songs/alive.wav"));
+    EXPECT_EQ(web.Hits("/dead.wav"), 1);
+    EXPECT_EQ(form->core().links.LinkIndex, 1);
+    EXPECT_EQ(form->core().PlayIndex, 0);
+}
+
+TEST_F(EndToEndTest, RadioPlaylistRefillsAndStationListStops) {
+    web.playlistSize = 1;
+    WriteFile("radio.txt", "Station<|>" + web.Url("/songs/station.wav") + "\r\nNext<|>" + web.Url("/songs/next.wav") + "\r\n");
+    SetConfig("isPlayListIndex", "1");  // the playlist is fetched once, below
+    Start();
+    Choose(2);
+    ClickRow(0);
+    ASSERT_TRUE(Plays("/songs/r1x0.wav"));
+    ASSERT_TRUE(Plays("/songs/r2x0.wav"));  // a new batch at the end of the list
+    EXPECT_EQ(web.playlistBatches, 2);
+
+    Choose(1);
+    ClickRow(0);
+    ASSERT_TRUE(Plays("/songs/station.wav"));
+    ASSERT_TRUE(WaitFor([&] { return player->playState() == kPlayStopped; }));
+    // The watch goes on ticking; an ended station is not followed by the next.
+    EXPECT_TRUE(form->core().playback.PlayTime.isActive());
+    test::Pump(500);
+    EXPECT_EQ(player->playState(), kPlayStopped);
+    EXPECT_EQ(web.Hits("/songs/station.wav"), 1);
+    EXPECT_EQ(web.Hits("/songs/next.wav"), 0);
+}
+
+TEST_F(EndToEndTest, PausedSongIsNeverSkipped) {
+    Link("Title1+Singer1", {"/songs/p1.wav"});
+    Link("Title2+Singer2", {"/songs/p2.wav"});
+    Start();
+    Choose(3);
+    ClickRow(0);
+    ASSERT_TRUE(Plays("/songs/p1.wav"));
+    form->PlayS(4)->click();
+    EXPECT_EQ(player->playState(), kPlayPaused);
+    test::Pump(1500);
+    EXPECT_EQ(player->playState(), kPlayPaused);
+    EXPECT_EQ(player->URL(), web.QUrl("/songs/p1.wav"));
+    ASSERT_TRUE(WaitFor([&] { return form->PlayS(0)->isVisible(); }));
+    form->PlayS(0)->click();
+    EXPECT_EQ(player->playState(), kPlayPlaying);
+    ASSERT_TRUE(Plays("/songs/p2.wav"));
+}
+
+TEST_F(EndToEndTest, FavouritesWithStoredLinksAndLocalFiles) {
+    const auto local = folder() / "本地 歌曲.wav";
+    WriteFile("本地 歌曲.wav", test::MakeWav(1.0));
+    WriteFile("MySongList.txt", "Local<|>" + platform::PathToQString(local).toStdString() + "\r\nWeb<|>" +
+                                    web.Url("/songs/fav.wav") + "\r\n");
+    Start();
+    Choose(0);
+    ClickRow(0);
+    ASSERT_TRUE(PlaysFile(local));
+    EXPECT_EQ(form->core().links.LinkCandidates, QStringList{platform::PathToQString(local)});
+    ASSERT_TRUE(Plays("/songs/fav.wav"));
+    ASSERT_TRUE(PlaysFile(local));  // the end of the favourites: the first again
+    EXPECT_EQ(web.Queries(), (std::vector<std::string>{"Local", "Web", "Local"}));
 }
 
 }  // namespace

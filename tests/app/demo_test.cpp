@@ -1,0 +1,74 @@
+// The demo a new user sees: the bundled local services, the real window
+// offscreen and libmpv without sound.
+#include "app/main_form.h"
+
+#include "app_fixture.h"
+#include "demo_service.h"
+#include "lyrics/lrc_box.h"
+#include "lyrics/lyric_timing.h"
+#include "platform/media_player.h"
+
+#include <QComboBox>
+#include <QLabel>
+#include <QTest>
+
+namespace tavo {
+namespace {
+
+using test::WaitFor;
+
+class DemoTest : public test::RealPlayerTest {
+protected:
+    void SetUp() override {
+        RealPlayerTest::SetUp();
+        ASSERT_TRUE(service.Start(0));
+        SetServices(LocalServiceHosts(service.port()));
+        StartPlayer();
+    }
+    void TearDown() override {
+        form.reset();
+        player.reset();
+        service.Stop();
+        RealPlayerTest::TearDown();
+    }
+    bool Rows(int n) {
+        return WaitFor([&] { return form->core().ui.rows.size() == n && !form->core().fetch.QelDown1.Downloading(); });
+    }
+    bool Playing() {
+        return WaitFor([&] { return player->playState() == platform::kPlayPlaying; }, 8000);
+    }
+
+    services::DemoService service;
+};
+
+TEST_F(DemoTest, RadioPlaylistPlaysFromTheFirstClick) {
+    // "随便听听" is the first list at a first start.
+    EXPECT_EQ(form->PHcombo()->currentText(), QStringLiteral("随便听听"));
+    ASSERT_TRUE(WaitFor([&] { return form->core().ui.rows.size() > 0 && !form->core().fetch.QelDown1.Downloading(); }));
+    ClickRow(0);
+    ASSERT_TRUE(Playing());
+    EXPECT_TRUE(player->URL().startsWith(QString::fromStdString(service.Url())));
+    EXPECT_GT(player->currentMedia().duration(), 1.0);
+}
+
+TEST_F(DemoTest, ChartPeriodEntryThenASongWithItsLyrics) {
+    Q_EMIT form->PHcombo()->activated(5);
+    ASSERT_TRUE(Rows(10));
+    EXPECT_GT(form->Combo1()->count(), 0);
+    EXPECT_GT(form->Combo2()->count(), 0);
+    ClickRow(0);
+    ASSERT_TRUE(Playing());
+    EXPECT_TRUE(player->URL().startsWith(QString::fromStdString(service.Url())));
+    // The lyrics arrive and the watch loop shows the line of the position.
+    ASSERT_TRUE(WaitFor([&] { return !form->lyrics().list1().isEmpty(); }));
+    ASSERT_TRUE(WaitFor([&] {
+        const QStringList& lines = form->lyrics().list1();
+        const int k = ListIdx(lines, player->controls().currentPositionString(), static_cast<int>(lines.size()));
+        const QString shown = form->Label(6)->text();
+        return k >= 0 && !LyricLineText(lines[k]).isEmpty() && shown == LyricLineText(lines[k]) &&
+               form->lyrics().Label1Text() == shown;
+    }, 8000));
+}
+
+}  // namespace
+}  // namespace tavo

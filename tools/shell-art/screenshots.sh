@@ -8,40 +8,18 @@
 #
 # The player runs on a copy of the program folder with its own settings and
 # its own local services, so nothing of the user's is touched.
-set -euo pipefail
 cd "$(dirname "$0")/../.."
-build=${1:-build}
-out=${2:-docs}
-display=:${TAVO_SHOT_DISPLAY:-93}
-port=${TAVO_SHOT_PORT:-17393}
-mkdir -p "$out"
-
-work=$(mktemp -d)
-pids=()
-cleanup() {
-  # The player first, the display last.
-  for ((i = ${#pids[@]} - 1; i >= 0; i--)); do kill "${pids[i]}" 2>/dev/null || true; done
-  wait 2>/dev/null || true
-  rm -rf "$work"
-}
-trap cleanup EXIT
+. tools/screenshot-session.sh "${1:-build}" "${2:-docs}" "${TAVO_SHOT_DISPLAY:-93}" "${TAVO_SHOT_PORT:-17393}"
 
 # The program folder: the shipped data, the services on our own port.
-cp -r data "$work/home"
-sed -i "s#=http://127.0.0.1:[0-9]*#=http://127.0.0.1:$port#" "$work/home/services.ini"
-export TAVO_HOME="$work/home" XDG_CONFIG_HOME="$work/config" XDG_RUNTIME_DIR="$work/run" TAVO_AUDIO_OUTPUT=null
+program_folder home
+export TAVO_HOME="$work/home" XDG_CONFIG_HOME="$work/config" XDG_RUNTIME_DIR="$work/run"
 mkdir -p "$work/run" && chmod 700 "$work/run"
 
-Xvfb "$display" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
-pids+=($!)
-export DISPLAY=$display
-for _ in $(seq 50); do xdotool getdisplaygeometry >/dev/null 2>&1 && break; sleep 0.1; done
 # A plain desktop behind the windows.
 convert -size 1024x768 gradient:'#3b5878'-'#15202c' "$work/desktop.png"
 display -window root "$work/desktop.png" 2>/dev/null || true  # sets it, then returns 1
 trayer --edge bottom --align right --widthtype request --height 24 --tint 0x2a3f5a --transparent true --alpha 40 >/dev/null 2>&1 &
-pids+=($!)
-"$build/bin/tavo-services" --port "$port" >/dev/null &
 pids+=($!)
 sleep 1
 

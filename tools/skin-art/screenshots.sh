@@ -6,36 +6,14 @@
 #
 # Each run uses a copy of the program folder with its own settings and its
 # own local services, so nothing of the user's is touched.
-set -euo pipefail
 cd "$(dirname "$0")/../.."
-build=${1:-build}
-out=${2:-docs}
-display=:${TAVO_SHOT_DISPLAY:-94}
-port=${TAVO_SHOT_PORT:-17394}
-mkdir -p "$out"
-
-work=$(mktemp -d)
-pids=()
-cleanup() {
-  for ((i = ${#pids[@]} - 1; i >= 0; i--)); do kill "${pids[i]}" 2>/dev/null || true; done
-  wait 2>/dev/null || true
-  rm -rf "$work"
-}
-trap cleanup EXIT
-
-Xvfb "$display" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
-pids+=($!)
-export DISPLAY=$display TAVO_AUDIO_OUTPUT=null
-for _ in $(seq 50); do xdotool getdisplaygeometry >/dev/null 2>&1 && break; sleep 0.1; done
-"$build/bin/tavo-services" --port "$port" >/dev/null &
-pids+=($!)
+. tools/screenshot-session.sh "${1:-build}" "${2:-docs}" "${TAVO_SHOT_DISPLAY:-94}" "${TAVO_SHOT_PORT:-17394}"
 sleep 1
 
 for skin in "$build"/bin/skin/*/; do
   name=$(basename "$skin")
+  program_folder "$name"
   run="$work/$name"
-  cp -r data "$run"
-  sed -i "s#=http://127.0.0.1:[0-9]*#=http://127.0.0.1:$port#" "$run/services.ini"
   mkdir -p "$run/config/tavo-musicbox" "$run/xdg" && chmod 700 "$run/xdg"
   printf '[Skin]\nname=%s\n' "$name" > "$run/config/tavo-musicbox/Tavo音乐盒2010.ini"
   TAVO_HOME="$run" XDG_CONFIG_HOME="$run/config" XDG_RUNTIME_DIR="$run/xdg" "$build/bin/tavo-musicbox" &

@@ -47,8 +47,6 @@ public:
     virtual int PlaySource() const = 0;
     virtual int PlayIndex() const = 0;
     virtual void SetPlayIndex(int index) = 0;
-    virtual bool YNPlaySong(int index) const = 0;
-    virtual bool YNPlaySongPage() const = 0;
     virtual bool YNPlaySongList() const = 0;
     virtual int RowHeight() const = 0;
     virtual int ListTop() const = 0;        // the list picture's top in the window

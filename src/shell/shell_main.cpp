@@ -117,8 +117,6 @@ QString ShellMain::ListItem(int index) const { return c_.list.Entry(index); }
 int ShellMain::PlaySource() const { return c_.PlaySource; }
 int ShellMain::PlayIndex() const { return c_.PlayIndex; }
 void ShellMain::SetPlayIndex(int index) { c_.PlayIndex = index; }
-bool ShellMain::YNPlaySong(int index) const { return c_.YNPlaySong(index); }
-bool ShellMain::YNPlaySongPage() const { return c_.YNPlaySongPage(); }
 bool ShellMain::YNPlaySongList() const { return c_.YNPlaySongList(); }
 int ShellMain::RowHeight() const { return c_.RowHeight; }
 int ShellMain::ListTop() const { return c_.Geometry().listTop; }

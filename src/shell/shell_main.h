@@ -59,8 +59,6 @@ public:
     int PlaySource() const override;
     int PlayIndex() const override;
     void SetPlayIndex(int index) override;
-    bool YNPlaySong(int index) const override;
-    bool YNPlaySongPage() const override;
     bool YNPlaySongList() const override;
     int RowHeight() const override;
     int ListTop() const override;

@@ -36,8 +36,6 @@ public:
     int PlaySource() const override { return playSource; }
     int PlayIndex() const override { return playIndex; }
     void SetPlayIndex(int i) override { playIndex = i; }
-    bool YNPlaySong(int i) const override { return onPage && i == playIndex; }
-    bool YNPlaySongPage() const override { return onPage; }
     bool YNPlaySongList() const override { return inList; }
     int RowHeight() const override { return 25; }
     int ListTop() const override { return 118; }
@@ -65,7 +63,6 @@ public:
     QStringList playList;
     int playSource = 0;
     int playIndex = -1;
-    bool onPage = false;
     bool inList = false;
     int playIcoTop = -1;
     QStringList calls;

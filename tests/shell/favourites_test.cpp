@@ -132,7 +132,6 @@ TEST_F(Favourites, RemoveKeepsThePlayStateRight) {
         Show(c.sel);
         host.playIndex = c.playIndex;
         host.inList = c.inList;
-        host.onPage = false;  // the playing page is not the one shown
         host.playIcoTop = -1;
         Choose("M_DelMySong");
         EXPECT_EQ(host.calls.contains(QStringLiteral("PlayStop")), c.stops) << c.sel;

@@ -1,6 +1,7 @@
 #include "shell/favourites_file.h"
 
 #include "platform/ansi_text.h"
+#include "sources/get_song_list.h"
 #include "sources/text_codecs.h"
 
 #include <system_error>
@@ -12,8 +13,6 @@ namespace fs = std::filesystem;
 namespace {
 
 const QString kFieldSep = QStringLiteral("<|>");
-const QString kEntrySep = QStringLiteral("{@}");
-const QString kJoin = QStringLiteral(" ┈ ");
 
 // Splits file content into lines at CR LF, LF or CR, as the list reader
 // does; a UTF-8 byte-order mark at the start is dropped.
@@ -58,9 +57,9 @@ QString LocalFileDisplayName(const QString& path) {
     // The list separators cannot be part of a name.
     name.replace(kFieldSep, QStringLiteral(" "));
     name.replace(kEntrySep, QStringLiteral(" "));
-    for (QChar c : {QLatin1Char('_'), QLatin1Char('-'), QLatin1Char('~')}) name.replace(c, kJoin);
-    const QString twice = kJoin + kJoin;
-    while (name.contains(twice)) name.replace(twice, kJoin);
+    for (QChar c : {QLatin1Char('_'), QLatin1Char('-'), QLatin1Char('~')}) name.replace(c, kTitleArtistSep);
+    const QString twice = kTitleArtistSep + kTitleArtistSep;
+    while (name.contains(twice)) name.replace(twice, kTitleArtistSep);
     return name;
 }
 

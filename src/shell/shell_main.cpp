@@ -2,13 +2,10 @@
 
 #include "app/list_files.h"
 #include "app/main_form.h"
-#include "app/window_rules.h"
 #include "lyrics/lrc_box.h"
-#include "shell/shell_windows.h"
 #include "shell/welcome.h"
 #include "sources/services.h"
 
-#include <QAction>
 #include <QCoreApplication>
 #include <QCursor>
 #include <QLabel>
@@ -68,23 +65,17 @@ bool ShellMain::eventFilter(QObject* watched, QEvent* e) {
 void ShellMain::ShowSplash() {
     welcome::Hooks hooks;
     hooks.LoadDone = [this] { return FromBool16(c_.LoadDone); };
-    hooks.ShowMain = [this] { ShowMainCentred(); };
-    hooks.LrcShowAtStart = [] { return LrcShowAtStart(); };
-    hooks.ShowLyrics = [this] {
-        w_.lyrics().ShowLyrics(true);
-        tray_.Item(QStringLiteral("M_Lrc_Show"))->setChecked(true);
+    // The window's own showing: centred, its screen watched for another
+    // pixel ratio, the lyrics window with it when "LrcShow" asks (the menu's
+    // check mark already follows that setting).
+    hooks.ShowMain = [this] {
+        w_.ShowAfterLoad();
+        w_.raise();
+        w_.activateWindow();
     };
     splash_ = std::make_unique<welcome>(std::move(hooks), Services().makerSite);
     splash_->Form_Load();
     QCoreApplication::processEvents();  // painted before loading goes on
-}
-
-void ShellMain::ShowMainCentred() {
-    CentreOnScreen(&w_);
-    w_.show();
-    w_.raise();
-    w_.activateWindow();
-    c_.IsShown = True16;
 }
 
 // ---------------------------------------------------------------- ShellHost

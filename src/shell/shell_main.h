@@ -74,7 +74,6 @@ protected:
 
 private:
     void ShowSplash();
-    void ShowMainCentred();
 
     MainForm& w_;
     PlayerCore& c_;

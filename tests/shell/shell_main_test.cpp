@@ -112,6 +112,7 @@ TEST_F(ShellMainTest, CloseButtonMinimisesWhenNoTrayCanBringTheWindowBack) {
     SetConfig("isClose", "0");
     ASSERT_TRUE(form->Load());
     shell->Splash()->Timer1_Timer();
+    EXPECT_FALSE(form->lyrics().isVisible());  // "LrcShow" not set
     ASSERT_FALSE(shell->Tray().TrayAvailable());  // offscreen has no tray
     form->PageA(7)->click();
     EXPECT_TRUE(form->isMinimized());

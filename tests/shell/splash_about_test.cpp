@@ -15,6 +15,7 @@
 #include <QImage>
 #include <QLabel>
 #include <QTest>
+#include <QUrl>
 
 namespace tavo {
 namespace {

@@ -1,9 +1,10 @@
 #pragma once
 // A stand-in for the main window as the tray window sees it. Its viewed
-// list is the favourites file when MySongList() loads it; every call the
-// shell makes is recorded in `calls`.
+// list is the favourites file when MySongList() loads it, read by the
+// program's own list reader; every call the shell makes is recorded in
+// `calls`.
 
-#include "shell/favourites_file.h"
+#include "app/list_files.h"
 #include "shell/shell_host.h"
 
 #include <QStringList>
@@ -41,8 +42,7 @@ public:
     int ListTop() const override { return 118; }
     void SetPlayIcoTop(int top) override { playIcoTop = top; }
     void MySongList() override {
-        items.clear();
-        for (const auto& line : FavouritesFile(favourites).Lines()) items << FavouriteEntry(line.text);
+        items = ReadListFile(favourites).entries;
         calls << QStringLiteral("MySongList");
     }
     void Play_List() override {

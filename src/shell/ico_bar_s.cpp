@@ -220,13 +220,7 @@ void icoBarS::ValueDefault() {
     for (QAction* item : skinItems_) item->setChecked(item->data().toString() == current);
 }
 
-void icoBarS::goSkin(const QString& skin_Name) {
-    host_.SetCurrentSkin(skin_Name);
-    host_.SetTitleText(host_.AppTitle() + QStringLiteral(" - 正在调入皮肤，请稍后..."));
-    host_.LoadAndApplySkin(skin_Name);
-    host_.OutList();
-    host_.SetTitleText(host_.AppTitle());
-}
+void icoBarS::goSkin(const QString& skin_Name) { host_.GoSkin(skin_Name); }
 
 void icoBarS::PrepareSetMenu(SetMenuFrom from) {
     ValueDefault();

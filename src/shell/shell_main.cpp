@@ -87,19 +87,8 @@ void ShellMain::SetIsShown(bool shown) { c_.IsShown = ToBool16(shown); }
 QString ShellMain::AppTitle() const { return c_.AppTitle.isEmpty() ? kAppTitle : c_.AppTitle; }
 QString ShellMain::AppVersion() const { return c_.AppVersion; }
 
-void ShellMain::SetTitleText(const QString& text) {
-    c_.ui.Label3 = text;
-    w_.Sync();
-    w_.Label(3)->repaint();  // seen while a skin loads
-}
-
 QString ShellMain::CurrentSkin() const { return c_.CurrentSkin; }
-void ShellMain::SetCurrentSkin(const QString& name) { c_.CurrentSkin = name; }
-
-// The skin painting of the start-up, again with the new CurrentSkin.
-void ShellMain::LoadAndApplySkin(const QString&) { w_.LoadAndApplySkin(); }
-
-void ShellMain::OutList() { c_.OutList(); }
+void ShellMain::GoSkin(const QString& name) { w_.goSkin(name); }
 void ShellMain::ShowLyrics(bool show) { w_.lyrics().ShowLyrics(show); }
 int ShellMain::SourceIndex() const { return c_.Selection(); }
 int ShellMain::SelIndex() const { return c_.SelIndex; }

@@ -46,11 +46,8 @@ public:
     void SetIsShown(bool shown) override;
     QString AppTitle() const override;
     QString AppVersion() const override;
-    void SetTitleText(const QString& text) override;
     QString CurrentSkin() const override;
-    void SetCurrentSkin(const QString& name) override;
-    void LoadAndApplySkin(const QString& name) override;
-    void OutList() override;
+    void GoSkin(const QString& name) override;
     void ShowLyrics(bool show) override;
     int SourceIndex() const override;
     int SelIndex() const override;

@@ -21,12 +21,12 @@ public:
     void SetIsShown(bool s) override { shown = s; }
     QString AppTitle() const override { return QStringLiteral("Tavo音乐盒2010"); }
     QString AppVersion() const override { return QStringLiteral("1.0"); }
-    void SetTitleText(const QString& text) override { calls << QStringLiteral("title:") + text; }
 
     QString CurrentSkin() const override { return skin; }
-    void SetCurrentSkin(const QString& name) override { skin = name; }
-    void LoadAndApplySkin(const QString& name) override { calls << QStringLiteral("skin:") + name; }
-    void OutList() override { calls << QStringLiteral("OutList"); }
+    void GoSkin(const QString& name) override {
+        skin = name;
+        calls << QStringLiteral("skin:") + name;
+    }
 
     void ShowLyrics(bool show) override { calls << (show ? QStringLiteral("lyrics:on") : QStringLiteral("lyrics:off")); }
 

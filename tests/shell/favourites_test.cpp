@@ -70,6 +70,11 @@ TEST_F(Favourites, AddAppendsTheRightClickedEntryAndKeepsOldBytes) {
     Choose("M_AddMySongList");
     EXPECT_EQ(File(), gbkLine + "\r\nA ┈ x<|>\r\n晴天 ┈ 周杰伦<|>\r\n");
     EXPECT_TRUE(messages.shown().empty());
+
+    // An entry of a hostile page: no local link, no second line.
+    host.items << QStringLiteral("坏<|>/home/u/x.mp3\nY{@}<|>");
+    Choose("M_AddMySongList");
+    EXPECT_EQ(File(), gbkLine + "\r\nA ┈ x<|>\r\n晴天 ┈ 周杰伦<|>\r\n坏 /home/u/x.mp3 Y  <|>\r\n");
 }
 
 TEST_F(Favourites, RemoveRewritesTheOtherLinesWithATrailingEmptyLine) {

@@ -1,6 +1,7 @@
 #include "shell/favourites_file.h"
 
 #include "platform/ansi_text.h"
+#include "sources/get_song_list.h"
 #include "sources/text_codecs.h"
 
 #include <system_error>
@@ -12,8 +13,6 @@ namespace fs = std::filesystem;
 namespace {
 
 const QString kFieldSep = QStringLiteral("<|>");
-const QString kEntrySep = QStringLiteral("{@}");
-const QString kJoin = QStringLiteral(" ┈ ");
 
 // Splits file content into lines at CR LF, LF or CR, as the list reader
 // does; a UTF-8 byte-order mark at the start is dropped.
@@ -55,16 +54,20 @@ QString LocalFileDisplayName(const QString& path) {
     QString name = fileName.left(fileName.indexOf(QLatin1Char('.')));
     // A name that starts with a dot would be empty: keep the whole name.
     if (TrimSpaces(name).isEmpty()) name = fileName;
-    // The list separators cannot be part of a name.
-    name.replace(kFieldSep, QStringLiteral(" "));
-    name.replace(kEntrySep, QStringLiteral(" "));
-    for (QChar c : {QLatin1Char('_'), QLatin1Char('-'), QLatin1Char('~')}) name.replace(c, kJoin);
-    const QString twice = kJoin + kJoin;
-    while (name.contains(twice)) name.replace(twice, kJoin);
+    for (QChar c : {QLatin1Char('_'), QLatin1Char('-'), QLatin1Char('~')}) name.replace(c, kTitleArtistSep);
+    const QString twice = kTitleArtistSep + kTitleArtistSep;
+    while (name.contains(twice)) name.replace(twice, kTitleArtistSep);
     return name;
 }
 
-QString FavouriteLine(const QString& name, const QString& link) { return name + kFieldSep + link; }
+QString FavouriteLine(const QString& name, const QString& link) {
+    QString text = name;
+    text.replace(kFieldSep, QStringLiteral(" "));
+    text.replace(kEntrySep, QStringLiteral(" "));
+    text.replace(QLatin1Char('\r'), QLatin1Char(' '));
+    text.replace(QLatin1Char('\n'), QLatin1Char(' '));
+    return text + kFieldSep + link;
+}
 
 QString FavouriteEntry(const QString& line) {
     QString entry = TrimSpaces(line);

@@ -25,7 +25,9 @@ namespace tavo {
 // "a ┈ b"; "x.y.mp3" gives "x".
 QString LocalFileDisplayName(const QString& path);
 
-// The favourites line for a song: name "<|>" link.
+// The favourites line for a song: name "<|>" link. The list separators and
+// line breaks in the name become spaces: a name (one from a web page too)
+// can add neither a link nor a line.
 QString FavouriteLine(const QString& name, const QString& link = QString());
 
 // The entry a line shows in the list, as the list reader takes it: spaces

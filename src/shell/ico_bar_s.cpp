@@ -210,8 +210,7 @@ void icoBarS::FillSkinMenu(const QStringList& skins) {
 }
 
 void icoBarS::SetTrayChecks(bool closeQuits, bool runPlay) {
-    Item(QStringLiteral("M_closeY"))->setChecked(closeQuits);
-    Item(QStringLiteral("M_closeN"))->setChecked(!closeQuits);
+    SetCloseChecks(closeQuits);
     Item(QStringLiteral("M_RunPlay"))->setChecked(runPlay);
     Item(QStringLiteral("M_Lrc_Show"))->setChecked(ConfigNumber(host_, QStringLiteral("LrcShow")) != 0);
 }
@@ -221,13 +220,7 @@ void icoBarS::ValueDefault() {
     for (QAction* item : skinItems_) item->setChecked(item->data().toString() == current);
 }
 
-void icoBarS::goSkin(const QString& skin_Name) {
-    host_.SetCurrentSkin(skin_Name);
-    host_.SetTitleText(host_.AppTitle() + QStringLiteral(" - 正在调入皮肤，请稍后..."));
-    host_.LoadAndApplySkin(skin_Name);
-    host_.OutList();
-    host_.SetTitleText(host_.AppTitle());
-}
+void icoBarS::goSkin(const QString& skin_Name) { host_.GoSkin(skin_Name); }
 
 void icoBarS::PrepareSetMenu(SetMenuFrom from) {
     ValueDefault();
@@ -273,16 +266,20 @@ void icoBarS::M_Skin_Edit_Click() {
                               platform::MsgIcon::Information);
 }
 
+// The two close options are one setting: exactly one is checked.
+void icoBarS::SetCloseChecks(bool closeQuits) {
+    Item(QStringLiteral("M_closeY"))->setChecked(closeQuits);
+    Item(QStringLiteral("M_closeN"))->setChecked(!closeQuits);
+}
+
 void icoBarS::M_closeY_Click() {
     SaveConfig(host_, QStringLiteral("isClose"), QStringLiteral("1"));
-    Item(QStringLiteral("M_closeY"))->setChecked(true);
-    Item(QStringLiteral("M_closeN"))->setChecked(false);
+    SetCloseChecks(true);
 }
 
 void icoBarS::M_closeN_Click() {
     SaveConfig(host_, QStringLiteral("isClose"), QStringLiteral("0"));
-    Item(QStringLiteral("M_closeN"))->setChecked(true);
-    Item(QStringLiteral("M_closeY"))->setChecked(false);
+    SetCloseChecks(false);
 }
 
 void icoBarS::M_PlayListIndex_Click() {

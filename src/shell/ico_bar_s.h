@@ -106,6 +106,7 @@ private:
     void NewSeparator(QMenu* menu, const QString& name);
     void BuildMenus();
     QAction* AddSkinItem(const QString& caption);
+    void SetCloseChecks(bool closeQuits);
     void ShowMainNormal();
 
     ShellHost& host_;

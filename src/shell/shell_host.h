@@ -24,17 +24,12 @@ public:
     virtual void SetIsShown(bool shown) = 0;
     virtual QString AppTitle() const = 0;
     virtual QString AppVersion() const = 0;
-    // The title strip `Label3`.
-    virtual void SetTitleText(const QString& text) = 0;
 
     // ---- skins
     virtual QString CurrentSkin() const = 0;
-    virtual void SetCurrentSkin(const QString& name) = 0;
-    // Loads the named skin and paints the windows with it (colours and
-    // pictures), the background cleared first.
-    virtual void LoadAndApplySkin(const QString& name) = 0;
-    // Redraws the song list (`OutList`).
-    virtual void OutList() = 0;
+    // Makes the named skin current and paints every window with it (the
+    // title strip saying so while it loads), then redraws the song list.
+    virtual void GoSkin(const QString& name) = 0;
 
     // ---- the lyrics window: shown at the top edge, centred, or hidden.
     virtual void ShowLyrics(bool show) = 0;
@@ -47,8 +42,6 @@ public:
     virtual int PlaySource() const = 0;
     virtual int PlayIndex() const = 0;
     virtual void SetPlayIndex(int index) = 0;
-    virtual bool YNPlaySong(int index) const = 0;
-    virtual bool YNPlaySongPage() const = 0;
     virtual bool YNPlaySongList() const = 0;
     virtual int RowHeight() const = 0;
     virtual int ListTop() const = 0;        // the list picture's top in the window

@@ -2,13 +2,10 @@
 
 #include "app/list_files.h"
 #include "app/main_form.h"
-#include "app/window_rules.h"
 #include "lyrics/lrc_box.h"
-#include "shell/shell_windows.h"
 #include "shell/welcome.h"
 #include "sources/services.h"
 
-#include <QAction>
 #include <QCoreApplication>
 #include <QCursor>
 #include <QLabel>
@@ -68,23 +65,17 @@ bool ShellMain::eventFilter(QObject* watched, QEvent* e) {
 void ShellMain::ShowSplash() {
     welcome::Hooks hooks;
     hooks.LoadDone = [this] { return FromBool16(c_.LoadDone); };
-    hooks.ShowMain = [this] { ShowMainCentred(); };
-    hooks.LrcShowAtStart = [] { return LrcShowAtStart(); };
-    hooks.ShowLyrics = [this] {
-        w_.lyrics().ShowLyrics(true);
-        tray_.Item(QStringLiteral("M_Lrc_Show"))->setChecked(true);
+    // The window's own showing: centred, its screen watched for another
+    // pixel ratio, the lyrics window with it when "LrcShow" asks (the menu's
+    // check mark already follows that setting).
+    hooks.ShowMain = [this] {
+        w_.ShowAfterLoad();
+        w_.raise();
+        w_.activateWindow();
     };
     splash_ = std::make_unique<welcome>(std::move(hooks), Services().makerSite);
     splash_->Form_Load();
     QCoreApplication::processEvents();  // painted before loading goes on
-}
-
-void ShellMain::ShowMainCentred() {
-    CentreOnScreen(&w_);
-    w_.show();
-    w_.raise();
-    w_.activateWindow();
-    c_.IsShown = True16;
 }
 
 // ---------------------------------------------------------------- ShellHost
@@ -96,19 +87,8 @@ void ShellMain::SetIsShown(bool shown) { c_.IsShown = ToBool16(shown); }
 QString ShellMain::AppTitle() const { return c_.AppTitle.isEmpty() ? kAppTitle : c_.AppTitle; }
 QString ShellMain::AppVersion() const { return c_.AppVersion; }
 
-void ShellMain::SetTitleText(const QString& text) {
-    c_.ui.Label3 = text;
-    w_.Sync();
-    w_.Label(3)->repaint();  // seen while a skin loads
-}
-
 QString ShellMain::CurrentSkin() const { return c_.CurrentSkin; }
-void ShellMain::SetCurrentSkin(const QString& name) { c_.CurrentSkin = name; }
-
-// The skin painting of the start-up, again with the new CurrentSkin.
-void ShellMain::LoadAndApplySkin(const QString&) { w_.LoadAndApplySkin(); }
-
-void ShellMain::OutList() { c_.OutList(); }
+void ShellMain::GoSkin(const QString& name) { w_.goSkin(name); }
 void ShellMain::ShowLyrics(bool show) { w_.lyrics().ShowLyrics(show); }
 int ShellMain::SourceIndex() const { return c_.Selection(); }
 int ShellMain::SelIndex() const { return c_.SelIndex; }
@@ -117,8 +97,6 @@ QString ShellMain::ListItem(int index) const { return c_.list.Entry(index); }
 int ShellMain::PlaySource() const { return c_.PlaySource; }
 int ShellMain::PlayIndex() const { return c_.PlayIndex; }
 void ShellMain::SetPlayIndex(int index) { c_.PlayIndex = index; }
-bool ShellMain::YNPlaySong(int index) const { return c_.YNPlaySong(index); }
-bool ShellMain::YNPlaySongPage() const { return c_.YNPlaySongPage(); }
 bool ShellMain::YNPlaySongList() const { return c_.YNPlaySongList(); }
 int ShellMain::RowHeight() const { return c_.RowHeight; }
 int ShellMain::ListTop() const { return c_.Geometry().listTop; }

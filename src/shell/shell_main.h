@@ -46,11 +46,8 @@ public:
     void SetIsShown(bool shown) override;
     QString AppTitle() const override;
     QString AppVersion() const override;
-    void SetTitleText(const QString& text) override;
     QString CurrentSkin() const override;
-    void SetCurrentSkin(const QString& name) override;
-    void LoadAndApplySkin(const QString& name) override;
-    void OutList() override;
+    void GoSkin(const QString& name) override;
     void ShowLyrics(bool show) override;
     int SourceIndex() const override;
     int SelIndex() const override;
@@ -59,8 +56,6 @@ public:
     int PlaySource() const override;
     int PlayIndex() const override;
     void SetPlayIndex(int index) override;
-    bool YNPlaySong(int index) const override;
-    bool YNPlaySongPage() const override;
     bool YNPlaySongList() const override;
     int RowHeight() const override;
     int ListTop() const override;
@@ -76,7 +71,6 @@ protected:
 
 private:
     void ShowSplash();
-    void ShowMainCentred();
 
     MainForm& w_;
     PlayerCore& c_;

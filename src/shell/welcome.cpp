@@ -45,7 +45,6 @@ void welcome::Timer1_Timer() {
     if (!hooks_.LoadDone || !hooks_.LoadDone()) return;
     timer1_.stop();
     if (hooks_.ShowMain) hooks_.ShowMain();
-    if (hooks_.LrcShowAtStart && hooks_.LrcShowAtStart() && hooks_.ShowLyrics) hooks_.ShowLyrics();
     close();
 }
 

@@ -2,8 +2,7 @@
 // The splash window `welcome`: the program's picture, icon, name and the
 // maker's address, shown while the main window loads. Its `Timer1` ticks
 // every second; the first tick that finds the main window loaded stops it,
-// has the main window shown (and the lyrics window, when the setting
-// "LrcShow" asks for it) and closes the splash.
+// has the main window shown and closes the splash.
 
 #include <QTimer>
 #include <QWidget>
@@ -20,8 +19,6 @@ public:
     struct Hooks {
         std::function<bool()> LoadDone;   // the main window's `LoadDone`
         std::function<void()> ShowMain;   // centre and show it, set `IsShown`
-        std::function<bool()> LrcShowAtStart;  // the setting "LrcShow" of "Config"
-        std::function<void()> ShowLyrics; // the lyrics window at the top edge, M_Lrc_Show checked
     };
 
     explicit welcome(Hooks hooks, const QString& makerSite, QWidget* parent = nullptr);

@@ -1,9 +1,10 @@
 #pragma once
 // A stand-in for the main window as the tray window sees it. Its viewed
-// list is the favourites file when MySongList() loads it; every call the
-// shell makes is recorded in `calls`.
+// list is the favourites file when MySongList() loads it, read by the
+// program's own list reader; every call the shell makes is recorded in
+// `calls`.
 
-#include "shell/favourites_file.h"
+#include "app/list_files.h"
 #include "shell/shell_host.h"
 
 #include <QStringList>
@@ -20,12 +21,12 @@ public:
     void SetIsShown(bool s) override { shown = s; }
     QString AppTitle() const override { return QStringLiteral("Tavo音乐盒2010"); }
     QString AppVersion() const override { return QStringLiteral("1.0"); }
-    void SetTitleText(const QString& text) override { calls << QStringLiteral("title:") + text; }
 
     QString CurrentSkin() const override { return skin; }
-    void SetCurrentSkin(const QString& name) override { skin = name; }
-    void LoadAndApplySkin(const QString& name) override { calls << QStringLiteral("skin:") + name; }
-    void OutList() override { calls << QStringLiteral("OutList"); }
+    void GoSkin(const QString& name) override {
+        skin = name;
+        calls << QStringLiteral("skin:") + name;
+    }
 
     void ShowLyrics(bool show) override { calls << (show ? QStringLiteral("lyrics:on") : QStringLiteral("lyrics:off")); }
 
@@ -36,15 +37,12 @@ public:
     int PlaySource() const override { return playSource; }
     int PlayIndex() const override { return playIndex; }
     void SetPlayIndex(int i) override { playIndex = i; }
-    bool YNPlaySong(int i) const override { return onPage && i == playIndex; }
-    bool YNPlaySongPage() const override { return onPage; }
     bool YNPlaySongList() const override { return inList; }
     int RowHeight() const override { return 25; }
     int ListTop() const override { return 118; }
     void SetPlayIcoTop(int top) override { playIcoTop = top; }
     void MySongList() override {
-        items.clear();
-        for (const auto& line : FavouritesFile(favourites).Lines()) items << FavouriteEntry(line.text);
+        items = ReadListFile(favourites).entries;
         calls << QStringLiteral("MySongList");
     }
     void Play_List() override {
@@ -65,7 +63,6 @@ public:
     QStringList playList;
     int playSource = 0;
     int playIndex = -1;
-    bool onPage = false;
     bool inList = false;
     int playIcoTop = -1;
     QStringList calls;

@@ -70,6 +70,11 @@ TEST_F(Favourites, AddAppendsTheRightClickedEntryAndKeepsOldBytes) {
     Choose("M_AddMySongList");
     EXPECT_EQ(File(), gbkLine + "\r\nA ┈ x<|>\r\n晴天 ┈ 周杰伦<|>\r\n");
     EXPECT_TRUE(messages.shown().empty());
+
+    // An entry of a hostile page: no local link, no second line.
+    host.items << QStringLiteral("坏<|>/home/u/x.mp3\nY{@}<|>");
+    Choose("M_AddMySongList");
+    EXPECT_EQ(File(), gbkLine + "\r\nA ┈ x<|>\r\n晴天 ┈ 周杰伦<|>\r\n坏 /home/u/x.mp3 Y  <|>\r\n");
 }
 
 TEST_F(Favourites, RemoveRewritesTheOtherLinesWithATrailingEmptyLine) {
@@ -132,7 +137,6 @@ TEST_F(Favourites, RemoveKeepsThePlayStateRight) {
         Show(c.sel);
         host.playIndex = c.playIndex;
         host.inList = c.inList;
-        host.onPage = false;  // the playing page is not the one shown
         host.playIcoTop = -1;
         Choose("M_DelMySong");
         EXPECT_EQ(host.calls.contains(QStringLiteral("PlayStop")), c.stops) << c.sel;

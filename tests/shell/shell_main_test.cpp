@@ -112,6 +112,7 @@ TEST_F(ShellMainTest, CloseButtonMinimisesWhenNoTrayCanBringTheWindowBack) {
     SetConfig("isClose", "0");
     ASSERT_TRUE(form->Load());
     shell->Splash()->Timer1_Timer();
+    EXPECT_FALSE(form->lyrics().isVisible());  // "LrcShow" not set
     ASSERT_FALSE(shell->Tray().TrayAvailable());  // offscreen has no tray
     form->PageA(7)->click();
     EXPECT_TRUE(form->isMinimized());
@@ -149,7 +150,15 @@ TEST_F(ShellMainTest, SkinMenuSwitchesTheCurrentSkin) {
     WriteFile("skin/晨光/skin.ini", "");
     ASSERT_TRUE(form->Load());
     ASSERT_EQ(shell->Tray().SkinItemCount(), 2);
+    // The title strip says so while the skin loads.
+    QString titleWhileLoading;
+    const auto apply = core().hooks.ApplySkin;
+    core().hooks.ApplySkin = [&] {
+        titleWhileLoading = form->Label(3)->text();
+        apply();
+    };
     shell->Tray().SkinItem(0)->trigger();  // sorted: 晨光 first
+    EXPECT_EQ(titleWhileLoading, kAppTitle + QStringLiteral(" - 正在调入皮肤，请稍后..."));
     EXPECT_EQ(core().CurrentSkin, QStringLiteral("晨光"));
     EXPECT_EQ(settings->GetSetting(kAppTitle, QStringLiteral("Skin"), QStringLiteral("name")), QStringLiteral("晨光"));
     EXPECT_EQ(form->Label(3)->text(), kAppTitle);

@@ -85,6 +85,9 @@ bool NotesLogic::Store(const QString& text, bool quiet) {
     if (!IsDay(CurDate)) return true;  // no day shown: nothing to save
     NotesDb* db = NotesConn.get();
     if (db != nullptr && db->StoreNote(CurDate, text) != NotesDb::StoreResult::Failed) {
+        // What is stored now is the text to compare with: a later edit back
+        // to the text first loaded is a change again.
+        SavedOfVisible() = text;
         failedText_.reset();
         return true;
     }
@@ -327,11 +330,7 @@ bool NotesLogic::Unload() {
 
 bool NotesLogic::SaveUnsaved() {
     const bool saved = LeaveEditor();
-    if (saved) {
-        // What is stored now is what the editor shows.
-        (ui.Text1.visible ? SavedText1 : SavedText3) = Visible().text;
-        if (NotesConn) NotesConn->RemoveEmptyNotes();
-    }
+    if (saved && NotesConn) NotesConn->RemoveEmptyNotes();
     return saved;
 }
 

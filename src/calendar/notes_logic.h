@@ -9,9 +9,9 @@
 // Invariant: the visible editor (Text1, or Text3 while the search-result
 // panel is open) holds the note of CurDate. Before CurDate changes or the
 // other editor is shown, the visible editor is saved when its text differs
-// from the text loaded; when that save fails the change does not happen, so
-// typed text is never replaced. When no day is shown, CurDate is empty and
-// the editor is read-only.
+// from the text loaded or last saved (SavedText1, SavedText3); when that
+// save fails the change does not happen, so typed text is never replaced.
+// When no day is shown, CurDate is empty and the editor is read-only.
 
 #include <QDate>
 #include <QString>
@@ -97,13 +97,13 @@ public:
     // and the user chose to keep the text).
     bool Unload();
 
-    // Saves the visible editor when it differs from the text loaded and
+    // Saves the visible editor when it differs from the text stored and
     // removes empty notes, leaving the window as it is: what must happen
     // before the program ends. False when the save failed (the message has
     // been shown).
     bool SaveUnsaved();
 
-    // Saves the visible editor when it differs from the text loaded.
+    // Saves the visible editor when it differs from the text stored.
     // Failure shows a message (once for the same text) and returns false.
     bool LeaveEditor();
     // The same without a message: the window calls it when typing pauses,
@@ -117,7 +117,7 @@ public:
 private:
     QDate Today() const;
     NotesEditor& Visible() { return ui.Text1.visible ? ui.Text1 : ui.Text3; }
-    const QString& SavedOfVisible() const { return ui.Text1.visible ? SavedText1 : SavedText3; }
+    QString& SavedOfVisible() { return ui.Text1.visible ? SavedText1 : SavedText3; }
     void SetText(NotesEditor& editor, const QString& text);
     void Select(NotesEditor& editor, int start, int length);
     void Focus(NotesControls::Focus f);

@@ -117,13 +117,18 @@ public:
 private:
     QDate Today() const;
     NotesEditor& Visible() { return ui.Text1.visible ? ui.Text1 : ui.Text3; }
-    QString& SavedOfVisible() { return ui.Text1.visible ? SavedText1 : SavedText3; }
+    // The text an editor was loaded with or last saved as.
+    QString& SavedOf(const NotesEditor& editor) { return &editor == &ui.Text1 ? SavedText1 : SavedText3; }
+    QString& SavedOfVisible() { return SavedOf(Visible()); }
     void SetText(NotesEditor& editor, const QString& text);
     void Select(NotesEditor& editor, int start, int length);
     void Focus(NotesControls::Focus f);
     void ShowNothing(NotesEditor& editor);
     bool Store(const QString& text, bool quiet);
     QStringList DayEntries(const QString& year) const;
+    // Shows the note of `date` in `editor`, the caret at its end or start;
+    // false (and nothing shown) when the note cannot be read.
+    bool LoadNote(NotesEditor& editor, const QString& date, bool caretAtEnd);
     bool SelectList1(int index);
     bool SelectList2(int index);
     void ShowSingleView();

@@ -13,7 +13,6 @@ namespace tavo {
 
 void MainForm::AttachCalendar() {
     calendar_ = new CalendarStrip(this);
-    calendar_->setObjectName(QStringLiteral("CalendarStrip"));
 
     core_.hooks.CalendarMonthStep = [this](int months) { calendar_->StepMonth(months); };
     core_.hooks.CalendarThisMonth = [this] { calendar_->PageA12(); };

@@ -5,8 +5,8 @@
 // paints it (calendar_strip_paint.h) and turns mouse input into signals.
 //
 // The month buttons PageA 10..13 belong to the main window: it places them
-// in NavigationArea(), calls the slots below on their clicks and shows them
-// as ControlsChanged says.
+// on the strip's first line, calls the slots below on their clicks and shows
+// them as ControlsChanged says.
 //
 // With the calendar switched off (CalendarColours::ShowCalendar false) the
 // strip draws nothing and takes no clicks.
@@ -39,14 +39,11 @@ public:
     // New skin colours: the grid and the captions are drawn again for today.
     void SetColours(const CalendarColours& colours);
 
-    const CalendarColours& Colours() const { return colours_; }
     const MonthGrid& Grid() const { return grid_; }
     const DayCaption& Caption() const { return caption_; }
     QString YMlabel() const { return grid_.YMlabel(); }
     QDate Today() const;
     const StripLayout& Layout() const { return layout_; }
-    // Where the main window puts PageA 10..13, in the strip's coordinates.
-    QRect NavigationArea() const { return layout_.buttons; }
     // The timer that fires after the next midnight.
     const QTimer& MidnightTimer() const { return midnight_; }
 

@@ -36,7 +36,6 @@ StripLayout StripLayout::For(int width, const QFont& font) {
     l.nav = QRect(0, 0, width, std::max(18, line + 4));
     const int ymWidth = std::max(70, fm.horizontalAdvance(QStringLiteral("0000.00")) + 8);
     l.ymLabel = QRect(left + 2, l.nav.top(), ymWidth, l.nav.height());
-    l.buttons = QRect(l.ymLabel.right() + 1, l.nav.top(), width - l.ymLabel.right() - 1, l.nav.height());
     l.header = QRect(left, l.nav.bottom() + 5, gridWidth, line + 2);
     l.grid = QRect(left, l.header.bottom() + 1, gridWidth, l.cellHeight * kRows);
     l.nlLabel = QRect(left + 2, l.grid.bottom() + 2, gridWidth - 4, line + 2);
@@ -59,8 +58,7 @@ int StripLayout::CellAt(const QPoint& p) const {
 }
 
 void PaintCalendarStrip(QPainter& p, const StripLayout& l, const QFont& font, const MonthGrid& grid,
-                        const DayCaption& caption, const CalendarColours& colours, bool* label7Elided) {
-    if (label7Elided != nullptr) *label7Elided = false;
+                        const DayCaption& caption, const CalendarColours& colours) {
     if (!grid.calendarShown) return;
     p.save();
     p.setRenderHint(QPainter::Antialiasing, true);
@@ -103,9 +101,8 @@ void PaintCalendarStrip(QPainter& p, const StripLayout& l, const QFont& font, co
     const QFontMetrics fm(font);
     p.drawText(l.nlLabel, Qt::AlignLeft | Qt::AlignVCenter,
                fm.elidedText(caption.NLlabel, Qt::ElideRight, l.nlLabel.width()));
-    const QString festival = fm.elidedText(caption.Label7, Qt::ElideRight, l.label7.width());
-    if (label7Elided != nullptr) *label7Elided = festival != caption.Label7;
-    p.drawText(l.label7, Qt::AlignLeft | Qt::AlignVCenter, festival);
+    p.drawText(l.label7, Qt::AlignLeft | Qt::AlignVCenter,
+               fm.elidedText(caption.Label7, Qt::ElideRight, l.label7.width()));
     p.restore();
 }
 

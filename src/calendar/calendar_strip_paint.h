@@ -24,7 +24,6 @@ inline const QString kWeekHeader = QStringLiteral("日一二三四五六");
 struct StripLayout {
     QRect nav;         // the navigation row
     QRect ymLabel;     // YMlabel, at the row's left
-    QRect buttons;     // the rest of the row: room for PageA 10..13
     QRect header;      // Label5
     QRect grid;        // the 6 x 7 cells
     int cellWidth = 0;
@@ -45,8 +44,8 @@ QColor ColourOf(std::uint32_t value);
 
 // Draws the strip over whatever is below it (only today's cell is opaque).
 // Nothing is drawn when the calendar is switched off. Label7 is cut with an
-// ellipsis when it does not fit; `label7Elided` tells whether it was.
+// ellipsis when it does not fit.
 void PaintCalendarStrip(QPainter& p, const StripLayout& layout, const QFont& font, const MonthGrid& grid,
-                        const DayCaption& caption, const CalendarColours& colours, bool* label7Elided = nullptr);
+                        const DayCaption& caption, const CalendarColours& colours);
 
 }  // namespace tavo

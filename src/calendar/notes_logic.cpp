@@ -78,13 +78,16 @@ void NotesLogic::ShowNothing(NotesEditor& editor) {
     Select(editor, 0, 0);
     editor.readOnly = true;
     CurDate.clear();
-    (&editor == &ui.Text1 ? SavedText1 : SavedText3).clear();
+    SavedOf(editor).clear();
 }
 
 bool NotesLogic::Store(const QString& text, bool quiet) {
     if (!IsDay(CurDate)) return true;  // no day shown: nothing to save
     NotesDb* db = NotesConn.get();
     if (db != nullptr && db->StoreNote(CurDate, text) != NotesDb::StoreResult::Failed) {
+        // What is stored now is the text to compare with: a later edit back
+        // to the text first loaded is a change again.
+        SavedOfVisible() = text;
         failedText_.reset();
         return true;
     }
@@ -107,11 +110,11 @@ void NotesLogic::AutoSave() {
 }
 
 void NotesLogic::Text1_LostFocus() {
-    if (ui.Text1.visible && ui.Text1.text != SavedText1) Store(ui.Text1.text, false);
+    if (ui.Text1.visible) LeaveEditor();
 }
 
 void NotesLogic::Text3_LostFocus() {
-    if (ui.Text3.visible && ui.Text3.text != SavedText3) Store(ui.Text3.text, false);
+    if (ui.Text3.visible) LeaveEditor();
 }
 
 void NotesLogic::Text2_GotFocus() { Select(ui.Text1, 0, 0); }
@@ -127,25 +130,28 @@ QStringList NotesLogic::DayEntries(const QString& year) const {
     return entries;
 }
 
-bool NotesLogic::SelectList1(int index) {
-    if (index < 0 || index >= ui.list1.size()) return false;
-    if (!LeaveEditor()) return false;
-    ui.list1Index = index;
-    const QString date = EntryDate(ui.list1[index]);
+bool NotesLogic::LoadNote(NotesEditor& editor, const QString& date, bool caretAtEnd) {
     bool ok = false;
     const std::optional<QString> note = NotesConn ? NotesConn->FindNote(date, &ok) : std::nullopt;
     if (!ok) {
         // Unreadable: show nothing rather than let an edit overwrite the stored note.
-        ShowNothing(ui.Text1);
-        return true;
+        ShowNothing(editor);
+        return false;
     }
     // A day whose row has gone meanwhile shows an empty note.
-    SetText(ui.Text1, note.value_or(QString()));
-    Select(ui.Text1, static_cast<int>(ui.Text1.text.size()), 0);
-    ui.Text1.readOnly = false;
-    if (Ready) Focus(NotesControls::Focus::Text1);
+    SetText(editor, note.value_or(QString()));
+    Select(editor, caretAtEnd ? static_cast<int>(editor.text.size()) : 0, 0);
+    editor.readOnly = false;
     CurDate = date;
-    SavedText1 = ui.Text1.text;
+    SavedOf(editor) = editor.text;
+    return true;
+}
+
+bool NotesLogic::SelectList1(int index) {
+    if (index < 0 || index >= ui.list1.size()) return false;
+    if (!LeaveEditor()) return false;
+    ui.list1Index = index;
+    if (LoadNote(ui.Text1, EntryDate(ui.list1[index]), true) && Ready) Focus(NotesControls::Focus::Text1);
     return true;
 }
 
@@ -153,19 +159,7 @@ bool NotesLogic::SelectList2(int index) {
     if (index < 0 || index >= ui.List2.size()) return false;
     if (!LeaveEditor()) return false;
     ui.List2Index = index;
-    const QString date = ui.List2[index].trimmed();
-    bool ok = false;
-    const std::optional<QString> note = NotesConn ? NotesConn->FindNote(date, &ok) : std::nullopt;
-    if (!ok) {
-        ShowNothing(ui.Text3);
-        return true;
-    }
-    SetText(ui.Text3, note.value_or(QString()));
-    Select(ui.Text3, 0, 0);
-    ui.Text3.readOnly = false;
-    Focus(NotesControls::Focus::Text3);
-    CurDate = date;
-    SavedText3 = ui.Text3.text;
+    if (LoadNote(ui.Text3, ui.List2[index].trimmed(), false)) Focus(NotesControls::Focus::Text3);
     return true;
 }
 
@@ -327,11 +321,7 @@ bool NotesLogic::Unload() {
 
 bool NotesLogic::SaveUnsaved() {
     const bool saved = LeaveEditor();
-    if (saved) {
-        // What is stored now is what the editor shows.
-        (ui.Text1.visible ? SavedText1 : SavedText3) = Visible().text;
-        if (NotesConn) NotesConn->RemoveEmptyNotes();
-    }
+    if (saved && NotesConn) NotesConn->RemoveEmptyNotes();
     return saved;
 }
 

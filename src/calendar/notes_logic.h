@@ -9,9 +9,9 @@
 // Invariant: the visible editor (Text1, or Text3 while the search-result
 // panel is open) holds the note of CurDate. Before CurDate changes or the
 // other editor is shown, the visible editor is saved when its text differs
-// from the text loaded; when that save fails the change does not happen, so
-// typed text is never replaced. When no day is shown, CurDate is empty and
-// the editor is read-only.
+// from the text loaded or last saved (SavedText1, SavedText3); when that
+// save fails the change does not happen, so typed text is never replaced.
+// When no day is shown, CurDate is empty and the editor is read-only.
 
 #include <QDate>
 #include <QString>
@@ -97,13 +97,13 @@ public:
     // and the user chose to keep the text).
     bool Unload();
 
-    // Saves the visible editor when it differs from the text loaded and
+    // Saves the visible editor when it differs from the text stored and
     // removes empty notes, leaving the window as it is: what must happen
     // before the program ends. False when the save failed (the message has
     // been shown).
     bool SaveUnsaved();
 
-    // Saves the visible editor when it differs from the text loaded.
+    // Saves the visible editor when it differs from the text stored.
     // Failure shows a message (once for the same text) and returns false.
     bool LeaveEditor();
     // The same without a message: the window calls it when typing pauses,
@@ -117,13 +117,18 @@ public:
 private:
     QDate Today() const;
     NotesEditor& Visible() { return ui.Text1.visible ? ui.Text1 : ui.Text3; }
-    const QString& SavedOfVisible() const { return ui.Text1.visible ? SavedText1 : SavedText3; }
+    // The text an editor was loaded with or last saved as.
+    QString& SavedOf(const NotesEditor& editor) { return &editor == &ui.Text1 ? SavedText1 : SavedText3; }
+    QString& SavedOfVisible() { return SavedOf(Visible()); }
     void SetText(NotesEditor& editor, const QString& text);
     void Select(NotesEditor& editor, int start, int length);
     void Focus(NotesControls::Focus f);
     void ShowNothing(NotesEditor& editor);
     bool Store(const QString& text, bool quiet);
     QStringList DayEntries(const QString& year) const;
+    // Shows the note of `date` in `editor`, the caret at its end or start;
+    // false (and nothing shown) when the note cannot be read.
+    bool LoadNote(NotesEditor& editor, const QString& date, bool caretAtEnd);
     bool SelectList1(int index);
     bool SelectList2(int index);
     void ShowSingleView();

@@ -114,6 +114,20 @@ TEST_F(NotesLogicTest, AnEditIsSavedToItsOwnDayBeforeAnotherDayIsShown) {
     EXPECT_EQ(Stored("2010-01-03"), "second, last");
 }
 
+TEST_F(NotesLogicTest, AnEditUndoneAfterAQuietSaveIsSavedToo) {
+    Add("2010-01-02", "first");
+    Add("2010-01-03", "second");
+    ASSERT_TRUE(logic_.goToDay(D("2010-01-02")));
+    Type("first!");
+    logic_.AutoSave();
+    ASSERT_EQ(Stored("2010-01-02"), "first!");
+    // Typed back to the text first loaded: that is a change from what is stored.
+    Type("first");
+    Pick("2010-01-03");
+    EXPECT_EQ(Stored("2010-01-02"), "first");
+    EXPECT_EQ(logic_.CurDate, "2010-01-03");
+}
+
 TEST_F(NotesLogicTest, SingleNoteSearchSelectsEachMatchThenCountsThem) {
     Add("2010-01-02", "abc xx abc yy abc");
     ASSERT_TRUE(logic_.goToDay(D("2010-01-02")));

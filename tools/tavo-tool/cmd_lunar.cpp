@@ -1,8 +1,9 @@
-// Lunar calendar subcommands: lunar, lunar-range, solar.
+// Lunar calendar subcommands: lunar, lunar-range, solar, day-caption.
 #include "command.h"
 #include "json.h"
 
 #include "calendar/clsdate.h"
+#include "calendar/date_day.h"
 
 #include <QRegularExpression>
 
@@ -52,6 +53,16 @@ QString DayObject(const clsdate& c) {
     return o.str();
 }
 
+// Appends one line to a long output, writing it out in pieces of about 64 KiB.
+void AppendLine(QString& out, const QString& line) {
+    out += line;
+    out += u'\n';
+    if (out.size() > 1 << 16) {
+        Print(out);
+        out.clear();
+    }
+}
+
 // Day number of a "YYYY-MM-DD" argument inside the table's range, or -1.
 std::int32_t DayInRange(const QString& text) {
     int y, m, d;
@@ -92,12 +103,7 @@ int LunarRange(const QStringList& args) {
     c.sInitDate(y, m, d);
     QString out;
     for (std::int32_t day = from; day <= to; ++day) {
-        out += DayObject(c);
-        out += u'\n';
-        if (out.size() > 1 << 16) {
-            Print(out);
-            out.clear();
-        }
+        AppendLine(out, DayObject(c));
         if (day == to) break;
         int ny = c.sYear(), nm = c.sMonth(), nd = c.sDay() + 1;
         if (!clsdate::IsValidDate(ny, nm, nd)) {
@@ -129,10 +135,35 @@ int Solar(const QStringList& args) {
     return 0;
 }
 
+int DayCaptionRange(const QStringList& args) {
+    if (args.size() != 2) return UsageError("day-caption FROM TO");
+    const std::int32_t from = DayInRange(args[0]);
+    if (from < 0) return 1;
+    const std::int32_t to = DayInRange(args[1]);
+    if (to < 0) return 1;
+    if (from > to) return Fail(QStringLiteral("FROM is after TO"));
+    int y, m, d;
+    ParseDate(args[0], y, m, d);
+    QString out;
+    const QDate first(y, m, d);
+    for (std::int32_t n = 0; n <= to - from; ++n) {
+        // Each day as the strip shows it when that day is today.
+        const QDate day = first.addDays(n);
+        const DayCaption c = DateDay::ShowDayCaption(day, day);
+        JsonObject o;
+        o.add("date", DateDay::DateText(day)).add("NLlabel", c.NLlabel).add("Label7", c.Label7);
+        AppendLine(out, o.str());
+    }
+    Print(out);
+    return 0;
+}
+
 const Registration r1{"lunar", "lunar YYYY-MM-DD", "the lunar date and calendar attributes of a day", &Lunar};
 const Registration r2{"lunar-range", "lunar-range FROM TO",
                       "one lunar object per line for every day FROM..TO (YYYY-MM-DD)", &LunarRange};
 const Registration r3{"solar", "solar Y M D [--leap]", "the Gregorian date of a lunar date", &Solar};
+const Registration r4{"day-caption", "day-caption FROM TO",
+                      "the calendar strip's lunar and festival lines for every day FROM..TO as today", &DayCaptionRange};
 
 }  // namespace
 }  // namespace tavo::tool

@@ -19,6 +19,8 @@
 namespace tavo {
 namespace {
 
+const QDate kToday(2026, 12, 7);
+
 class MainCalendarTest : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -27,6 +29,8 @@ protected:
         ASSERT_TRUE(CreateNotesDb(NotesDbPath));
         form_ = std::make_unique<MainForm>(player_);
         form_->core().hooks.ExitProgram = [] {};
+        // A fixed today, so that a run across midnight sees one day.
+        form_->Calendar()->SetClock([] { return QDateTime(kToday, QTime(12, 0)); });
         form_->Calendar()->ShowToday();
     }
     void TearDown() override {
@@ -45,7 +49,7 @@ protected:
 };
 
 TEST_F(MainCalendarTest, MonthButtonsMoveTheStripAndShowBackToToday) {
-    const QString thisMonth = QDate::currentDate().toString("yyyy.MM");
+    const QString thisMonth = kToday.toString("yyyy.MM");
     EXPECT_EQ(form_->Calendar()->YMlabel(), thisMonth);
     EXPECT_TRUE(Shown(10) && Shown(11) && Shown(13));
     EXPECT_FALSE(Shown(12));
@@ -55,7 +59,7 @@ TEST_F(MainCalendarTest, MonthButtonsMoveTheStripAndShowBackToToday) {
     } steps[] = {{10, -1}, {10, -2}, {11, -1}, {11, 0}, {11, 1}, {12, 0}};
     for (const auto& s : steps) {
         QTest::mouseClick(form_->PageA(s.button), Qt::LeftButton);
-        const QString month = QDate::currentDate().addMonths(s.months).toString("yyyy.MM");
+        const QString month = kToday.addMonths(s.months).toString("yyyy.MM");
         EXPECT_EQ(form_->Calendar()->YMlabel(), month) << s.button;
         EXPECT_EQ(form_->core().ui.YMlabel, month);
         EXPECT_EQ(Shown(12), s.months != 0) << s.button;
@@ -66,12 +70,12 @@ TEST_F(MainCalendarTest, TheNotesButtonOpensTodayAndTheExitStepSavesTheEdit) {
     QTest::mouseClick(form_->PageA(13), Qt::LeftButton);
     menuFrm* w = NotesWindow();
     ASSERT_NE(w, nullptr);
-    EXPECT_EQ(w->logic().CurDate, QDate::currentDate().toString("yyyy-MM-dd"));
+    EXPECT_EQ(w->logic().CurDate, kToday.toString("yyyy-MM-dd"));
     w->Text1()->setFocus();
     QTest::keyClicks(w->Text1(), "typed, then the program ends");
     form_->core().exit.Exit();
     auto db = NotesDb::Open(NotesDbPath);
-    EXPECT_EQ(db->FindNote(QDate::currentDate().toString("yyyy-MM-dd")),
+    EXPECT_EQ(db->FindNote(kToday.toString("yyyy-MM-dd")),
               std::optional<QString>("typed, then the program ends"));
 }
 

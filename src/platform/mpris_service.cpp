@@ -17,6 +17,15 @@ namespace {
 
 const QString kPlayerInterface = QStringLiteral("org.mpris.MediaPlayer2.Player");
 
+QString StatusName(MprisStatus status) {
+    switch (status) {
+        case MprisStatus::Playing: return QStringLiteral("Playing");
+        case MprisStatus::Paused: return QStringLiteral("Paused");
+        case MprisStatus::Stopped: break;
+    }
+    return QStringLiteral("Stopped");
+}
+
 }  // namespace
 
 std::optional<QDBusConnection> SessionBus() {
@@ -109,22 +118,16 @@ void MprisService::Unregister() {
     busName_.clear();
 }
 
-QString MprisService::PlaybackStatus() const {
-    switch (target_.Status()) {
-        case MprisStatus::Playing: return QStringLiteral("Playing");
-        case MprisStatus::Paused: return QStringLiteral("Paused");
-        case MprisStatus::Stopped: break;
-    }
-    return QStringLiteral("Stopped");
-}
+QString MprisService::PlaybackStatus() const { return StatusName(target_.Status()); }
 
 QString MprisService::TrackPath(const MprisTrack& track) const {
     if (track.id.isEmpty()) return kNoTrack;
     return QStringLiteral("/org/tavo/MusicBox/track/") + track.id;
 }
 
-QVariantMap MprisService::Metadata() const {
-    const MprisTrack t = target_.Track();
+QVariantMap MprisService::Metadata() const { return MetadataOf(target_.Track()); }
+
+QVariantMap MprisService::MetadataOf(const MprisTrack& t) const {
     QVariantMap m;
     m.insert(QStringLiteral("mpris:trackid"), QVariant::fromValue(QDBusObjectPath(TrackPath(t))));
     if (t.id.isEmpty()) return m;
@@ -188,8 +191,8 @@ void MprisService::Refresh() {
     if (!bus_) return;
     const Snapshot now = Read();
     QVariantMap changed;
-    if (now.status != last_.status) changed.insert(QStringLiteral("PlaybackStatus"), PlaybackStatus());
-    if (!(now.track == last_.track)) changed.insert(QStringLiteral("Metadata"), Metadata());
+    if (now.status != last_.status) changed.insert(QStringLiteral("PlaybackStatus"), StatusName(now.status));
+    if (!(now.track == last_.track)) changed.insert(QStringLiteral("Metadata"), MetadataOf(now.track));
     if (now.volume != last_.volume) changed.insert(QStringLiteral("Volume"), now.volume);
     if (now.can.play != last_.can.play) changed.insert(QStringLiteral("CanPlay"), now.can.play);
     if (now.can.pause != last_.can.pause) changed.insert(QStringLiteral("CanPause"), now.can.pause);

@@ -69,6 +69,7 @@ private:
         MprisAbilities can;
     };
     Snapshot Read() const;
+    QVariantMap MetadataOf(const MprisTrack& track) const;
     void SendChanged(const QString& interface, const QVariantMap& changed);
     void JumpTo(qint64 positionUs);
 

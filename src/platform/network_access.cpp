@@ -10,11 +10,6 @@
 
 namespace tavo::platform {
 
-const QByteArray& UserAgent() {
-    static const QByteArray agent(kUserAgent);
-    return agent;
-}
-
 namespace {
 
 // Owned by the application object: destroyed with it at the latest, before
@@ -51,7 +46,7 @@ void CloseNetworkAccess() {
 
 QNetworkRequest MakeRequest(const QUrl& url) {
     QNetworkRequest request(url);
-    request.setHeader(QNetworkRequest::UserAgentHeader, UserAgent());
+    request.setHeader(QNetworkRequest::UserAgentHeader, QByteArray(kUserAgent));
     return request;
 }
 

@@ -14,9 +14,6 @@ class QNetworkAccessManager;
 
 namespace tavo::platform {
 
-// "TavoMusicBox/<version>": the program and its version, ASCII only.
-const QByteArray& UserAgent();
-
 // The shared manager. Call on the UI thread, with the application object
 // alive.
 QNetworkAccessManager& NetworkAccess();
@@ -28,7 +25,8 @@ QNetworkAccessManager& NetworkAccess();
 // request's objects behind. A later NetworkAccess() makes a new manager.
 void CloseNetworkAccess();
 
-// A GET request for `url` with the program's headers (User-Agent) set.
+// A GET request for `url` with the program's headers (User-Agent,
+// kUserAgent of user_agent.h) set.
 QNetworkRequest MakeRequest(const QUrl& url);
 
 // True for the schemes the program reads pages and feeds over: http, https.

@@ -51,15 +51,29 @@ SingleInstance::Role SingleInstance::Claim(int answerMs) {
     // Close-on-exec: a child (the local services) must not keep the lock.
     const int fd = ::open(QFile::encodeName(LockPath()).constData(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
     if (fd < 0) return Role::Unguarded;
-    if (::flock(fd, LOCK_EX | LOCK_NB) == 0) {
-        lockFd_ = fd;
-        // Without the socket later starts cannot reach us; the lock still
-        // keeps them from running a second player.
-        Listen();
-        return Role::First;
+    // The holder may be ending: it no longer answers, and its lock goes with
+    // it. So until the deadline, ask it and try the lock again in turn.
+    const QDeadlineTimer deadline(answerMs);
+    for (;;) {
+        if (::flock(fd, LOCK_EX | LOCK_NB) == 0) {
+            lockFd_ = fd;
+            // Without the socket later starts cannot reach us; the lock still
+            // keeps them from running a second player.
+            Listen();
+            return Role::First;
+        }
+        if (AskToRaise(deadline)) {
+            ::close(fd);
+            return Role::Second;
+        }
+        if (deadline.hasExpired()) {
+            ::close(fd);
+            return Role::NotAnswering;
+        }
+        // No socket yet (the holder is starting) or none any more (it is
+        // ending).
+        QThread::msleep(50);
     }
-    ::close(fd);
-    return AskToRaise(answerMs) ? Role::Second : Role::NotAnswering;
 }
 
 bool SingleInstance::Listen() {
@@ -92,23 +106,18 @@ void SingleInstance::OnConnection() {
     }
 }
 
-bool SingleInstance::AskToRaise(int answerMs) {
-    // The first copy may hold the lock a moment before it listens: retry
-    // until the deadline.
-    const QDeadlineTimer deadline(answerMs);
-    while (!deadline.hasExpired()) {
-        QLocalSocket s;
-        s.connectToServer(SocketPath());
-        if (s.waitForConnected(static_cast<int>(std::max<qint64>(1, deadline.remainingTime())))) {
-            s.write(kRaise);
-            if (!s.waitForBytesWritten(static_cast<int>(std::max<qint64>(1, deadline.remainingTime())))) return false;
-            while (!s.canReadLine() && s.waitForReadyRead(static_cast<int>(std::max<qint64>(1, deadline.remainingTime())))) {
-            }
-            return s.canReadLine() && s.readLine() == kShown;
-        }
-        QThread::msleep(50);
+bool SingleInstance::AskToRaise(const QDeadlineTimer& deadline) {
+    const auto left = [&deadline] { return static_cast<int>(std::max<qint64>(1, deadline.remainingTime())); };
+    QLocalSocket s;
+    s.connectToServer(SocketPath());
+    if (!s.waitForConnected(left())) return false;
+    s.write(kRaise);
+    if (!s.waitForBytesWritten(left())) return false;
+    // A holder still starting answers once its event loop runs; one that is
+    // ending closes the connection unanswered.
+    while (!s.canReadLine() && s.waitForReadyRead(left())) {
     }
-    return false;
+    return s.canReadLine() && s.readLine() == kShown;
 }
 
 }  // namespace tavo::platform

@@ -11,6 +11,7 @@
 #include <QObject>
 #include <QString>
 
+class QDeadlineTimer;
 class QLocalServer;
 
 namespace tavo::platform {
@@ -35,7 +36,8 @@ public:
     ~SingleInstance() override;
 
     // Takes the lock, or asks the holder to raise its window (waiting up to
-    // `answerMs` for its answer).
+    // `answerMs` for its answer). A holder that ends meanwhile leaves the
+    // lock to this copy.
     Role Claim(int answerMs = 10000);
     QString LockPath() const;
     QString SocketPath() const;
@@ -46,7 +48,8 @@ Q_SIGNALS:
 
 private:
     bool Listen();
-    bool AskToRaise(int answerMs);
+    // One request to the holder; true when it has shown its window.
+    bool AskToRaise(const QDeadlineTimer& deadline);
     void OnConnection();
 
     QString folder_;

@@ -9,6 +9,13 @@
 
 #include <QFileInfo>
 
+#include <chrono>
+#include <thread>
+
+#include <fcntl.h>
+#include <sys/file.h>
+#include <unistd.h>
+
 namespace tavo {
 namespace {
 
@@ -84,6 +91,24 @@ TEST(PlayerInstance, LeftoversOfADeadCopyDoNotBlock) {
     // Without a runtime folder the player runs unguarded.
     SingleInstance none{QString()};
     EXPECT_EQ(none.Claim(), SingleInstance::Role::Unguarded);
+}
+
+// A start while the running copy is ending (its lock still held, nobody
+// answering any more) waits for the lock instead of giving up.
+TEST(PlayerInstance, AStartWhileTheHolderEndsBecomesTheFirst) {
+    PlayerHome home;
+    SingleInstance probe(home.Q(home.runtime()));
+    const int held = ::open(probe.LockPath().toLocal8Bit().constData(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
+    ASSERT_GE(held, 0);
+    ASSERT_EQ(::flock(held, LOCK_EX | LOCK_NB), 0);
+    std::thread ending([held] {
+        std::this_thread::sleep_for(std::chrono::milliseconds(300));
+        ::close(held);
+    });
+    SingleInstance next(home.Q(home.runtime()));
+    EXPECT_EQ(next.Claim(5000), SingleInstance::Role::First);
+    ending.join();
+    EXPECT_TRUE(QFileInfo(next.SocketPath()).exists());
 }
 
 // Two real players: the second shows the first and ends; after the first is

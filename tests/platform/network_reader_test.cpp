@@ -2,6 +2,7 @@
 // server: the wire behaviour (headers, redirects) is the point here.
 #include "platform/async_read.h"
 #include "platform/network_access.h"
+#include "platform/user_agent.h"
 
 #include "support/event_loop.h"
 #include "support/local_http_server.h"
@@ -74,8 +75,8 @@ TEST_F(NetworkReaderTest, EveryRequestNamesTheProgramAndItsVersion) {
     EXPECT_TRUE(r.statuses.contains(kRedirecting));
     std::lock_guard lock(mutex);
     ASSERT_EQ(agents.size(), 1u);  // the hop's own request was answered by the redirect
-    EXPECT_EQ(agents[0], UserAgent().toStdString());
-    EXPECT_TRUE(UserAgent().startsWith("TavoMusicBox/1."));
+    EXPECT_EQ(agents[0], kUserAgent);
+    EXPECT_TRUE(agents[0].starts_with("TavoMusicBox/1."));
 }
 
 TEST_F(NetworkReaderTest, RedirectsAreFollowedOnlyToWebAddresses) {

@@ -25,24 +25,29 @@ fs::path FavouritesFile() {
 
 fs::path RadioFile() { return platform::InProgramFolder("radio.txt"); }
 
+std::optional<ListRecord> ParseListLine(const QString& raw) {
+    static const QString kFieldSep = QStringLiteral("<|>");
+    const QString line = TrimSpaces(raw);
+    if (line.isEmpty()) return std::nullopt;
+    const qsizetype sep = line.indexOf(kFieldSep);
+    ListRecord r{sep < 0 ? line : line.left(sep), sep < 0 ? QString() : line.mid(sep + kFieldSep.size())};
+    const qsizetype next = r.link.indexOf(kFieldSep);
+    if (next >= 0) r.link.truncate(next);
+    r.entry.remove(kEntrySep);
+    r.link.remove(kEntrySep);
+    return r;
+}
+
 ListFile ReadListFile(const fs::path& file) {
     ListFile out;
     const auto lines = platform::ReadTextLines(file);
     if (!lines) return out;
-    static const QString kFieldSep = QStringLiteral("<|>");
     for (const QString& raw : *lines) {
         if (out.entries.size() >= kMaxListEntries) break;
-        const QString line = TrimSpaces(raw);
-        if (line.isEmpty()) continue;
-        const qsizetype sep = line.indexOf(kFieldSep);
-        QString entry = sep < 0 ? line : line.left(sep);
-        QString link = sep < 0 ? QString() : line.mid(sep + kFieldSep.size());
-        const qsizetype next = link.indexOf(kFieldSep);
-        if (next >= 0) link.truncate(next);
-        entry.remove(kEntrySep);
-        link.remove(kEntrySep);
-        out.entries.append(entry);
-        out.links.append(link);
+        std::optional<ListRecord> r = ParseListLine(raw);
+        if (!r) continue;
+        out.entries.append(std::move(r->entry));
+        out.links.append(std::move(r->link));
     }
     return out;
 }

@@ -5,6 +5,7 @@
 #include <QStringList>
 
 #include <filesystem>
+#include <optional>
 
 namespace tavo {
 
@@ -18,6 +19,15 @@ struct ListFile {
     QStringList entries;
     QStringList links;  // beside entries
 };
+
+// One record of a list file, from one line: spaces trimmed, split at "<|>"
+// into entry and link (a line without "<|>" is an entry with an empty link),
+// "{@}" (the list separator) taken out of both. nullopt for an empty line.
+struct ListRecord {
+    QString entry;
+    QString link;
+};
+std::optional<ListRecord> ParseListLine(const QString& line);
 
 // Reads a list file: every line trimmed of spaces, empty lines skipped, each
 // other line split at "<|>" into entry and link. A line without "<|>" is an

@@ -53,13 +53,21 @@ void AppendDecodedLine(QString& out, QByteArrayView line) {
 
 }  // namespace
 
+std::vector<QByteArrayView> SplitTextLines(QByteArrayView bytes) {
+    std::vector<QByteArrayView> lines;
+    ForEachLine(bytes, [&lines](QByteArrayView line) { lines.push_back(line); });
+    return lines;
+}
+
+QString DecodeTextLine(QByteArrayView line) {
+    QString text;
+    AppendDecodedLine(text, line);
+    return text;
+}
+
 QStringList DecodeTextLines(QByteArrayView bytes) {
     QStringList lines;
-    ForEachLine(bytes, [&lines](QByteArrayView line) {
-        QString text;
-        AppendDecodedLine(text, line);
-        lines.append(std::move(text));
-    });
+    ForEachLine(bytes, [&lines](QByteArrayView line) { lines.append(DecodeTextLine(line)); });
     return lines;
 }
 

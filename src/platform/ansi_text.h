@@ -17,9 +17,15 @@
 
 #include <filesystem>
 #include <optional>
+#include <vector>
 
 namespace tavo::platform {
 
+// Splits file content into lines (see above), each without its ending: the
+// views point into `bytes`.
+std::vector<QByteArrayView> SplitTextLines(QByteArrayView bytes);
+// Decodes one line by the rule above.
+QString DecodeTextLine(QByteArrayView line);
 // Splits and decodes file content into lines (see above).
 QStringList DecodeTextLines(QByteArrayView bytes);
 // The same lines joined with `joiner` between them, in one pass (no text per

@@ -30,7 +30,7 @@ bool Storable(const QString& path) {
 void FavouritesCommands::M_AddMySongList() {
     const int index = host_.SelIndex();
     if (index < 0 || index >= host_.ListCount()) return;
-    if (!FavouritesFile(host_.FavouritesPath()).Append({FavouriteLine(host_.ListItem(index))})) {
+    if (!FavouritesEditor(host_.FavouritesPath()).Append({FavouriteLine(host_.ListItem(index))})) {
         WriteFailed(host_);
         return;
     }
@@ -50,17 +50,17 @@ void FavouritesCommands::M_DelMySong() {
     const bool removesPlaying = playingList && index == playIndex;
     const bool removesAbove = playingList && index < playIndex;
 
-    switch (FavouritesFile(host_.FavouritesPath()).RemoveAt(index, host_.ListItem(index))) {
-        case FavouritesFile::Removal::Changed:
+    switch (FavouritesEditor(host_.FavouritesPath()).RemoveAt(index, host_.ListItem(index))) {
+        case FavouritesEditor::Removal::Changed:
             host_.MySongList();
             platform::Messages().Show(
                 QStringLiteral("收藏列表已在别处被修改，已重新载入，没有移除任何歌曲。"), host_.AppTitle(),
                 MsgButtons::Ok, MsgIcon::Information);
             return;
-        case FavouritesFile::Removal::WriteFailed:
+        case FavouritesEditor::Removal::WriteFailed:
             WriteFailed(host_);
             return;
-        case FavouritesFile::Removal::Removed:
+        case FavouritesEditor::Removal::Removed:
             break;
     }
     host_.MySongList();
@@ -79,7 +79,7 @@ void FavouritesCommands::M_MySongClear() {
     if (answer != MsgResult::Ok) return;
     const int index = host_.SelIndex();
     const bool removesPlaying = host_.YNPlaySongList() && index == host_.PlayIndex();
-    if (!FavouritesFile(host_.FavouritesPath()).Clear()) {
+    if (!FavouritesEditor(host_.FavouritesPath()).Clear()) {
         WriteFailed(host_);
         return;
     }
@@ -98,7 +98,7 @@ void FavouritesCommands::M_M_MySongRightS_BDF() {
         else
             ++skipped;
     }
-    if (!lines.isEmpty() && !FavouritesFile(host_.FavouritesPath()).Append(lines)) {
+    if (!lines.isEmpty() && !FavouritesEditor(host_.FavouritesPath()).Append(lines)) {
         WriteFailed(host_);
         return;
     }

@@ -1,7 +1,7 @@
 #pragma once
 // The favourites commands of the list menus: add the right-clicked song,
 // remove it, clear the list, add local files. Each opens, changes and closes
-// the favourites file (FavouritesFile) and then brings the viewed list, the
+// the favourites file (FavouritesEditor) and then brings the viewed list, the
 // play list and the playing-row marker up to date through the ShellHost.
 //
 // No widgets: the file dialog is a function the tray window supplies.

@@ -1,5 +1,6 @@
 #include "shell/favourites_file.h"
 
+#include "app/list_files.h"
 #include "platform/ansi_text.h"
 #include "sources/get_song_list.h"
 #include "sources/text_codecs.h"
@@ -13,27 +14,6 @@ namespace fs = std::filesystem;
 namespace {
 
 const QString kFieldSep = QStringLiteral("<|>");
-
-// Splits file content into lines at CR LF, LF or CR, as the list reader
-// does; a UTF-8 byte-order mark at the start is dropped.
-std::vector<QByteArray> RawLines(const QByteArray& bytes) {
-    std::vector<QByteArray> lines;
-    qsizetype i = bytes.startsWith("\xEF\xBB\xBF") ? 3 : 0;
-    qsizetype start = i;
-    const qsizetype n = bytes.size();
-    while (i < n) {
-        const char c = bytes[i];
-        if (c == '\r' || c == '\n') {
-            lines.push_back(bytes.sliced(start, i - start));
-            if (c == '\r' && i + 1 < n && bytes[i + 1] == '\n') ++i;
-            start = ++i;
-        } else {
-            ++i;
-        }
-    }
-    if (start < n) lines.push_back(bytes.sliced(start, n - start));
-    return lines;
-}
 
 enum class ReadResult { Missing, Read, Failed };
 
@@ -70,26 +50,23 @@ QString FavouriteLine(const QString& name, const QString& link) {
 }
 
 QString FavouriteEntry(const QString& line) {
-    QString entry = TrimSpaces(line);
-    const qsizetype sep = entry.indexOf(kFieldSep);
-    if (sep >= 0) entry.truncate(sep);
-    entry.remove(kEntrySep);
-    return entry;
+    const std::optional<ListRecord> record = ParseListLine(line);
+    return record ? record->entry : QString();
 }
 
-std::vector<FavouritesFile::Line> FavouritesFile::Lines() const {
+std::vector<FavouritesEditor::Line> FavouritesEditor::Lines() const {
     std::vector<Line> out;
     QByteArray bytes;
     if (ReadExisting(file_, bytes) != ReadResult::Read) return out;
-    for (QByteArray& raw : RawLines(bytes)) {
-        QString text = platform::DecodeTextLines(raw).value(0);
+    for (QByteArrayView raw : platform::SplitTextLines(bytes)) {
+        QString text = platform::DecodeTextLine(raw);
         if (TrimSpaces(text).isEmpty()) continue;
-        out.push_back({std::move(raw), std::move(text)});
+        out.push_back({raw.toByteArray(), std::move(text)});
     }
     return out;
 }
 
-bool FavouritesFile::Append(const QStringList& lines) const {
+bool FavouritesEditor::Append(const QStringList& lines) const {
     QByteArray bytes;
     if (ReadExisting(file_, bytes) == ReadResult::Failed) return false;
     if (!bytes.isEmpty() && !bytes.endsWith('\n') && !bytes.endsWith('\r')) bytes.append("\r\n");
@@ -100,7 +77,7 @@ bool FavouritesFile::Append(const QStringList& lines) const {
     return platform::WriteFileAtomically(file_, bytes);
 }
 
-FavouritesFile::Removal FavouritesFile::RemoveAt(int index, const QString& shownEntry) const {
+FavouritesEditor::Removal FavouritesEditor::RemoveAt(int index, const QString& shownEntry) const {
     const std::vector<Line> lines = Lines();
     if (index < 0 || index >= static_cast<int>(lines.size()) ||
         FavouriteEntry(lines[static_cast<size_t>(index)].text) != shownEntry)
@@ -115,7 +92,7 @@ FavouritesFile::Removal FavouritesFile::RemoveAt(int index, const QString& shown
     return platform::WriteFileAtomically(file_, bytes) ? Removal::Removed : Removal::WriteFailed;
 }
 
-bool FavouritesFile::Clear() const {
+bool FavouritesEditor::Clear() const {
     std::error_code ec;
     fs::remove(file_, ec);
     return !ec;

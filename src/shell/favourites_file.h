@@ -34,7 +34,9 @@ QString FavouriteLine(const QString& name, const QString& link = QString());
 // trimmed, the text before "<|>", without "{@}".
 QString FavouriteEntry(const QString& line);
 
-class FavouritesFile {
+// Reads and rewrites the favourites file; every rewrite replaces the file
+// atomically, so a crash or a full disk never loses an entry.
+class FavouritesEditor {
 public:
     // One line that counts as an entry (not empty after trimming spaces).
     struct Line {
@@ -48,7 +50,7 @@ public:
         WriteFailed,  // the file could not be replaced: nothing removed
     };
 
-    explicit FavouritesFile(std::filesystem::path file) : file_(std::move(file)) {}
+    explicit FavouritesEditor(std::filesystem::path file) : file_(std::move(file)) {}
     const std::filesystem::path& path() const { return file_; }
 
     // The entry lines, in file order. Empty when the file is missing.

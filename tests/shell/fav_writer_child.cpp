@@ -24,5 +24,5 @@ int main(int argc, char** argv) {
     if (!kill) std::signal(SIGXFSZ, SIG_IGN);
     const rlimit rl{limit, limit};
     if (setrlimit(RLIMIT_FSIZE, &rl) != 0) return 2;
-    return tavo::FavouritesFile(argv[1]).Append(lines) ? 0 : 3;
+    return tavo::FavouritesEditor(argv[1]).Append(lines) ? 0 : 3;
 }

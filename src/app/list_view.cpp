@@ -112,11 +112,10 @@ void ListView::ClickPlay() {
     play.chart = play.source >= 5 ? ChartSelection{c_.gsl.Combo1.Items(), c_.gsl.ChartPeriodLinks} : ChartSelection{};
 }
 
+// "Back to the playing list" shows while a song is chosen and the viewed
+// page is not its page.
 void ListView::rdcheck() {
-    const PlayList& play = c_.playback.play;
-    c_.ui.PageAVisible[15] = c_.PlayIndex != -1 &&
-                             (c_.gsl.CurPage != play.page || c_.gsl.Combo2.ListIndex() != play.entry ||
-                              c_.gsl.Combo1.ListIndex() != play.period || c_.Selection() != play.source);
+    c_.ui.PageAVisible[15] = c_.PlayIndex != -1 && !c_.playback.YNPlaySongPage();
     c_.Touch();
 }
 

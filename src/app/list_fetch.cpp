@@ -193,9 +193,7 @@ void ListFetcher::OnListFinished(std::int32_t, std::int16_t error) {
     if (!stillBusy) c_.SetLoadLabel(c_.ui.LoadLabel, false);
     if (play && view.Count() > 0) {
         c_.AutoPlay = false;
-        view.ClickPlay();
-        view.Play_List();
-        c_.playback.StartSong(0);
+        view.PlayViewed(0);
     }
 }
 

@@ -48,9 +48,7 @@ bool ListView::ShowListFile(const ListFile& file, QStringList& links) {
 void ListView::AutoStart() {
     if (!c_.AutoPlay) return;
     c_.AutoPlay = false;
-    ClickPlay();
-    Play_List();
-    c_.playback.StartSong(0);
+    PlayViewed(0);
 }
 
 void ListView::MySongList() {
@@ -110,6 +108,12 @@ void ListView::ClickPlay() {
     play.entry = static_cast<std::int16_t>(c_.gsl.Combo2.ListIndex());
     play.page = c_.gsl.CurPage;
     play.chart = play.source >= 5 ? ChartSelection{c_.gsl.Combo1.Items(), c_.gsl.ChartPeriodLinks} : ChartSelection{};
+}
+
+void ListView::PlayViewed(int index) {
+    ClickPlay();
+    Play_List();
+    c_.playback.StartSong(index);
 }
 
 // "Back to the playing list" shows while a song is chosen and the viewed
@@ -188,9 +192,7 @@ void ListView::Picture1_MouseDown(int button, int x, int y) {
         c_.ui.PlayIcoVisible = false;
         c_.Touch();
         c_.playback.PlayStop();
-        ClickPlay();
-        Play_List();
-        c_.playback.StartSong(listIndex);
+        PlayViewed(listIndex);
     } else if (button == 2) {
         QString menu;
         if (onRow && sel >= 2) menu = QStringLiteral("M_RightClick");

@@ -193,9 +193,7 @@ void ListFetcher::OnListFinished(std::int32_t, std::int16_t error) {
     if (!stillBusy) c_.SetLoadLabel(c_.ui.LoadLabel, false);
     if (play && view.Count() > 0) {
         c_.AutoPlay = false;
-        view.ClickPlay();
-        view.Play_List();
-        c_.playback.StartSong(0);
+        view.PlayViewed(0);
     }
 }
 
@@ -216,8 +214,11 @@ void ListFetcher::CancelRefill() {
 void ListFetcher::OnRefillFinished(std::int32_t, std::int16_t error) {
     if (!RefillPending) return;
     RefillPending = false;
+    // The song this batch was asked for: a refill started while the page is
+    // read below (the user pressed next again) takes refillTag_ over.
+    const std::uint64_t mine = refillTag_;
     const fs::path F = RefillFile();
-    if (refillTag_ != c_.playback.SongTag()) {
+    if (mine != c_.playback.SongTag()) {
         RemoveFile(F);
         return;
     }
@@ -229,7 +230,7 @@ void ListFetcher::OnRefillFinished(std::int32_t, std::int16_t error) {
     PlayList next;
     next.entries = SplitListText(page.ParseJsonPlaylist(F));
     RemoveFile(F);
-    if (refillTag_ != c_.playback.SongTag()) return;  // the user moved on while it was read
+    if (mine != c_.playback.SongTag()) return;  // the user moved on while it was read
     next.links = page.RadioUrls.mid(0, next.Count());
     next.source = 2;
     if (next.Count() == 0) {

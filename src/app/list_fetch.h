@@ -45,7 +45,6 @@ public:
     void Refill(std::uint64_t songTag);
     void CancelRefill();
 
-    std::uint64_t Generation() const { return generation_; }
     // The download targets in the program folder.
     static std::filesystem::path TmpFile();
     static std::filesystem::path RefillFile();

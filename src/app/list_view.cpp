@@ -48,9 +48,7 @@ bool ListView::ShowListFile(const ListFile& file, QStringList& links) {
 void ListView::AutoStart() {
     if (!c_.AutoPlay) return;
     c_.AutoPlay = false;
-    ClickPlay();
-    Play_List();
-    c_.playback.StartSong(0);
+    PlayViewed(0);
 }
 
 void ListView::MySongList() {
@@ -112,11 +110,16 @@ void ListView::ClickPlay() {
     play.chart = play.source >= 5 ? ChartSelection{c_.gsl.Combo1.Items(), c_.gsl.ChartPeriodLinks} : ChartSelection{};
 }
 
+void ListView::PlayViewed(int index) {
+    ClickPlay();
+    Play_List();
+    c_.playback.StartSong(index);
+}
+
+// "Back to the playing list" shows while a song is chosen and the viewed
+// page is not its page.
 void ListView::rdcheck() {
-    const PlayList& play = c_.playback.play;
-    c_.ui.PageAVisible[15] = c_.PlayIndex != -1 &&
-                             (c_.gsl.CurPage != play.page || c_.gsl.Combo2.ListIndex() != play.entry ||
-                              c_.gsl.Combo1.ListIndex() != play.period || c_.Selection() != play.source);
+    c_.ui.PageAVisible[15] = c_.PlayIndex != -1 && !c_.playback.YNPlaySongPage();
     c_.Touch();
 }
 
@@ -189,9 +192,7 @@ void ListView::Picture1_MouseDown(int button, int x, int y) {
         c_.ui.PlayIcoVisible = false;
         c_.Touch();
         c_.playback.PlayStop();
-        ClickPlay();
-        Play_List();
-        c_.playback.StartSong(listIndex);
+        PlayViewed(listIndex);
     } else if (button == 2) {
         QString menu;
         if (onRow && sel >= 2) menu = QStringLiteral("M_RightClick");

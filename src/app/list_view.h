@@ -47,6 +47,8 @@ public:
     // ...and what it is: source, period, entry, page (and the chart
     // selectors' content, to show them again later).
     void ClickPlay();
+    // Both of the above, then song `index` of the new play list starts.
+    void PlayViewed(int index);
     void rdcheck();
     void ReloadPlayList();
     bool Reloading() const { return reloading_; }

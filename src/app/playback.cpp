@@ -67,9 +67,10 @@ void Playback::Go_Play() {
 }
 
 void Playback::MMP_Play() {
-    QString url = play.PlaysDirectly() ? play.Link(PlayIndex) : c_.links.Candidate();
     // Search candidates were checked when they were found; a list's own
-    // addresses are checked here, by where the list comes from.
+    // addresses are checked here, by where the list comes from, and opened
+    // as checked (MayPlay reads them without surrounding spaces).
+    const QString url = play.PlaysDirectly() ? play.Link(PlayIndex).trimmed() : c_.links.Candidate();
     if (play.PlaysDirectly() && !MayPlay(url, play.LinkOrigin())) {
         SetStatusLine(texts::kRefusedAddress);
         // The radio playlist goes on by itself, after this handler.

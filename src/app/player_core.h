@@ -75,7 +75,6 @@ public:
     std::int16_t RowTop = 2;
     QString CurrentSkin;
     QStringList SkinFolders;  // captions of the skin menu items
-    std::filesystem::path NotesDbPath;
     // Start playing when the next list arrives (setting isRunPlay).
     bool AutoPlay = false;
 

@@ -5,6 +5,7 @@
 #include "lyrics/lyrics_view.h"
 #include "platform/media_player.h"
 #include "platform/mpris_service.h"
+#include "sources/get_song_list.h"
 
 #include <algorithm>
 #include <cmath>
@@ -13,20 +14,19 @@ namespace tavo {
 
 namespace {
 
-const QString kTitleArtistSeparator = QStringLiteral(" \u2508 ");
 constexpr double kUsPerSecond = 1e6;
 
 }  // namespace
 
 void SplitDisplayText(const QString& display, QString* title, QStringList* artists) {
-    const qsizetype at = display.indexOf(kTitleArtistSeparator);
+    const qsizetype at = display.indexOf(kTitleArtistSep);
     artists->clear();
     if (at < 0) {
         *title = display.trimmed();
         return;
     }
     *title = display.left(at).trimmed();
-    const QString artist = display.mid(at + kTitleArtistSeparator.size()).trimmed();
+    const QString artist = display.mid(at + kTitleArtistSep.size()).trimmed();
     if (!artist.isEmpty()) artists->append(artist);
 }
 

@@ -45,7 +45,6 @@ bool StartUp::Form_Load() {
     // 4. The notes database is opened on demand; an empty one is made on
     // first start.
     InitNotesDbPath();
-    c.NotesDbPath = tavo::NotesDbPath;
     // 5.
     Call(c.hooks.SetDefaultSkinColours);
     c.CurrentSkin = platform::Settings().GetSetting(c.AppTitle, QStringLiteral("Skin"), QStringLiteral("name"));

@@ -8,11 +8,6 @@ void Selector::SetItems(QStringList items) {
     Q_EMIT ItemsChanged();
 }
 
-void Selector::AddItem(const QString& text) {
-    items_.append(text);
-    Q_EMIT ItemsChanged();
-}
-
 void Selector::Clear() {
     items_.clear();
     index_ = -1;

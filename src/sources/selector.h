@@ -30,8 +30,6 @@ public:
     // Replaces every item at once; the index becomes -1 (no change event).
     // Raises ItemsChanged once.
     void SetItems(QStringList items);
-    // Appends one item (and raises ItemsChanged): for single additions only.
-    void AddItem(const QString& text);
     // Removes every item; the index becomes -1 (no change event).
     void Clear();
     // Selects `index` (-1 for none; anything else outside the list is

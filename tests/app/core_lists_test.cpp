@@ -248,5 +248,26 @@ TEST_F(ListsTest, AFailedRefillLeavesTheViewedListAlone) {
     EXPECT_EQ(core->ui.Label6, QStringLiteral("获取列表出错，无法连接服务器"));
 }
 
+// Reading a batch lets pending events run: "next" pressed meanwhile asks
+// for another batch, and the one being read is dropped, not played.
+TEST_F(ListsTest, ARefillOvertakenByTheNextOneIsDropped) {
+    test::FakeNet net;
+    SetConfig("isPlayListIndex", "1");
+    ASSERT_TRUE(Load());
+    const std::string base = web.Url("");
+    core->gsl.PHcombo.SetListIndex(2);
+    ASSERT_TRUE(net.Reply("/j/mine/", QByteArray::fromStdString(test::PlaylistBody(base, 1, 1))));
+    ClickRow(0);
+    Tick(kPlayStopped);  // the end of the playlist: batch 2 is asked for
+    const QPointer<test::FakeReader> second = net.Latest("/j/mine/");
+    ASSERT_TRUE(second);
+    QMetaObject::invokeMethod(core.get(), [&] { core->PlayNext(); }, Qt::QueuedConnection);
+    second->Reply(QByteArray::fromStdString(test::PlaylistBody(base, 2, 1)));
+    EXPECT_EQ(player.urls, QStringList{web.QUrl("/songs/r1x0.wav")});
+    ASSERT_TRUE(core->fetch.RefillPending);
+    ASSERT_TRUE(net.Reply("/j/mine/", QByteArray::fromStdString(test::PlaylistBody(base, 3, 1))));
+    EXPECT_EQ(player.urls, (QStringList{web.QUrl("/songs/r1x0.wav"), web.QUrl("/songs/r3x0.wav")}));
+}
+
 }  // namespace
 }  // namespace tavo

@@ -300,9 +300,10 @@ TEST_F(PlayTest, Buttons) {
 }
 
 // The radio file's and the radio playlist's own addresses: a station ends
-// the radio file's playing; an address the player may not open is refused.
+// the radio file's playing; an address the player may not open is refused;
+// the address opened is the one checked, without the spaces around it.
 TEST_F(PlayTest, StationsAndTheirAddresses) {
-    WriteFile("radio.txt", "A<|>rtsp://radio/a\r\nB<|>file:///etc/passwd\r\nC<|>http://radio/c\r\n");
+    WriteFile("radio.txt", "A<|> rtsp://radio/a\r\nB<|>file:///etc/passwd\r\nC<|>http://radio/c\r\n");
     Start();
     Choose(1);
     ClickRow(0);

@@ -334,7 +334,7 @@ void MainForm::ShowAfterLoad() {
 }
 
 void MainForm::ScreenChanged() {
-    if (SkinModule::ScaleForDevicePixelRatio(devicePixelRatioF()) != skinScale_) goSkin(SkinModule::CurrentSkin);
+    if (SkinModule::ScaleForDevicePixelRatio(devicePixelRatioF()) != pictures_.scale) goSkin(SkinModule::CurrentSkin);
 }
 
 QString MainForm::CurrentSongName() const { return core_.playback.CurrentSongText(); }

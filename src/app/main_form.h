@@ -130,7 +130,6 @@ private:
     std::unique_ptr<lrcBox> lrc_;
     MainLayout layout_;
     SkinPictures pictures_;
-    int skinScale_ = 1;
 
     std::array<Command*, kPageButtons> pageA_{};
     std::array<Command*, kPlayButtons> playS_{};

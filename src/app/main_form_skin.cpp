@@ -61,7 +61,6 @@ void MainForm::LoadAndApplySkin() {
 }
 
 void MainForm::ApplySkin() {
-    skinScale_ = SkinModule::Scale;
     const MainLayout l = MainWindowLayout(SkinModule::ShowCalendar != 0);
     if (l.window != layout_.window) {
         layout_ = l;

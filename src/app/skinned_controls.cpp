@@ -51,6 +51,16 @@ void SkinList::paintEvent(QPaintEvent*) {
     else p.drawImage(QPoint(0, 0), img);
 }
 
+// The hand over rows, the window's pointer elsewhere. Set only when it
+// changes: the fade tick asks every 20 ms, and each setting is a request to
+// the window system.
+void SkinList::ShowHand(bool on) {
+    if (on == hand_) return;
+    hand_ = on;
+    if (on) setCursor(Qt::PointingHandCursor);
+    else unsetCursor();
+}
+
 void SkinList::StartFade() {
     if (!timer_.isActive()) timer_.start();
 }
@@ -58,8 +68,7 @@ void SkinList::StartFade() {
 void SkinList::FadeTick() {
     const QPoint at = mapFromGlobal(QCursor::pos());
     const bool inRows = underMouse() && fade_.InRows(at.x(), at.y());
-    if (inRows) setCursor(Qt::PointingHandCursor);
-    else unsetCursor();
+    ShowHand(inRows);
     if (fade_.Tick(inRows)) Changed();
     // Nothing on its way back and the pointer elsewhere: rest until the
     // pointer returns.
@@ -69,13 +78,12 @@ void SkinList::FadeTick() {
 void SkinList::mouseMoveEvent(QMouseEvent* e) {
     const QPoint at = e->position().toPoint();
     if (fade_.Move(at.x(), at.y())) Changed();
-    if (fade_.InRows(at.x(), at.y())) setCursor(Qt::PointingHandCursor);
-    else unsetCursor();
+    ShowHand(fade_.InRows(at.x(), at.y()));
     StartFade();
 }
 
 void SkinList::leaveEvent(QEvent*) {
-    unsetCursor();
+    ShowHand(false);
     if (fade_.Tick(false)) Changed();
     StartFade();
 }

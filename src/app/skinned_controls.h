@@ -50,6 +50,7 @@ protected:
 private:
     void Changed();
     void StartFade();
+    void ShowHand(bool on);
 
     ListLook look_;
     QStringList rows_;
@@ -58,6 +59,7 @@ private:
     QTimer timer_;
     QImage picture_;
     bool dirty_ = true;
+    bool hand_ = false;  // the hand pointer is set
 };
 
 class SkinTrack : public QWidget {

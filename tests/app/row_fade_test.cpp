@@ -79,13 +79,17 @@ TEST(SkinListWidget, HoverLightsARowAndTheTickFadesItBack) {
     const QRgb lit = BlendPixel(qRgb(10, 20, 40), qRgb(255, 255, 255), RowFade::kLit);
     EXPECT_EQ(list.Picture().pixel(50, 7), lit);
     EXPECT_TRUE(list.FadeTimer().isActive());
+    EXPECT_EQ(list.cursor().shape(), Qt::PointingHandCursor);
     QEvent leave(QEvent::Leave);
     QCoreApplication::sendEvent(&list, &leave);
+    EXPECT_EQ(list.cursor().shape(), Qt::ArrowCursor);
     for (int i = 0; i < 19; ++i) {
         EXPECT_NE(list.Picture().pixel(50, 7), qRgb(10, 20, 40)) << i;
         list.FadeTick();
     }
     EXPECT_EQ(list.Picture().pixel(50, 7), qRgb(10, 20, 40));
+    QTest::mouseMove(&list, {50, 12});  // back over a row: the hand again
+    EXPECT_EQ(list.cursor().shape(), Qt::PointingHandCursor);
 }
 
 TEST(WindowDragTest, TheTitleMovesTheWindowWhereTheSystemWillNot) {

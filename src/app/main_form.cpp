@@ -337,7 +337,7 @@ void MainForm::ScreenChanged() {
     if (SkinModule::ScaleForDevicePixelRatio(devicePixelRatioF()) != pictures_.scale) goSkin(SkinModule::CurrentSkin);
 }
 
-QString MainForm::CurrentSongName() const { return core_.playback.CurrentSongText(); }
+QString MainForm::CurrentSongName() const { return core_.playback.PlayingName(); }
 
 void MainForm::closeEvent(QCloseEvent* e) {
     e->ignore();

@@ -63,9 +63,6 @@ public:
     // Paints the windows from the current skin (SkinModule::CurrentSkin,
     // already loaded), then redraws the calendar captions.
     void ApplySkin();
-    // Loads the core's CurrentSkin and paints every window from it: goSkin
-    // without the title texts (the tray's skin menu shows its own).
-    void LoadAndApplySkin();
     // The pictures of the last skin painting.
     const SkinPictures& Pictures() const { return pictures_; }
 

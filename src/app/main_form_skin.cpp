@@ -48,16 +48,12 @@ void MainForm::goSkin(const QString& skin_Name) {
     core_.CurrentSkin = skin_Name;
     label3_->setText(core_.AppTitle + QStringLiteral(" - 正在调入皮肤，请稍后..."));
     label3_->repaint();
-    LoadAndApplySkin();
+    SkinModule::Image1 = QImage();
+    core_.hooks.ApplySkin();  // LoadSkin of CurrentSkin, then ApplySkin
     core_.OutList();
     core_.ui.Label3 = core_.AppTitle;
     label3_->setText(core_.AppTitle);
     Sync();
-}
-
-void MainForm::LoadAndApplySkin() {
-    SkinModule::Image1 = QImage();
-    core_.hooks.ApplySkin();  // LoadSkin of CurrentSkin, then ApplySkin
 }
 
 void MainForm::ApplySkin() {

@@ -62,7 +62,6 @@ public:
     QString PlayingName() const { return play.Name(PlayIndex); }
     // For the tray and the desktop bus.
     PlaybackStatus Status() const { return status_; }
-    QString CurrentSongText() const { return PlayingName(); }
     std::uint64_t SongTag() const { return songTag_; }
 
 Q_SIGNALS:

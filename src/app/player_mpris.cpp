@@ -72,7 +72,7 @@ platform::MprisTrack PlayerMpris::Track() const {
     platform::MprisTrack t;
     if (core_.PlayIndex < 0) return t;
     t.id = QStringLiteral("song%1").arg(songSerial_);
-    SplitDisplayText(core_.playback.CurrentSongText(), &t.title, &t.artists);
+    SplitDisplayText(core_.playback.PlayingName(), &t.title, &t.artists);
     const double seconds = core_.Player().currentMedia().duration();
     if (std::isfinite(seconds) && seconds > 0) t.lengthUs = static_cast<qint64>(seconds * kUsPerSecond);
     t.url = core_.Player().URL();

@@ -1,10 +1,11 @@
 #include "lyrics/lrc_cleanup.h"
 
+#include "sources/get_song_list.h"
+
 namespace tavo {
 
 namespace {
 
-const QString kNameSeparator = QStringLiteral(" ┈ ");
 const QString kCrLf = QStringLiteral("\r\n");
 const QString kCdataOpen = QStringLiteral("<![CDATA[");
 const QString kCdataClose = QStringLiteral("]]>");
@@ -47,12 +48,12 @@ void AppendLineWithBreak(QString& text, const QString& line) {
 }  // namespace
 
 LrcSongParts SplitLrcSongName(const QString& name) {
-    const qsizetype sep = name.indexOf(kNameSeparator);
+    const qsizetype sep = name.indexOf(kTitleArtistSep);
     if (sep < 0) return {name, QString()};
     LrcSongParts parts;
     parts.song = name.left(sep);
-    const qsizetype from = sep + kNameSeparator.size();
-    const qsizetype next = name.indexOf(kNameSeparator, from);
+    const qsizetype from = sep + kTitleArtistSep.size();
+    const qsizetype next = name.indexOf(kTitleArtistSep, from);
     parts.singer = next < 0 ? name.mid(from) : name.mid(from, next - from);
     const qsizetype slash = parts.singer.indexOf(QLatin1Char('\\'));
     if (slash >= 0) parts.singer.truncate(slash);

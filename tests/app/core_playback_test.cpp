@@ -197,7 +197,7 @@ TEST_F(PlayTest, StartingASong) {
     EXPECT_EQ(core->ui.PlayIcoTop, core->Geometry().listTop + 2);
     EXPECT_EQ(songs, QStringList{Song("Title1", "Singer1")});
     EXPECT_EQ(statuses, std::vector<PlaybackStatus>{PlaybackStatus::Playing});
-    EXPECT_EQ(core->playback.CurrentSongText(), Song("Title1", "Singer1"));
+    EXPECT_EQ(core->playback.PlayingName(), Song("Title1", "Singer1"));
     core->PlayS_Click(4);
     core->PlayS_Click(1);
     EXPECT_EQ(statuses, (std::vector<PlaybackStatus>{PlaybackStatus::Playing, PlaybackStatus::Paused,

@@ -92,7 +92,7 @@ protected:
     void ExpectMetadataOfPlayingSong() {
         QString title;
         QStringList artists;
-        SplitDisplayText(form->core().playback.CurrentSongText(), &title, &artists);
+        SplitDisplayText(form->core().playback.PlayingName(), &title, &artists);
         const QVariantMap meta = HeardMetadata();
         EXPECT_EQ(meta.value("xesam:title").toString(), title);
         EXPECT_EQ(meta.value("xesam:artist").toStringList(), artists);

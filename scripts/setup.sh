@@ -4,11 +4,12 @@
 set -euo pipefail
 
 PACKAGES=(
-  build-essential cmake ninja-build pkg-config clang libclang-rt-14-dev
+  build-essential cmake ninja-build pkg-config clang libclang-rt-14-dev ccache
   qt6-base-dev qt6-base-dev-tools qt6-svg-dev libgl-dev
   libmpv-dev libsqlite3-dev libcpp-httplib-dev
   libgtest-dev libgmock-dev libbenchmark-dev
-  zlib1g-dev libpng-dev
+  zlib1g-dev libpng-dev libdeflate-dev libspng-dev
+  libtag1-dev libicu-dev
   fonts-noto-cjk
   dbus-daemon dbus-bin
   dpkg-dev desktop-file-utils appstream

@@ -3,7 +3,6 @@
 #include <QFont>
 #include <QFontMetricsF>
 #include <QPainter>
-#include <QPainterPath>
 
 #include <algorithm>
 #include <cmath>
@@ -134,43 +133,116 @@ QColor EdgeColorFor(const QColor& text) {
     return qGray(text.rgb()) > 128 ? QColor(0, 0, 0, 210) : QColor(255, 255, 255, 210);
 }
 
-// One text line at baseline y: its edge, its colour, then the sung part
-// (up to fillX from its left, when fillX >= 0) in the played colour.
-void DrawText(QPainter& p, const QPainterPath& path, double left, double fillX, const QColor& color,
-              const QColor& played, const LyricOptions& look, double px) {
-    const QColor edge = EdgeColorFor(color);
-    if (look.edge == LyricEdge::Outline) {
-        p.strokePath(path, QPen(edge, std::max(1.0, px / 8), Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
-    } else if (look.edge == LyricEdge::Shadow) {
-        const double d = std::max(1.0, px / 14);
-        p.fillPath(path.translated(d, d), edge);
-    }
-    p.fillPath(path, color);
-    if (fillX > 0) {
-        p.save();
-        const QRectF b = path.boundingRect().adjusted(-2, -2, 2, 2);
-        p.setClipRect(QRectF(b.left(), b.top(), left + fillX - b.left(), b.height()), Qt::IntersectClip);
-        p.fillPath(path, played);
-        p.restore();
-    }
-}
+}  // namespace
 
-void DrawRow(QPainter& p, const Row& row, const LyricFrame& frame, const LyricOptions& look, const QFont& mainFont,
-             const QFont& smallFont) {
+// A text's glyphs drawn once: with its edge in the unsung colour (`ink`)
+// and, for a line that fills, in the played colour (`sung`). The text's
+// left edge and top sit `pad` logical pixels inside the images.
+struct GlyphLayer {
+    QImage ink;
+    QImage sung;
+    double pad = 0;
+    double width = 0;   // the text's advance
+    double height = 0;  // the font's line height
+};
+
+class LyricGlyphCache {
+public:
+    // The layer of `text`, drawn now or found among the recent ones.
+    const GlyphLayer& Get(const QString& text, const QFont& font, const QColor& ink, const QColor* played,
+                          LyricEdge edge, double scale) {
+        for (size_t i = 0; i < entries_.size(); ++i) {
+            Entry& e = entries_[i];
+            if (e.text == text && e.font == font && e.ink == ink && e.played == (played ? *played : QColor()) &&
+                e.edge == edge && e.scale == scale) {
+                std::rotate(entries_.begin() + i, entries_.begin() + i + 1, entries_.end());
+                return entries_.back().layer;
+            }
+        }
+        if (entries_.size() >= kEntries) entries_.erase(entries_.begin());
+        entries_.push_back({text, font, ink, played ? *played : QColor(), edge, scale,
+                            Draw(text, font, ink, played, edge, scale)});
+        return entries_.back().layer;
+    }
+
+private:
+    // Enough for five lines and their translations, as the view rises.
+    static constexpr size_t kEntries = 16;
+    struct Entry {
+        QString text;
+        QFont font;
+        QColor ink, played;
+        LyricEdge edge;
+        double scale;
+        GlyphLayer layer;
+    };
+    std::vector<Entry> entries_;
+
+    static QImage DrawOne(const QString& text, const QFont& font, QPointF baseline, QSizeF size, const QColor& fill,
+                          LyricEdge edge, double scale) {
+        QImage img(QSize(static_cast<int>(std::ceil(size.width() * scale)), static_cast<int>(std::ceil(size.height() * scale))),
+                   QImage::Format_ARGB32_Premultiplied);
+        img.setDevicePixelRatio(scale);
+        img.fill(Qt::transparent);
+        QPainter p(&img);
+        p.setRenderHint(QPainter::TextAntialiasing);
+        p.setFont(font);
+        const QColor edgeColor = EdgeColorFor(fill);
+        const double px = font.pixelSize();
+        p.setPen(edgeColor);
+        if (edge == LyricEdge::Outline) {
+            // The text drawn around itself at eight offsets: the ring a
+            // stroke would give, through the glyph cache instead of a
+            // path rasteriser (which costs milliseconds on CJK glyphs).
+            const double r = std::max(1.0, px / 16);
+            for (int k = 0; k < 8; ++k) {
+                const double a = k * M_PI / 4;
+                p.drawText(baseline + QPointF(r * std::cos(a), r * std::sin(a)), text);
+            }
+        } else if (edge == LyricEdge::Shadow) {
+            const double d = std::max(1.0, px / 14);
+            p.drawText(baseline + QPointF(d, d), text);
+        }
+        p.setPen(fill);
+        p.drawText(baseline, text);
+        return img;
+    }
+
+    static GlyphLayer Draw(const QString& text, const QFont& font, const QColor& ink, const QColor* played,
+                           LyricEdge edge, double scale) {
+        const QFontMetricsF fm(font);
+        GlyphLayer layer;
+        layer.pad = std::ceil(font.pixelSize() / 6.0) + 2;
+        layer.width = fm.horizontalAdvance(text);
+        layer.height = fm.height();
+        const QPointF baseline(layer.pad, layer.pad + fm.ascent());
+        const QSizeF size(layer.width + 2 * layer.pad, layer.height + 2 * layer.pad);
+        layer.ink = DrawOne(text, font, baseline, size, ink, edge, scale);
+        if (played) layer.sung = DrawOne(text, font, baseline, size, *played, edge, scale);
+        return layer;
+    }
+};
+
+namespace {
+
+// Draws one row: its line (filled up to the sung point when karaoke is on)
+// and its translation under it.
+void DrawRow(QPainter& p, LyricGlyphCache& cache, double scale, const Row& row, const LyricFrame& frame,
+             const LyricOptions& look, const QFont& mainFont, const QFont& smallFont) {
     const LyricLine* line = row.line >= 0 ? &frame.doc->lines[row.line] : nullptr;
     const QString text = (line ? line->text : row.text).left(kMaxDrawnChars);
-    const QString translation =
-        line && look.translation ? line->translation.left(kMaxDrawnChars) : QString();
+    const QString translation = line && look.translation ? line->translation.left(kMaxDrawnChars) : QString();
     if (text.isEmpty() && translation.isEmpty()) return;
 
     const QFontMetricsF fm(mainFont), sm(smallFont);
-    const double mainH = fm.height(), smallH = translation.isEmpty() ? 0 : sm.height();
-    const double top = row.rect.top() + (row.rect.height() - mainH - smallH) / 2;
-    const double width = fm.horizontalAdvance(text);
-
-    double fillX = -1;
-    if (line && row.current && look.karaoke)
-        fillX = AdvanceTo(fm, text, std::min<double>(SungChars(*frame.doc, row.line, frame.timeMs), text.size()));
+    const bool fills = line && row.current && look.karaoke;
+    const QColor color = QColor::fromRgba(look.color), played = QColor::fromRgba(look.playedColor);
+    // Five lines without karaoke mark the current line by colour alone.
+    const QColor ink = row.current && look.lines == 5 && !look.karaoke ? played : color;
+    const GlyphLayer& main = cache.Get(text, mainFont, ink, fills ? &played : nullptr, look.edge, scale);
+    const double smallH = translation.isEmpty() ? 0 : sm.height();
+    const double top = row.rect.top() + (row.rect.height() - main.height - smallH) / 2;
+    const double fillX = fills ? AdvanceTo(fm, text, std::min<double>(SungChars(*frame.doc, row.line, frame.timeMs), text.size())) : -1;
 
     auto leftFor = [&](double w) {
         const QRectF& r = row.rect;
@@ -184,50 +256,62 @@ void DrawRow(QPainter& p, const Row& row, const LyricFrame& frame, const LyricOp
         return r.left() + (r.width() - w) / 2;
     };
 
-    const QColor color = QColor::fromRgba(look.color), played = QColor::fromRgba(look.playedColor);
     p.save();
     if (!row.current && look.lines != 1) p.setOpacity(kOtherLineOpacity);
-    // Five lines without karaoke mark the current line by colour alone.
-    const QColor ink = row.current && look.lines == 5 && !look.karaoke ? played : color;
-    const double left = leftFor(width);
-    QPainterPath path;
-    path.addText(left, top + fm.ascent(), mainFont, text);
-    DrawText(p, path, left, fillX, ink, played, look, mainFont.pixelSize());
+    const double left = leftFor(main.width);
+    const QPointF at(left - main.pad, top - main.pad);
+    p.drawImage(at, main.ink);
+    if (fillX > 0) {
+        const double w = std::min(main.pad + fillX, main.sung.width() / scale);
+        p.drawImage(QRectF(at.x(), at.y(), w, main.sung.height() / scale), main.sung,
+                    QRectF(0, 0, w * scale, main.sung.height()));
+    }
     if (!translation.isEmpty()) {
-        const double tw = sm.horizontalAdvance(translation);
-        const double tl = tw > row.rect.width() ? row.rect.left() : leftFor(tw);
-        QPainterPath small;
-        small.addText(tl, top + mainH + sm.ascent(), smallFont, translation);
-        DrawText(p, small, tl, -1, color, played, look, smallFont.pixelSize());
+        const GlyphLayer& small = cache.Get(translation, smallFont, color, nullptr, look.edge, scale);
+        const double tl = small.width > row.rect.width() ? row.rect.left() : leftFor(small.width);
+        p.drawImage(QPointF(tl - small.pad, top + main.height - small.pad), small.ink);
     }
     p.restore();
 }
 
 }  // namespace
 
-void PaintLyricFrame(QPainter& p, const QRectF& box, const LyricFrame& frame, const LyricOptions& look) {
+LyricPainter::LyricPainter() : cache_(std::make_unique<LyricGlyphCache>()) {}
+LyricPainter::~LyricPainter() = default;
+
+void LyricPainter::Paint(QPainter& p, const QRectF& box, const LyricFrame& frame, const LyricOptions& look) {
+    const double scale = p.device() ? p.device()->devicePixelRatioF() : 1.0;
     p.save();
     p.setCompositionMode(QPainter::CompositionMode_Source);
     QColor back = QColor::fromRgba(frame.backColor);
     back.setAlpha(std::clamp(look.backAlpha, 0, 255));
     p.fillRect(box, back);
     p.setCompositionMode(QPainter::CompositionMode_SourceOver);
-    p.setRenderHint(QPainter::Antialiasing);
+    p.setRenderHint(QPainter::SmoothPixmapTransform);
     p.setClipRect(box, Qt::IntersectClip);
     const QFont mainFont = MainFont(look), smallFont = TranslationFont(look);
-    for (const Row& row : LayoutRows(box, frame, look)) DrawRow(p, row, frame, look, mainFont, smallFont);
+    for (const Row& row : LayoutRows(box, frame, look))
+        DrawRow(p, *cache_, scale, row, frame, look, mainFont, smallFont);
     p.restore();
 }
 
-QImage RenderLyricFrame(QSize size, double scale, const LyricFrame& frame, const LyricOptions& look) {
+QImage LyricPainter::Render(QSize size, double scale, const LyricFrame& frame, const LyricOptions& look) {
     scale = std::clamp(scale, 0.5, 8.0);
     QImage image(QSize(static_cast<int>(std::ceil(size.width() * scale)), static_cast<int>(std::ceil(size.height() * scale))),
                  QImage::Format_ARGB32_Premultiplied);
     image.setDevicePixelRatio(scale);
     image.fill(Qt::transparent);
     QPainter p(&image);
-    PaintLyricFrame(p, QRectF(QPointF(0, 0), QSizeF(size)), frame, look);
+    Paint(p, QRectF(QPointF(0, 0), QSizeF(size)), frame, look);
     return image;
+}
+
+void PaintLyricFrame(QPainter& p, const QRectF& box, const LyricFrame& frame, const LyricOptions& look) {
+    LyricPainter().Paint(p, box, frame, look);
+}
+
+QImage RenderLyricFrame(QSize size, double scale, const LyricFrame& frame, const LyricOptions& look) {
+    return LyricPainter().Render(size, scale, frame, look);
 }
 
 int LyricRowAt(const QRectF& box, const LyricFrame& frame, const LyricOptions& look, QPointF point) {

@@ -21,6 +21,8 @@
 #include <QSize>
 #include <QString>
 
+#include <memory>
+
 class QPainter;
 
 namespace tavo {
@@ -32,12 +34,31 @@ struct LyricFrame {
     uint32_t backColor = 0xFFFFFFFFu;  // the background's colour; its alpha comes from the options
 };
 
-// Paints the frame into `box` (logical pixels; the painter's device carries
-// the screen scale).
+// Draws frames, keeping each shown text's glyphs (edge and both colours)
+// as ready images, so that a frame whose lines did not change costs two
+// image copies per line. One per window; not shared between threads.
+class LyricGlyphCache;
+class LyricPainter {
+public:
+    LyricPainter();
+    ~LyricPainter();
+    LyricPainter(const LyricPainter&) = delete;
+    LyricPainter& operator=(const LyricPainter&) = delete;
+
+    // Paints the frame into `box` (logical pixels; the painter's device
+    // carries the screen scale).
+    void Paint(QPainter& p, const QRectF& box, const LyricFrame& frame, const LyricOptions& look);
+    // The frame as an image of `size` logical pixels at `scale` device
+    // pixels per logical pixel (premultiplied ARGB, devicePixelRatio = scale).
+    QImage Render(QSize size, double scale, const LyricFrame& frame, const LyricOptions& look);
+
+private:
+    std::unique_ptr<LyricGlyphCache> cache_;
+};
+
+// One frame without a kept painter (the same pictures, nothing kept).
 void PaintLyricFrame(QPainter& p, const QRectF& box, const LyricFrame& frame, const LyricOptions& look);
 
-// The frame as an image of `size` logical pixels at `scale` device pixels
-// per logical pixel (premultiplied ARGB, devicePixelRatio = scale).
 QImage RenderLyricFrame(QSize size, double scale, const LyricFrame& frame, const LyricOptions& look);
 
 // The line whose row contains `point` (logical pixels in `box`), for

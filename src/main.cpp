@@ -12,6 +12,7 @@
 #include "platform/network_access.h"
 #include "platform/network_proxy.h"
 #include "platform/program_folder.h"
+#include "platform/qt_platform_choice.h"
 #include "platform/session_end.h"
 #include "platform/single_instance.h"
 #include "shell/shell_art.h"
@@ -50,6 +51,8 @@ int main(int argc, char** argv) {
         return cl.exitCode;
     }
 
+    // On Wayland the lyrics window needs XWayland to stay on top and let clicks through.
+    tavo::platform::ApplyQtPlatformChoice(tavo::platform::CurrentPlatformEnvironment(args));
     QApplication app(argc, argv);
     // libmpv needs the C numeric locale; QApplication has just set the user's.
     std::setlocale(LC_NUMERIC, "C");

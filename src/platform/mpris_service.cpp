@@ -135,7 +135,9 @@ QVariantMap MprisService::MetadataOf(const MprisTrack& t) const {
     if (!t.title.isEmpty()) m.insert(QStringLiteral("xesam:title"), t.title);
     if (!t.artists.isEmpty()) m.insert(QStringLiteral("xesam:artist"), t.artists);
     if (!t.url.isEmpty()) m.insert(QStringLiteral("xesam:url"), t.url);
-    if (!t.lyricLine.isEmpty()) m.insert(QStringLiteral("xesam:asText"), t.lyricLine);
+    const QString& text = t.lyricText.isEmpty() ? t.lyricLine : t.lyricText;
+    if (!text.isEmpty()) m.insert(QStringLiteral("xesam:asText"), text);
+    if (!t.artUrl.isEmpty()) m.insert(QStringLiteral("mpris:artUrl"), t.artUrl);
     return m;
 }
 
@@ -199,8 +201,12 @@ void MprisService::Refresh() {
     if (now.can.next != last_.can.next) changed.insert(QStringLiteral("CanGoNext"), now.can.next);
     if (now.can.previous != last_.can.previous) changed.insert(QStringLiteral("CanGoPrevious"), now.can.previous);
     if (now.can.seek != last_.can.seek) changed.insert(QStringLiteral("CanSeek"), now.can.seek);
+    // A new song starts at its own position: clients that keep a clock
+    // from the last Seeked start it again.
+    const bool newSong = now.track.id != last_.track.id && !now.track.id.isEmpty();
     last_ = now;
     if (!changed.isEmpty()) SendChanged(kPlayerInterface, changed);
+    if (newSong) Q_EMIT Seeked(target_.PositionUs());
 }
 
 void MprisService::SendChanged(const QString& interface, const QVariantMap& changed) {

@@ -7,7 +7,7 @@
 //
 // Refresh() re-reads the target and tells the bus what changed, in one
 // PropertiesChanged signal per interface (the position never: clients ask
-// for it; a jump in it is the Seeked signal).
+// for it; a jump in it, and the start of a new song, is the Seeked signal).
 
 #include "platform/mpris_target.h"
 

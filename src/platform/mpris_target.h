@@ -19,6 +19,9 @@ struct MprisTrack {
     qint64 lengthUs = 0;  // 0 when unknown
     QString url;
     QString lyricLine;    // the lyrics line shown now, empty when none
+    QString lyricText;    // the song's whole lyric text (LRC form); when known it is
+                          // what xesam:asText carries, and lyricLine stays empty
+    QString artUrl;       // file:// address of the song's cover, empty when none
 
     bool operator==(const MprisTrack&) const = default;
 };

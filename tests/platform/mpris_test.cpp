@@ -239,6 +239,41 @@ TEST_F(MprisTest, PropertiesChangedOncePerChangeWithWhatChanged) {
     EXPECT_EQ(listener.changes.front().changed, (QVariantMap{{"CanGoPrevious", false}}));
 }
 
+TEST_F(MprisTest, ALyricsClientReadsTheWholeTextCoverAndExactPositionAndHearsSeeked) {
+    const QString lrc = QStringLiteral("[00:10.00]你问我爱你有多深\n[00:10.00]You ask me how deep\n[00:15.50]我爱你有几分\n");
+    target.track.lyricText = lrc;
+    target.track.lyricLine.clear();
+    target.track.artUrl = QStringLiteral("file:///tmp/covers/abc.jpg");
+    target.position = 12'345'678;
+    const auto get = [&](const char* property) {
+        return bus.Send(name, QStringLiteral("org.freedesktop.DBus.Properties.Get"),
+                        {QStringLiteral("string:org.mpris.MediaPlayer2.Player"), QString::fromLatin1(property)});
+    };
+    const auto meta = get("string:Metadata");
+    ASSERT_EQ(meta.code, 0) << meta.err.toStdString();
+    for (const char* part : {"xesam:asText", "[00:10.00]你问我爱你有多深", "[00:10.00]You ask me how deep",
+                             "[00:15.50]我爱你有几分", "mpris:artUrl", "file:///tmp/covers/abc.jpg", "mpris:length"})
+        EXPECT_TRUE(meta.out.contains(QString::fromUtf8(part))) << part << "\n" << meta.out.toStdString();
+    const auto position = get("string:Position");
+    EXPECT_TRUE(position.out.contains(QStringLiteral("int64 12345678"))) << position.out.toStdString();
+
+    // Seeked after SetPosition, then after a change of song (from its start).
+    listener.seeks.clear();
+    EXPECT_EQ(Player(QStringLiteral("SetPosition"), {QStringLiteral("objpath:/org/tavo/MusicBox/track/s7"),
+                                                   QStringLiteral("int64:15500000")}).code, 0);
+    ASSERT_TRUE(WaitFor([&] { return !listener.seeks.empty(); }, 3000));
+    EXPECT_EQ(listener.seeks, std::vector<qlonglong>{15'500'000});
+    target.track.id = QStringLiteral("s9");
+    target.position = 0;
+    service->Refresh();
+    ASSERT_TRUE(WaitFor([&] { return listener.seeks.size() == 2; }, 3000));
+    EXPECT_EQ(listener.seeks.back(), 0);
+    // The same song again: no Seeked.
+    service->Refresh();
+    test::Pump(50);
+    EXPECT_EQ(listener.seeks.size(), 2u);
+}
+
 TEST_F(MprisTest, ASecondPlayerOfTheSameNameGetsAnInstanceName) {
     FakeTarget other;
     QDBusConnection second = QDBusConnection::connectToBus(bus.address(), "mpris-second");

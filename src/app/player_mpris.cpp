@@ -41,6 +41,7 @@ void PlayerMpris::Watch(platform::MprisService& service) {
     connect(&core_.playback, &Playback::CurrentSongChanged, this, [this] {
         ++songSerial_;
         lyricLine_.clear();
+        artUrl_.clear();
         Update();
     });
     connect(&core_.playback, &Playback::PlaybackStatusChanged, this, &PlayerMpris::Update);
@@ -55,6 +56,10 @@ void PlayerMpris::Update() {
         const QStringList& lines = lyrics_->list1();
         const int k = ListIdx(lines, core_.Player().controls().currentPositionString(), static_cast<int>(lines.size()));
         if (k >= 0) lyricLine_ = LyricLineText(lines[k]);
+    }
+    if (coverSerial_ != songSerial_ && core_.PlayIndex >= 0 && Status() != platform::MprisStatus::Stopped) {
+        coverSerial_ = songSerial_;
+        artUrl_ = coverSource_ ? coverSource_(core_.Player().URL()) : QString();
     }
     if (service_) service_->Refresh();
 }
@@ -76,7 +81,12 @@ platform::MprisTrack PlayerMpris::Track() const {
     const double seconds = core_.Player().currentMedia().duration();
     if (std::isfinite(seconds) && seconds > 0) t.lengthUs = static_cast<qint64>(seconds * kUsPerSecond);
     t.url = core_.Player().URL();
-    t.lyricLine = lyricLine_;
+    // The whole lyric text once it is there; until then the line shown.
+    if (lyrics_ && core_.PlaySource != 1 && !lyrics_->list1().isEmpty())
+        t.lyricText = lyrics_->list1().join(QLatin1Char('\n'));
+    else
+        t.lyricLine = lyricLine_;
+    if (coverSerial_ == songSerial_) t.artUrl = artUrl_;
     return t;
 }
 

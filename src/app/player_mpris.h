@@ -32,6 +32,10 @@ public:
     };
     PlayerMpris(PlayerCore& core, const LyricsView* lyrics, Window window, QObject* parent = nullptr);
 
+    // The file:// address of a song's cover from its address (empty: none);
+    // asked once per song.
+    void SetCoverSource(std::function<QString(const QString& songUrl)> source) { coverSource_ = std::move(source); }
+
     // Tells `service` of every change of state or song from now on.
     void Watch(platform::MprisService& service);
 
@@ -60,6 +64,9 @@ private:
     platform::MprisService* service_ = nullptr;
     int songSerial_ = 0;  // one more for every new current song
     QString lyricLine_;
+    std::function<QString(const QString&)> coverSource_;
+    int coverSerial_ = -1;  // the song whose cover was asked for
+    QString artUrl_;
 };
 
 }  // namespace tavo

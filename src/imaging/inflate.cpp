@@ -24,7 +24,7 @@ namespace {
 constexpr uint32_t kNonLiteral = 1u << 9;
 constexpr uint32_t kEndOfBlock = 1u << 10;
 constexpr uint32_t kSlow = 1u << 11;     // code longer than the direct table
-constexpr uint32_t kInvalid = 1u << 12;  // symbol 286 or 287: names no length
+constexpr uint32_t kInvalid = 1u << 12;  // symbol 286 or 287, or an unused distance code
 
 constexpr int kLitLenBits = 11;
 constexpr int kDistBits = 8;
@@ -80,10 +80,20 @@ inline unsigned Reverse(unsigned code, unsigned length) {
     return r;
 }
 
+// Which incomplete code-length sets an alphabet accepts.
+enum class Completeness {
+    Required,        // literal/length and code-length codes
+    DistanceSparse,  // distances: also no code at all, or a single 1-bit code
+};
+
 // Builds the canonical code of RFC 1951 3.2.2 from `lens` (each 0..15).
-// Refuses (returns false) an over-full or an incomplete set, which includes a
-// set with a single code and a set with no codes at all.
-bool BuildTable(HuffTable& t, const uint8_t* lens, int n, int bits, const uint32_t* info) {
+// Refuses (returns false) an over-full set and an incomplete one. The
+// distance alphabet is the exception RFC 1951 3.2.7 makes: a single used
+// distance code is sent with one bit (the other 1-bit code is unused), and a
+// lone distance length of zero means the block has no matches. Unused codes
+// get kInvalid entries, so a stream that sends one is refused when decoded.
+bool BuildTable(HuffTable& t, const uint8_t* lens, int n, int bits, const uint32_t* info,
+                Completeness rule = Completeness::Required) {
     uint16_t count[HuffTable::kMaxBits + 1] = {};
     for (int i = 0; i < n; ++i) ++count[lens[i]];
     count[0] = 0;
@@ -99,7 +109,10 @@ bool BuildTable(HuffTable& t, const uint8_t* lens, int n, int bits, const uint32
         remaining = remaining * 2 - count[len];
         if (remaining < 0) return false;  // over-full
     }
-    if (remaining != 0) return false;  // incomplete (or empty)
+    // After the loop `remaining` counts the unused codes of the longest
+    // length; with no codes at all it is 1 (the loop did not run).
+    const bool sparseDistances = rule == Completeness::DistanceSparse && longest <= 1 && remaining == 1;
+    if (remaining != 0 && !sparseDistances) return false;  // incomplete
 
     uint16_t offset[HuffTable::kMaxBits + 2] = {};
     uint16_t next[HuffTable::kMaxBits + 1] = {};
@@ -112,8 +125,10 @@ bool BuildTable(HuffTable& t, const uint8_t* lens, int n, int bits, const uint32
     std::memcpy(t.count, count, sizeof count);
     t.bits = bits;
     const size_t size = size_t{1} << bits;
-    t.fast.resize(size);  // every entry is written below: the code is complete
+    t.fast.resize(size);
     uint32_t* fast = t.fast.data();
+    // A complete code writes every entry below; a sparse one leaves holes.
+    if (remaining != 0) std::fill(fast, fast + size, kNonLiteral | kInvalid);
     for (int sym = 0; sym < n; ++sym) {
         const unsigned len = lens[sym];
         if (!len) continue;
@@ -282,7 +297,8 @@ BlockEnd DecodeHuffmanBlock(BitReader& br, uint8_t*& o, uint8_t* const outStart,
             const size_t length = Value(e) + br.Take(ExtraBits(e));
             if (br.count < 32) br.RefillFast();
             uint32_t de = D[br.buf & dmask];
-            if (de & kSlow) {
+            if (de & (kSlow | kInvalid)) {
+                if (de & kInvalid) return BlockEnd::Bad;  // an unused distance code
                 unsigned len;
                 const int sym = DecodeSlow(dt, br.buf, len);
                 de = distInfo[sym] | len;
@@ -325,6 +341,7 @@ BlockEnd DecodeHuffmanBlock(BitReader& br, uint8_t*& o, uint8_t* const outStart,
         br.Refill();
         uint32_t de = D[br.buf & dmask];
         len = CodeLength(de);
+        if (de & kInvalid) return BlockEnd::Bad;  // an unused distance code
         if (de & kSlow) {
             const int sym = DecodeSlow(dt, br.buf, len);
             de = distInfo[sym] | len;
@@ -387,7 +404,8 @@ TreeRead ReadDynamicTrees(BitReader& br, HuffTable& codeLengths, HuffTable& litl
     }
     if (br.Truncated()) return TreeRead::Truncated;
     if (!BuildTable(litlen, lens, hlit, kLitLenBits, llInfo)) return TreeRead::Refused;
-    if (!BuildTable(dist, lens + hlit, hdist, kDistBits, info.dist)) return TreeRead::Refused;
+    if (!BuildTable(dist, lens + hlit, hdist, kDistBits, info.dist, Completeness::DistanceSparse))
+        return TreeRead::Refused;
     return TreeRead::Ok;
 }
 
@@ -397,7 +415,7 @@ Inflater::Inflater() = default;
 
 size_t Inflater::MaxOutput(size_t inLen, bool deflate64) {
     // A match needs at least a 1-bit length code and a 1-bit distance code
-    // (a single-code distance set is refused): 258 bytes per 2 bits. A
+    // (no distance code has zero bits): 258 bytes per 2 bits. A
     // Deflate64 match adds 16 extra bits for up to 65538 bytes.
     const size_t perByte = deflate64 ? 29200 : 1040;
     const size_t extra = deflate64 ? 70000 : 1100;

@@ -5,6 +5,7 @@
 #include <QString>
 
 #include <algorithm>
+#include <array>
 #include <bit>
 #include <climits>
 #include <cstring>
@@ -97,13 +98,22 @@ const SymbolInfo& Symbols() {
     return info;
 }
 
-inline unsigned Reverse(unsigned code, unsigned length) {
-    unsigned r = 0;
-    for (unsigned i = 0; i < length; ++i) {
-        r = (r << 1) | (code & 1);
-        code >>= 1;
+// Bit reversal of each byte value.
+constexpr std::array<uint8_t, 256> MakeByteReversal() {
+    std::array<uint8_t, 256> r{};
+    for (unsigned v = 0; v < 256; ++v) {
+        unsigned x = 0;
+        for (unsigned b = 0; b < 8; ++b) x |= ((v >> b) & 1u) << (7 - b);
+        r[v] = static_cast<uint8_t>(x);
     }
     return r;
+}
+constexpr std::array<uint8_t, 256> kByteReversal = MakeByteReversal();
+
+// The low `length` bits (1..15) of `code` in reverse order.
+inline unsigned Reverse(unsigned code, unsigned length) {
+    const unsigned r16 = (unsigned{kByteReversal[code & 0xFF]} << 8) | kByteReversal[(code >> 8) & 0xFF];
+    return r16 >> (16 - length);
 }
 
 // Which incomplete code-length sets an alphabet accepts.
@@ -164,6 +174,7 @@ bool BuildTable(HuffTable& t, const uint8_t* lens, int n, int maxBits, bool shri
         if (!len) continue;
         t.sorted[offset[len]++] = static_cast<uint16_t>(sym);
         const unsigned rev = Reverse(next[len]++, len);
+        t.code[sym] = static_cast<uint16_t>(rev);
         if (static_cast<int>(len) <= bits) {
             const uint32_t e = WithLength(info[sym], len);
             for (size_t i = rev; i < size; i += size_t{1} << len) fast[i] = e;
@@ -174,24 +185,37 @@ bool BuildTable(HuffTable& t, const uint8_t* lens, int n, int maxBits, bool shri
     return true;
 }
 
-// Turns the literal entries of a literal/length table into pairs wherever
-// the table's index bits also hold the whole code of a second literal. The
-// index above a first code of l bits is the start of the next code; the
-// entry at that index (upper bits zero) is right when its code has at most
-// bits - l bits. Runs from the top down, so that the entry it reads (a
-// lower index, or the same one for index 0) is still a single literal.
-void AddLiteralPairs(HuffTable& t) {
-    uint32_t* const fast = t.fast.data();
+// Adds literal pairs to a literal/length table: wherever the table's index
+// bits hold a whole literal code followed by the whole code of a second
+// literal, the entry yields both. The work is one store per pair entry
+// written: literals are taken in order of code length, and only pairs that
+// fit are visited.
+void AddLiteralPairs(HuffTable& t, const uint8_t* lens) {
     const unsigned bits = static_cast<unsigned>(t.bits);
-    for (size_t i = size_t{1} << bits; i-- > 0;) {
-        const uint32_t first = fast[i];
-        if (first & kNonLiteral) continue;
-        const unsigned l1 = Consume(first);
-        const uint32_t second = fast[i >> l1];
-        if (second & kNonLiteral) continue;
-        const unsigned l2 = Consume(second);
-        if (l1 + l2 > bits) continue;
-        fast[i] = ((Value(first) | (Value(second) << 8)) << 16) | kPair | (l1 << 6) | (l1 + l2);
+    unsigned shortest = 1;
+    while (shortest <= bits && t.count[shortest] == 0) ++shortest;
+    if (2 * shortest > bits) return;
+    // Literals whose code leaves room for another one, shortest first.
+    uint16_t lits[256];
+    unsigned nlits = 0;
+    unsigned at = 0;
+    for (unsigned len = 1; len <= bits - shortest; ++len) {
+        for (unsigned k = 0; k < t.count[len]; ++k) {
+            const uint16_t sym = t.sorted[at + k];
+            if (sym < 256) lits[nlits++] = sym;
+        }
+        at += t.count[len];
+    }
+    uint32_t* const fast = t.fast.data();
+    const size_t size = size_t{1} << bits;
+    for (unsigned a = 0; a < nlits; ++a) {
+        const unsigned first = lits[a], la = lens[first];
+        for (unsigned b = 0; b < nlits && lens[lits[b]] + la <= bits; ++b) {
+            const unsigned second = lits[b], lb = lens[second];
+            const uint32_t e = ((first | (second << 8)) << 16) | kPair | (la << 6) | (la + lb);
+            const size_t step = size_t{1} << (la + lb);
+            for (size_t i = t.code[first] | (size_t{t.code[second]} << la); i < size; i += step) fast[i] = e;
+        }
     }
 }
 
@@ -558,7 +582,7 @@ TreeRead ReadDynamicTrees(BitReader& br, HuffTable& codeLengths, HuffTable& litl
     // a small one a table just as large as its longest code needs.
     const bool large = br.end - br.in >= kPairMinInput;
     if (!BuildTable(litlen, lens, hlit, kLitLenBits, !large, llInfo)) return TreeRead::Refused;
-    if (large) AddLiteralPairs(litlen);
+    if (large) AddLiteralPairs(litlen, lens);
     if (!BuildTable(dist, lens + hlit, hdist, kDistBits, true, info.dist, Completeness::DistanceSparse))
         return TreeRead::Refused;
     return TreeRead::Ok;
@@ -590,7 +614,7 @@ const Inflater::Tables& Inflater::FixedTables(bool deflate64) {
         std::memset(dlens, 5, sizeof dlens);
         // Kept for every later fixed block of this object: full size, with pairs.
         BuildTable(fixed_[k].litlen, lens, 288, kLitLenBits, false, Symbols().litlen[k]);
-        AddLiteralPairs(fixed_[k].litlen);
+        AddLiteralPairs(fixed_[k].litlen, lens);
         BuildTable(fixed_[k].dist, dlens, 32, kDistBits, true, Symbols().dist);
         fixedBuilt_[k] = true;
     }

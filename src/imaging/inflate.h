@@ -40,6 +40,7 @@ struct HuffTable {
     static constexpr int kMaxBits = 15;
     uint16_t count[kMaxBits + 1] = {};  // codes of each length
     uint16_t sorted[320] = {};          // symbols ordered by (length, symbol)
+    uint16_t code[320] = {};            // each used symbol's code, bit-reversed
     std::vector<uint32_t> fast;         // 2^bits entries, see inflate.cpp
     int bits = 0;
 };

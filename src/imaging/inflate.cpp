@@ -165,22 +165,29 @@ bool BuildTable(HuffTable& t, const uint8_t* lens, int n, int maxBits, bool shri
     const int bits = shrink ? std::clamp(longest, 1, maxBits) : maxBits;
     t.bits = bits;
     const size_t size = size_t{1} << bits;
-    t.fast.resize(size);
+    if (t.fast.size() < size) t.fast.resize(size);  // never shrinks: no refill of zeros later
     uint32_t* fast = t.fast.data();
-    // A complete code writes every entry below; a sparse one leaves holes.
-    if (remaining != 0) std::fill(fast, fast + size, kInvalidEntry);
-    for (int sym = 0; sym < n; ++sym) {
-        const unsigned len = lens[sym];
-        if (!len) continue;
-        t.sorted[offset[len]++] = static_cast<uint16_t>(sym);
-        const unsigned rev = Reverse(next[len]++, len);
-        t.code[sym] = static_cast<uint16_t>(rev);
-        if (static_cast<int>(len) <= bits) {
-            const uint32_t e = WithLength(info[sym], len);
-            for (size_t i = rev; i < size; i += size_t{1} << len) fast[i] = e;
-        } else {
-            fast[rev & (size - 1)] = kSlowEntry;
+
+    // Symbols in canonical order: by code length, then by symbol.
+    for (int sym = 0; sym < n; ++sym)
+        if (lens[sym]) t.sorted[offset[lens[sym]]++] = static_cast<uint16_t>(sym);
+    // The table is filled by doubling: before the codes of length `len` go
+    // in, its first 2^(len-1) entries hold every shorter code; copying them
+    // to the next 2^(len-1) entries makes them right for the first 2^len,
+    // where each code of length `len` then takes the one entry left for it.
+    // Entries no code reaches (a sparse distance set) stay invalid.
+    fast[0] = kInvalidEntry;
+    unsigned at = 0;
+    for (int len = 1; len <= HuffTable::kMaxBits; ++len) {
+        const size_t half = size_t{1} << (len - 1);
+        if (len <= bits) std::memcpy(fast + half, fast, half * sizeof *fast);
+        for (unsigned k = 0; k < count[len]; ++k) {
+            const unsigned sym = t.sorted[at + k];
+            const unsigned rev = Reverse(next[len]++, static_cast<unsigned>(len));
+            t.code[sym] = static_cast<uint16_t>(rev);
+            fast[rev & (size - 1)] = len <= bits ? WithLength(info[sym], static_cast<unsigned>(len)) : kSlowEntry;
         }
+        at += count[len];
     }
     return true;
 }
@@ -364,11 +371,13 @@ template <bool kDeflate64>
     const uint64_t dmask = (uint64_t{1} << dt.bits) - 1;
     const uint32_t* const distInfo = Symbols().dist;
 
-    // Fast loop: plenty of input (every refill reads real bytes, three
-    // refills at most per round) and room for any ordinary match plus the
-    // copy slack, so no per-byte checks. The limits are tested once a round.
-    constexpr ptrdiff_t kInMargin = 40;
-    constexpr ptrdiff_t kOutMargin = 258 + 16;
+    // Fast loop: enough input that every refill reads real bytes (a round
+    // refills at most twice, each moving on at most 7 bytes and reading 8),
+    // and room for the literals of one round (six bytes); a match is checked
+    // against the room left, and its chunk copies may run into the slack
+    // after the buffer. The limits are tested once a round, not per byte.
+    constexpr ptrdiff_t kInMargin = 24;
+    constexpr ptrdiff_t kOutMargin = 8;
     if (br.end - br.in > kInMargin && outEnd - o > kOutMargin) {
         const uint8_t* const inFast = br.end - kInMargin;
         uint8_t* const outFast = outEnd - kOutMargin;
@@ -434,7 +443,7 @@ template <bool kDeflate64>
             const size_t dist = Value(de) + ExtraOf(bits, de);
             if (dist > static_cast<size_t>(o - outStart)) return BlockEnd::Bad;
             if (length > static_cast<size_t>(outEnd - o)) {
-                // Only a Deflate64 match can get here: fill the buffer, then stop.
+                // The match runs past the buffer's end: fill it, then stop.
                 while (o < outEnd) {
                     *o = *(o - dist);
                     ++o;

@@ -42,10 +42,6 @@ constexpr int kLitLenBits = 11;
 constexpr int kDistBits = 8;
 constexpr int kCodeLenBits = 7;  // code-length codes are at most 7 bits long
 
-// Below this much input left, a dynamic block's literal table is not worth
-// filling with literal pairs.
-constexpr ptrdiff_t kPairMinInput = 4096;
-
 inline unsigned Consume(uint32_t e) { return e & 63; }
 inline unsigned CodeLen(uint32_t e) { return (e >> 6) & 15; }
 inline uint32_t Value(uint32_t e) { return e >> 16; }
@@ -587,11 +583,9 @@ TreeRead ReadDynamicTrees(BitReader& br, HuffTable& codeLengths, HuffTable& litl
         n += repeat;
     }
     if (br.Truncated()) return TreeRead::Truncated;
-    // A block with much input ahead gets the full table with literal pairs;
-    // a small one a table just as large as its longest code needs.
-    const bool large = br.end - br.in >= kPairMinInput;
-    if (!BuildTable(litlen, lens, hlit, kLitLenBits, !large, llInfo)) return TreeRead::Refused;
-    if (large) AddLiteralPairs(litlen, lens);
+    // The literal/length table always has its full size, for the pairs.
+    if (!BuildTable(litlen, lens, hlit, kLitLenBits, false, llInfo)) return TreeRead::Refused;
+    AddLiteralPairs(litlen, lens);
     if (!BuildTable(dist, lens + hlit, hdist, kDistBits, true, info.dist, Completeness::DistanceSparse))
         return TreeRead::Refused;
     return TreeRead::Ok;

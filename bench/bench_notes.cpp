@@ -7,8 +7,8 @@
 #include <benchmark/benchmark.h>
 
 #include "calendar/date_day.h"
-#include "calendar/notes_store.h"
-#include "calendar/notes_window.h"
+#include "calendar/core/notes_store.h"
+#include "calendar/ui/notes_window.h"
 #include "platform/message_box.h"
 
 #include <QApplication>

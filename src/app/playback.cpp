@@ -4,7 +4,7 @@
 #include "app/status_texts.h"
 #include "lyrics/lyric_timing.h"
 #include "lyrics/lyrics_view.h"
-#include "platform/media_player.h"
+#include "platform/core/media_player.h"
 
 #include <algorithm>
 #include <cmath>

@@ -1,7 +1,7 @@
 #include "app/player_core.h"
 
 #include "lyrics/lyrics_view.h"
-#include "platform/media_player.h"
+#include "platform/core/media_player.h"
 
 namespace tavo {
 

@@ -2,9 +2,9 @@
 
 #include "app/player_core.h"
 #include "app/window_rules.h"
-#include "calendar/notes_store.h"
+#include "calendar/core/notes_store.h"
 #include "platform/ansi_text.h"
-#include "platform/media_player.h"
+#include "platform/core/media_player.h"
 #include "platform/message_box.h"
 #include "platform/program_folder.h"
 #include "platform/settings_store.h"

@@ -2,7 +2,7 @@
 
 #include "platform/ansi_text.h"
 #include "platform/program_folder.h"
-#include "shell/web_page.h"
+#include "app/page_opener.h"
 #include "sources/services.h"
 #include "sources/text_codecs.h"
 
@@ -32,7 +32,7 @@ QString OneShortLine(const QString& text, int maxLength) {
 }  // namespace
 
 UpdateCheck::UpdateCheck(QObject* parent) : QObject(parent), label1_(Services().makerSite) {
-    OpenPage = [](const QString& address) { return OpenWebPage(address); };
+    OpenPage = [](const QString& address) { return tavo::OpenPage(address); };
     UpDown.setMaxBodyBytes(kMaxFileBytes);
     connect(&UpDown, &QelDown::DLFinished, this, &UpdateCheck::UpDown_DLComplete);
     Timer1.setInterval(2000);

@@ -40,7 +40,7 @@ public:
 
     // The program's version, compared with the announced one.
     QString AppVersion = QStringLiteral("1.0");
-    // Opens a page; by default the browser, for http and https only.
+    // Opens a page; by default through the program's page opener (page_opener.h).
     std::function<bool(const QString& address)> OpenPage;
 
     QelDown UpDown;

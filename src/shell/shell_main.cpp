@@ -1,8 +1,8 @@
 #include "shell/shell_main.h"
 
 #include "app/list_files.h"
-#include "app/main_form.h"
-#include "lyrics/lrc_box.h"
+#include "app/ui/main_form.h"
+#include "lyrics/ui/lrc_box.h"
 #include "shell/welcome.h"
 #include "sources/services.h"
 

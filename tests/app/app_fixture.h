@@ -4,14 +4,14 @@
 // program folder with a skin, settings kept in memory, a lyrics window
 // stand-in, and a way to wait while the event loop runs.
 
-#include "app/main_form.h"
+#include "app/ui/main_form.h"
 #include "app/player_core.h"
 #include "lyrics/lyrics_view.h"
-#include "platform/media_player.h"
+#include "platform/core/media_player.h"
 #include "platform/settings_store.h"
 #include "sources/services.h"
 #include "support/event_loop.h"
-#include "support/fake_media_player.h"
+#include "support/core/fake_media_player.h"
 #include "support/fake_message_box.h"
 #include "support/local_http_server.h"
 #include "support/temp_dir.h"

@@ -3,7 +3,7 @@
 #include "app_fixture.h"
 #include "app/status_texts.h"
 #include "../sources/print_qstring.h"
-#include "support/fake_net.h"
+#include "support/core/fake_net.h"
 
 namespace tavo {
 namespace {

@@ -3,7 +3,7 @@
 #include "app_fixture.h"
 #include "../sources/print_qstring.h"
 #include "sources/text_codecs.h"
-#include "support/fake_net.h"
+#include "support/core/fake_net.h"
 
 #include <QRegularExpression>
 

@@ -2,8 +2,8 @@
 // user, and the local services it starts and stops.
 #include "player_process.h"
 
-#include "platform/local_services.h"
-#include "platform/single_instance.h"
+#include "platform/core/local_services.h"
+#include "platform/core/single_instance.h"
 
 #include <gtest/gtest.h>
 

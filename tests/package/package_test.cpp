@@ -4,7 +4,7 @@
 // installed local services.
 #include "desktop/player_process.h"
 
-#include "platform/local_services.h"
+#include "platform/core/local_services.h"
 
 #include <gtest/gtest.h>
 

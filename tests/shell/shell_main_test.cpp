@@ -4,8 +4,8 @@
 #include "shell/shell_main.h"
 
 #include "app/app_fixture.h"
-#include "app/main_form.h"
-#include "lyrics/lrc_box.h"
+#include "app/ui/main_form.h"
+#include "lyrics/ui/lrc_box.h"
 #include "shell/welcome.h"
 
 #include <QAction>

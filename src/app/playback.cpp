@@ -22,6 +22,8 @@ Playback::Playback(PlayerCore& core) : c_(core) {
         if (tag != songTag_) return;
         c_.AutoPlay = false;
         MMP_Play();
+        // Pause pressed while the song was searched for holds.
+        if (pauseHeld_) PlayS_Click(4);
     });
     connect(&links, &LinkResolver::Unresolvable, this, [this](std::uint64_t tag) {
         if (tag != songTag_) return;
@@ -45,6 +47,7 @@ void Playback::SetStatusLine(const QString& text) { c_.SetStatus(text); }
 
 void Playback::StartSong(int index, bool chosen) {
     if (chosen) givenUp_ = 0;
+    pauseHeld_ = false;
     PlayIndex = index;
     ++songTag_;
     // Nothing pending for the song before may act on this one.
@@ -112,6 +115,7 @@ void Playback::PlayStop() {
     c_.ui.progressWidth = 0;
     c_.ui.PlayIcoVisible = false;
     if (LyricsView* lrc = c_.Lyrics()) {
+        lrc->CancelFetch();
         lrc->SetPlayGlyph(false);
         lrc->SetLabel1Text(QString());
     }
@@ -159,6 +163,12 @@ void Playback::PlayS_Click(int Index) {
     switch (Index) {
         case 0:
             if (PlayIndex < 0) break;
+            // While the song is searched for, the player still holds the
+            // song before: Play waits for the search, which plays.
+            if (c_.links.Pending()) {
+                pauseHeld_ = false;
+                break;
+            }
             mmp.controls().play();
             c_.ui.PlaySVisible[0] = false;
             PlayTime.start();
@@ -176,6 +186,8 @@ void Playback::PlayS_Click(int Index) {
             PlayNext();
             break;
         case 4:
+            // Kept until the search ends, then applied to the found song.
+            pauseHeld_ = c_.links.Pending();
             mmp.controls().pause();
             c_.ui.PlaySVisible[0] = true;
             PlayTime.stop();

@@ -147,6 +147,40 @@ TEST_F(PlayTest, StopAndANewSongDropThePendingSearch) {
     EXPECT_EQ(core->PlayIndex, 0);
 }
 
+// While a song is searched for, the player still holds the song before:
+// Play waits for the search instead of replaying that address, Pause holds
+// through the reply, and Stop drops the lyrics fetch of the stopped song.
+TEST_F(PlayTest, PlayAndPauseDuringASearchActOnTheSongSearchedFor) {
+    test::FakeNet net;
+    WriteFavourites("Song0<|>\r\nSong1<|>\r\n");
+    Start("1");
+    ClickRow(0);
+    net.Latest("/api/links")->Reply(Reply({"http://a/0.mp3"}));
+    ASSERT_EQ(player.urls, QStringList{"http://a/0.mp3"});
+    player.SetState(kPlayPlaying);
+
+    for (const bool pauseFirst : {false, true}) {
+        SCOPED_TRACE(pauseFirst ? "pause, then the reply" : "play, then the reply");
+        ClickRow(1);
+        ASSERT_TRUE(core->links.Pending());
+        const int plays = player.plays;
+        if (pauseFirst) core->PlayS_Click(4);
+        core->PlayS_Click(0);
+        if (pauseFirst) core->PlayS_Click(4);  // Play, then Pause again: paused it is
+        EXPECT_EQ(player.plays, plays) << "the song before is not played again";
+        net.Latest("/api/links")->Reply(Reply({"http://a/1.mp3"}));
+        EXPECT_EQ(player.url, QStringLiteral("http://a/1.mp3"));
+        EXPECT_EQ(core->playback.Status(), pauseFirst ? PlaybackStatus::Paused : PlaybackStatus::Playing);
+        EXPECT_EQ(player.state, pauseFirst ? platform::kPlayPaused : platform::kPlayTransitioning);
+        ClickRow(0);
+        net.Latest("/api/links")->Reply(Reply({"http://a/0.mp3"}));
+    }
+
+    const int cancels = lrc.cancels;
+    core->PlayS_Click(1);
+    EXPECT_EQ(lrc.cancels, cancels + 1);
+}
+
 // A list none of whose songs can be found is searched once through, with
 // the failing requests spaced, then playback waits for the user.
 TEST_F(PlayTest, AListWithNothingToPlayStopsAfterOnePass) {

@@ -136,10 +136,19 @@ void Playback::Advance() {
     }
     // The end of the list: the radio playlist fetches its next batch, the
     // radio file stops, every other list starts again from the top.
-    if (play.source == 2)
+    if (play.source == 2) {
         c_.fetch.Refill(songTag_);
-    else if (play.source != 1)
+    } else if (play.source != 1) {
+        // Back to the first page with the first song; the viewed list follows
+        // when it is the playing one (another viewed list keeps its page).
+        const bool viewed = YNPlaySongList();
+        play.page = 0;
+        if (viewed && c_.gsl.CurPage != 0) {
+            c_.gsl.CurPage = 0;
+            c_.list.GoPage();
+        }
         StartSong(0, false);
+    }
 }
 
 void Playback::GiveUpSong() {

@@ -333,6 +333,42 @@ TEST_F(PlayTest, Buttons) {
     EXPECT_TRUE(core->ui.PlaySVisible[0]);
 }
 
+// The end of the favourites starts them again from the top, and the viewed
+// list (the playing one) goes back to its first page with it.
+TEST_F(PlayTest, TheEndOfAListStartsAgainOnTheFirstPage) {
+    test::FakeNet net;
+    WriteFavourites(Fav(12));
+    Start("1");
+    core->PageA_Click(3);  // the last page
+    ASSERT_EQ(core->CurPage, 1);
+    ClickRow(1);
+    ASSERT_EQ(core->PlayIndex, 11);
+    net.Latest("/api/links")->Reply(Reply({"http://a/11.mp3"}));
+    core->PlayNext();
+    EXPECT_EQ(core->PlayIndex, 0);
+    EXPECT_EQ(core->CurPage, 0);
+    EXPECT_EQ(core->playback.play.page, 0);
+    EXPECT_EQ(core->ui.Label4, QStringLiteral("1/2"));
+    EXPECT_TRUE(core->links.Pending()) << "the first song is searched for";
+}
+
+// Loading the favourites or the radio list with automatic play starts the
+// first song and leaves AutoPlay set; the completed song search clears it.
+TEST_F(PlayTest, ListLoadsLeaveAutoPlayToTheSearch) {
+    test::FakeNet net;
+    WriteFavourites(Fav(2));
+    WriteFile("radio.txt", "Station<|>http://radio/a\r\n");
+    SetConfig("isRunPlay", "1");
+    Start("2");  // the radio list: plays its own address, no search
+    EXPECT_EQ(player.urls, QStringList{"http://radio/a"});
+    EXPECT_TRUE(core->AutoPlay);
+    Choose(0);  // the favourites: the first song is searched for
+    EXPECT_TRUE(core->AutoPlay);
+    ASSERT_TRUE(core->links.Pending());
+    net.Latest("/api/links")->Reply(Reply({"http://a/0.mp3"}));
+    EXPECT_FALSE(core->AutoPlay);
+}
+
 // The radio file's and the radio playlist's own addresses: a station ends
 // the radio file's playing; an address the player may not open is refused;
 // the address opened is the one checked, without the spaces around it.

@@ -38,7 +38,7 @@ constexpr uint32_t kEndValue = 0;      // end of block
 constexpr uint32_t kSlowValue = 1;     // a code longer than the direct table
 constexpr uint32_t kInvalidValue = 2;  // symbol 286 or 287, or an unused distance code
 
-constexpr int kLitLenBits = 11;
+constexpr int kLitLenBits = 10;
 constexpr int kDistBits = 8;
 constexpr int kCodeLenBits = 7;  // code-length codes are at most 7 bits long
 

@@ -377,66 +377,66 @@ template <bool kDeflate64>
     if (br.end - br.in > kInMargin && outEnd - o > kOutMargin) {
         const uint8_t* const inFast = br.end - kInMargin;
         uint8_t* const outFast = outEnd - kOutMargin;
-        // At the top of each round the buffer holds at least 56 bits and `e`
-        // is the entry of its next code.
+        // Every entry's bits are dropped as soon as it is looked up, before
+        // anything branches on it; `saved` keeps the buffer as it was, for the
+        // extra bits and the rare long codes. At the top of each round `e` is
+        // the next entry, already dropped, and a match's code, extra bits and
+        // distance (at most 15 + 5 + 15 + 14 = 49 bits) are all in the buffer.
+        auto next = [&](uint64_t& saved) {
+            const uint32_t entry = L[br.buf & lmask];
+            saved = br.buf;
+            br.Drop(Consume(entry));
+            return entry;
+        };
+        uint64_t saved;
         br.RefillFast();
-        uint32_t e = L[br.buf & lmask];
+        uint32_t e = next(saved);
         while (br.in < inFast && o < outFast) {
             if (!(e & kNonLiteral)) {
                 // Up to three literal entries (up to six literals) per
                 // refill: each takes at most kLitLenBits of the 56 bits.
-                br.Drop(Consume(e));
                 StoreLiterals(o, e);
-                e = L[br.buf & lmask];
+                e = next(saved);
                 if (!(e & kNonLiteral)) {
-                    br.Drop(Consume(e));
                     StoreLiterals(o, e);
-                    e = L[br.buf & lmask];
+                    e = next(saved);
                     if (!(e & kNonLiteral)) {
-                        br.Drop(Consume(e));
                         StoreLiterals(o, e);
                         br.RefillFast();
-                        e = L[br.buf & lmask];
+                        e = next(saved);
                         continue;
                     }
                 }
-                br.RefillFast();  // low bits unchanged: `e` stays valid
+                br.RefillFast();  // only adds bits above the ones in `saved`
             }
             if (e & kSpecial) {
-                if (Value(e) == kSlowValue) {
+                if (Value(e) == kSlowValue) {  // dropped nothing yet
                     unsigned len;
-                    const int sym = DecodeSlow(ll, br.buf, len);
+                    const int sym = DecodeSlow(ll, saved, len);
                     e = WithLength(llInfo[sym], len);
+                    br.Drop(Consume(e));
                     if (!(e & kNonLiteral)) {
-                        br.Drop(len);
                         *o++ = static_cast<uint8_t>(Value(e));
                         br.RefillFast();
-                        e = L[br.buf & lmask];
+                        e = next(saved);
                         continue;
                     }
                 }
-                if (IsSpecial(e)) {
-                    br.Drop(Consume(e));
-                    return Value(e) == kEndValue ? BlockEnd::EndOfBlock : BlockEnd::Bad;
-                }
+                if (IsSpecial(e)) return Value(e) == kEndValue ? BlockEnd::EndOfBlock : BlockEnd::Bad;
             }
-            // A whole match takes at most 15 + 5 + 15 + 14 = 49 of the 56
-            // bits a refill leaves; only a Deflate64 length (16 extra bits)
-            // needs another refill before its distance.
-            uint64_t bits = br.buf;
-            br.Drop(Consume(e));
-            const size_t length = Value(e) + ExtraOf(bits, e);
-            if constexpr (kDeflate64) br.RefillFast();
+            const size_t length = Value(e) + ExtraOf(saved, e);
+            if constexpr (kDeflate64) br.RefillFast();  // 16 extra bits: the 49 above do not hold
+            const uint64_t savedDist = br.buf;
             uint32_t de = D[br.buf & dmask];
+            br.Drop(Consume(de));
             if (de & kSpecial) {
                 if (Value(de) != kSlowValue) return BlockEnd::Bad;  // an unused distance code
                 unsigned len;
-                const int sym = DecodeSlow(dt, br.buf, len);
+                const int sym = DecodeSlow(dt, savedDist, len);
                 de = WithLength(distInfo[sym], len);
+                br.Drop(Consume(de));
             }
-            bits = br.buf;
-            br.Drop(Consume(de));
-            const size_t dist = Value(de) + ExtraOf(bits, de);
+            const size_t dist = Value(de) + ExtraOf(savedDist, de);
             if (dist > static_cast<size_t>(o - outStart)) return BlockEnd::Bad;
             if (length > static_cast<size_t>(outEnd - o)) {
                 // The match runs past the buffer's end: fill it, then stop.
@@ -449,10 +449,13 @@ template <bool kDeflate64>
             // The next round's entry is looked up before the copy, whose
             // branches depend on the match.
             br.RefillFast();
-            e = L[br.buf & lmask];
+            e = next(saved);
             CopyMatch(o, dist, length);
             o += length;
         }
+        // Hand the careful loop the buffer as it was before the entry.
+        br.count += Consume(e);
+        br.buf = saved;
     }
 
     // Careful loop: near the end of the input or of the output. One symbol

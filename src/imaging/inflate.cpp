@@ -294,31 +294,26 @@ struct BitReader {
 // may write up to 29 bytes past o + length (the output slack). A chunk only
 // ever reads bytes that are already final: for a distance below the chunk
 // size, it reads from a whole multiple of the period back instead.
+template <size_t kChunk>
+inline void CopyChunks(uint8_t* o, const uint8_t* s, const uint8_t* stop) {
+    // Two chunks first: most matches end within them.
+    std::memcpy(o, s, kChunk);
+    std::memcpy(o + kChunk, s + kChunk, kChunk);
+    o += 2 * kChunk;
+    s += 2 * kChunk;
+    while (o < stop) {
+        std::memcpy(o, s, kChunk);
+        o += kChunk;
+        s += kChunk;
+    }
+}
+
 inline void CopyMatch(uint8_t* o, size_t dist, size_t length) {
     uint8_t* const stop = o + length;
     if (dist >= 16) {
-        // Two chunks first: most matches end within them.
-        const uint8_t* s = o - dist;
-        std::memcpy(o, s, 16);
-        std::memcpy(o + 16, s + 16, 16);
-        o += 32;
-        s += 32;
-        while (o < stop) {
-            std::memcpy(o, s, 16);
-            o += 16;
-            s += 16;
-        }
+        CopyChunks<16>(o, o - dist, stop);
     } else if (dist >= 8) {
-        const uint8_t* s = o - dist;
-        std::memcpy(o, s, 8);
-        std::memcpy(o + 8, s + 8, 8);
-        o += 16;
-        s += 16;
-        while (o < stop) {
-            std::memcpy(o, s, 8);
-            o += 8;
-            s += 8;
-        }
+        CopyChunks<8>(o, o - dist, stop);
     } else if (dist == 1) {
         const uint64_t v = uint64_t{o[-1]} * 0x0101010101010101u;
         do {

@@ -39,10 +39,15 @@ constexpr int kWindowWaitMs = 10000;
 
 bool Executable(const std::string& path) { return !path.empty() && access(path.c_str(), X_OK) == 0; }
 
+// Xvfb on the search path.
 std::string FindXvfb() {
-    for (const char* dir : {"/usr/bin", "/usr/local/bin", "/bin"}) {
-        const std::string p = std::string(dir) + "/Xvfb";
-        if (Executable(p)) return p;
+    const char* path = std::getenv("PATH");
+    std::string dirs = path ? path : "/usr/bin:/bin";
+    for (size_t from = 0; from <= dirs.size();) {
+        const size_t to = std::min(dirs.find(':', from), dirs.size());
+        const std::string p = dirs.substr(from, to - from) + "/Xvfb";
+        if (to > from && Executable(p)) return p;
+        from = to + 1;
     }
     return {};
 }

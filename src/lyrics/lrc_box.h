@@ -70,6 +70,11 @@ struct LrcSkin {
 // topmost, 0 otherwise.
 int SetTopMostWindow(QWidget* hWnd, bool Topmost);
 
+// The mute glyph's colour while muted in a skin of back colour `back` and
+// glyph colour `text`: a red that stands apart from both, so that muted
+// reads at a glance in every skin.
+QColor MutedGlyphColour(const QColor& back, const QColor& text);
+
 class lrcBox : public QWidget, public LyricsView {
     Q_OBJECT
 public:

@@ -67,6 +67,21 @@ bool ReadsAsChinese(const QString& text) {
     return any;
 }
 
+// True when the high bytes pair up as double-byte characters whose trail
+// byte is itself high, as in every GB2312 character. GBK's rarer characters
+// with an ASCII trail byte are left out: "\xF6r" is far likelier Latin-1.
+bool PairsAsDoubleByte(const QByteArray& bytes) {
+    for (qsizetype i = 0; i < bytes.size(); ++i) {
+        const auto b = static_cast<unsigned char>(bytes[i]);
+        if (b < 0x80) continue;
+        if (b == 0x80 || b == 0xFF || i + 1 >= bytes.size()) return false;
+        const auto t = static_cast<unsigned char>(bytes[i + 1]);
+        if (t < 0x80 || t == 0xFF) return false;
+        ++i;
+    }
+    return true;
+}
+
 // A string TagLib decoded as Latin-1: its characters are its bytes.
 QString RepairLatin1(const TagLib::String& s) {
     for (auto it = s.begin(); it != s.end(); ++it)
@@ -230,6 +245,7 @@ QString DecodeLegacyTagText(const QByteArray& bytes) {
         if (static_cast<unsigned char>(c) >= 0x80) ascii = false;
     if (ascii) return QString::fromLatin1(bytes);
     if (IsValidUtf8(bytes)) return QString::fromUtf8(bytes);
+    if (!PairsAsDoubleByte(bytes)) return QString::fromLatin1(bytes);
     const QString gb = DecodeGb18030(bytes);
     if (!gb.contains(QChar(0xFFFD)) && ReadsAsChinese(gb)) return gb;
     return QString::fromLatin1(bytes);

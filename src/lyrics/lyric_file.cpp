@@ -83,18 +83,27 @@ LyricFile ReadLyricFile(const fs::path& file) {
     return out;
 }
 
-std::optional<fs::path> FindLyricFileBeside(const fs::path& song, const QString& artist, const QString& title) {
+std::optional<fs::path> OwnLyricFile(const fs::path& song) {
     for (const char* ext : {".lrc", ".LRC"}) {
         fs::path same = song;
         same.replace_extension(ext);
         if (same != song && IsFile(same)) return same;
     }
+    return std::nullopt;
+}
+
+std::optional<fs::path> NamedLyricFile(const fs::path& song, const QString& artist, const QString& title) {
     const QString a = FileSafe(artist), t = FileSafe(title);
     if (a.isEmpty() || t.isEmpty()) return std::nullopt;
     const QString name = a + QStringLiteral(" - ") + t + QStringLiteral(".lrc");
     const fs::path named = song.parent_path() / platform::QStringToPath(name);
     if (IsFile(named)) return named;
     return std::nullopt;
+}
+
+std::optional<fs::path> FindLyricFileBeside(const fs::path& song, const QString& artist, const QString& title) {
+    if (auto own = OwnLyricFile(song)) return own;
+    return NamedLyricFile(song, artist, title);
 }
 
 }  // namespace tavo::lyrics

@@ -39,6 +39,10 @@ LyricFile ReadLyricFile(const std::filesystem::path& file);
 // The lyric file beside `song`: first the song's own name with ".lrc" (or
 // ".LRC"), then "artist - title.lrc" in the same folder when both are given.
 // nullopt when neither exists.
+// The two halves of it: the song's own name, and "artist - title.lrc".
+std::optional<std::filesystem::path> OwnLyricFile(const std::filesystem::path& song);
+std::optional<std::filesystem::path> NamedLyricFile(const std::filesystem::path& song, const QString& artist,
+                                                    const QString& title);
 std::optional<std::filesystem::path> FindLyricFileBeside(const std::filesystem::path& song,
                                                          const QString& artist = QString(),
                                                          const QString& title = QString());

@@ -17,10 +17,10 @@ std::optional<QString> Usable(const std::optional<std::filesystem::path>& file) 
 }  // namespace
 
 std::optional<QString> FindLocalLyrics(const std::filesystem::path& song) {
-    if (auto own = Usable(lyrics::FindLyricFileBeside(song))) return own;
+    if (auto own = Usable(lyrics::OwnLyricFile(song))) return own;
     const platform::TagReadResult tags = platform::ReadTags(song, platform::kTagLyrics);
     if (tags.error != platform::TagReadError::None) return std::nullopt;
-    if (auto named = Usable(lyrics::FindLyricFileBeside(song, tags.info.artist, tags.info.title))) return named;
+    if (auto named = Usable(lyrics::NamedLyricFile(song, tags.info.artist, tags.info.title))) return named;
     if (!tags.info.lyrics.trimmed().isEmpty()) return tags.info.lyrics;
     return std::nullopt;
 }

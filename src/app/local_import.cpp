@@ -86,6 +86,19 @@ void SortImportedSongs(std::vector<ImportedSong>& songs) {
     });
 }
 
+QString ImportSummary(const ImportResult& r) {
+    if (r.cancelled) return QStringLiteral("已取消添加本地文件夹，收藏列表没有改动。");
+    if (r.found == 0) return QStringLiteral("这个文件夹里没有找到音乐文件。");
+    QString text = QStringLiteral("已添加 %1 首歌曲").arg(r.lines.size());
+    QStringList skipped;
+    if (r.duplicates) skipped << QStringLiteral("%1 首已在收藏列表中").arg(r.duplicates);
+    if (r.unreadable) skipped << QStringLiteral("%1 个文件无法读取").arg(r.unreadable);
+    if (r.refused) skipped << QStringLiteral("%1 个文件的路径含有列表分隔符或换行，无法收藏").arg(r.refused);
+    if (!skipped.isEmpty()) text += QStringLiteral("；跳过：") + skipped.join(QStringLiteral("，"));
+    if (r.truncated) text += QStringLiteral("；文件太多，只取了前 %1 个").arg(kMaxImportFiles);
+    return text + QStringLiteral("。");
+}
+
 ImportResult ImportFolder(const fs::path& folder, const QStringList& knownLinks, const std::atomic<bool>& cancel,
                           const std::function<void(int, int)>& progress) {
     ImportResult out;

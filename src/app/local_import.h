@@ -57,6 +57,10 @@ struct ImportResult {
     bool truncated = false;  // more than kMaxImportFiles files: the first ones taken
 };
 
+// The one message an import ends with: how many songs were added and how
+// many were skipped, and why.
+QString ImportSummary(const ImportResult& result);
+
 // One import, start to end, on the calling thread. `knownLinks` are the
 // links already in the favourites. `cancel` is polled between files;
 // `progress(done, total)` is called as files are read (total is 0 while the

@@ -130,3 +130,25 @@ TEST_F(FolderImport, WorkerDeliversOnlyTheLatestRunOnce) {
 
 }  // namespace
 }  // namespace tavo
+
+namespace tavo {
+namespace {
+
+TEST(ImportSummaryText, NamesWhatWasAddedAndEverySkipReason) {
+    ImportResult r;
+    r.found = 9;
+    r.lines = QStringList(5, QStringLiteral("x"));
+    r.duplicates = 2;
+    r.unreadable = 1;
+    r.refused = 1;
+    EXPECT_EQ(ImportSummary(r), QStringLiteral("已添加 5 首歌曲；跳过：2 首已在收藏列表中，1 个文件无法读取，"
+                                              "1 个文件的路径含有列表分隔符或换行，无法收藏。"));
+    r.duplicates = r.unreadable = r.refused = 0;
+    EXPECT_EQ(ImportSummary(r), QStringLiteral("已添加 5 首歌曲。"));
+    r.cancelled = true;
+    EXPECT_TRUE(ImportSummary(r).startsWith(QStringLiteral("已取消")));
+    EXPECT_EQ(ImportSummary(ImportResult{}), QStringLiteral("这个文件夹里没有找到音乐文件。"));
+}
+
+}  // namespace
+}  // namespace tavo

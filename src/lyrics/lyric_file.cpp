@@ -1,12 +1,12 @@
 #include "lyrics/lyric_file.h"
 
 #include "platform/ansi_text.h"
+#include "platform/bounded_file.h"
 #include "platform/codepage.h"
 
 #include <QByteArray>
 #include <QStringDecoder>
 
-#include <fstream>
 #include <system_error>
 
 namespace tavo::lyrics {
@@ -52,29 +52,14 @@ QString DecodeLyricBytes(QByteArrayView bytes) {
 
 LyricFile ReadLyricFile(const fs::path& file) {
     LyricFile out;
-    std::error_code ec;
-    if (!fs::is_regular_file(file, ec)) {
-        out.error = LyricFileError::Missing;
-        return out;
+    platform::BoundedRead read = platform::ReadFileUpTo(file, kMaxLyricFileBytes);
+    switch (read.error) {
+        case platform::BoundedReadError::None: break;
+        case platform::BoundedReadError::Missing: out.error = LyricFileError::Missing; return out;
+        case platform::BoundedReadError::TooLarge: out.error = LyricFileError::TooLarge; return out;
+        case platform::BoundedReadError::Unreadable: out.error = LyricFileError::Unreadable; return out;
     }
-    const auto size = fs::file_size(file, ec);
-    if (ec) {
-        out.error = LyricFileError::Unreadable;
-        return out;
-    }
-    if (size > static_cast<std::uintmax_t>(kMaxLyricFileBytes)) {
-        out.error = LyricFileError::TooLarge;
-        return out;
-    }
-    std::ifstream in(file, std::ios::binary);
-    QByteArray bytes(static_cast<qsizetype>(size), Qt::Uninitialized);
-    if (!in || !in.read(bytes.data(), bytes.size())) {
-        out.error = LyricFileError::Unreadable;
-        return out;
-    }
-    // The file may have grown between the size check and the read; what was
-    // read is what counts, and more than the limit was never read.
-    QString text = DecodeLyricBytes(bytes);
+    QString text = DecodeLyricBytes(read.bytes);
     if (text.contains(QChar(u'\0'))) {
         out.error = LyricFileError::NotText;
         return out;

@@ -1,6 +1,7 @@
 #include "sources/playlist_formats.h"
 
 #include "platform/ansi_text.h"
+#include "platform/bounded_file.h"
 #include "platform/codepage.h"
 
 #include <QMap>
@@ -9,7 +10,6 @@
 #include <QXmlStreamReader>
 #include <QXmlStreamWriter>
 
-#include <fstream>
 #include <system_error>
 
 namespace tavo {
@@ -275,27 +275,14 @@ PlaylistRead ReadPlaylist(const QByteArray& bytes, PlaylistFormat format, const 
 
 PlaylistRead ReadPlaylistFile(const fs::path& file) {
     PlaylistRead out;
-    std::error_code ec;
-    if (!fs::is_regular_file(file, ec)) {
-        out.error = PlaylistError::Missing;
-        return out;
+    const platform::BoundedRead read = platform::ReadFileUpTo(file, kMaxPlaylistBytes);
+    switch (read.error) {
+        case platform::BoundedReadError::None: break;
+        case platform::BoundedReadError::Missing: out.error = PlaylistError::Missing; return out;
+        case platform::BoundedReadError::TooLarge: out.error = PlaylistError::TooLarge; return out;
+        case platform::BoundedReadError::Unreadable: out.error = PlaylistError::Unreadable; return out;
     }
-    const auto size = fs::file_size(file, ec);
-    if (ec) {
-        out.error = PlaylistError::Unreadable;
-        return out;
-    }
-    if (size > static_cast<std::uintmax_t>(kMaxPlaylistBytes)) {
-        out.error = PlaylistError::TooLarge;
-        return out;
-    }
-    std::ifstream in(file, std::ios::binary);
-    QByteArray bytes(static_cast<qsizetype>(size), Qt::Uninitialized);
-    if (!in || !in.read(bytes.data(), bytes.size())) {
-        out.error = PlaylistError::Unreadable;
-        return out;
-    }
-    return ReadPlaylist(bytes, DetectPlaylistFormat(bytes, file), file.parent_path());
+    return ReadPlaylist(read.bytes, DetectPlaylistFormat(read.bytes, file), file.parent_path());
 }
 
 QByteArray WriteM3u8(const std::vector<PlaylistEntry>& entries) {

@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
-# Screenshots of the "电台目录" window against the fake directory, under a
-# virtual display: docs/radio-directory.png (results) and, with a closed
-# directory, docs/radio-directory-offline.png.
+# Screenshots of the windows of the open services against the fakes, under
+# a virtual display: docs/radio-directory.png (results), with a closed
+# directory docs/radio-directory-offline.png, and docs/lyrics-search.png.
 #
 #   tools/directory-screenshot.sh BUILD_DIR [OUT_DIR]
 set -euo pipefail
@@ -14,13 +14,14 @@ xvfb=$!
 trap 'kill $xvfb 2>/dev/null || true' EXIT
 export DISPLAY=$display QT_QPA_PLATFORM=xcb
 sleep 0.5
-for mode in online offline; do
-  arg=""; name=radio-directory.png
+for mode in online offline lyrics; do
+  arg=""; name=radio-directory.png; crop=760x480+40+40
   if [ $mode = offline ]; then arg=--offline; name=radio-directory-offline.png; fi
-  "$build/bin/directory_window_shot" $arg &
+  if [ $mode = lyrics ]; then arg=--lyrics; name=lyrics-search.png; crop=640x360+40+40; fi
+  "$build/bin/online_windows_shot" $arg &
   shot=$!
   sleep 2.5
-  import -window root -crop 780x520+40+40 +repage "$out/$name"
+  import -window root -crop $crop +repage "$out/$name"
   kill $shot
   wait $shot 2>/dev/null || true
 done

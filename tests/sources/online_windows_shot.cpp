@@ -1,8 +1,12 @@
-// Shows the "电台目录" window searching a fake directory on 127.0.0.1, with
-// icons drawn here, for a screenshot. With "--offline" the directory is a
-// closed port and the window offers the station list instead.
+// Shows the windows of the open services against fakes on 127.0.0.1, for
+// screenshots; runs until killed.
+//   (no argument)  "电台目录" searching a fake directory, icons drawn here
+//   --offline      the same with a closed directory: the station list
+//   --lyrics       "搜索歌词" with a fake lyrics library
+#include "lyrics/ui/lyrics_search_dialog.h"
 #include "sources/ui/radio_directory_window.h"
 
+#include "support/fake_lyrics_library.h"
 #include "support/fake_radio_directory.h"
 #include "support/temp_dir.h"
 
@@ -39,6 +43,21 @@ int main(int argc, char** argv) {
     QApplication app(argc, argv);
     std::setlocale(LC_NUMERIC, "C");
     const bool offline = argc > 1 && std::strcmp(argv[1], "--offline") == 0;
+    if (argc > 1 && std::strcmp(argv[1], "--lyrics") == 0) {
+        tavo::test::FakeLyricsLibrary library;
+        library.Add({"后来", "刘若英", "我等你", 341, false, "", "[00:20.00]后来"});
+        library.Add({"后来", "刘若英", "Live 2010", 352, false, "", "[00:22.00]后来"});
+        library.Add({"后来", "刘若英", "精选", 340, false, "后来", ""});
+        library.Add({"后来 (伴奏)", "刘若英", "", 341, true, "", ""});
+        tavo::test::TempDir cache;
+        tavo::LyricsFinderOptions o;
+        o.cacheFolder = cache.path();
+        tavo::LyricsFinder finder(o);
+        tavo::LyricsSearchDialog dialog(&finder, library.Base(), {QStringLiteral("后来 ┈ 刘若英")});
+        dialog.move(40, 40);
+        dialog.show();
+        return app.exec();
+    }
     tavo::test::FakeRadioDirectory fake(100);
     const char* names[] = {"晨光音乐台", "海风之声", "城市交通广播", "经典老歌台", "粤语金曲", "校园之声",
                            "夜空轻音乐", "新闻综合广播", "山城故事台", "宝岛流行乐"};

@@ -115,7 +115,7 @@ StationQuery RadioDirectoryWindow::QueryFromForm() const {
     q.language = language_->currentData().toString();
     q.order = order_->currentIndex() == 1 ? StationOrder::kClicks : StationOrder::kVotes;
     q.reverse = true;
-    q.limit = kPageSize;
+    q.limit = pageSize_;
     return q;
 }
 
@@ -138,7 +138,7 @@ void RadioDirectoryWindow::PreviousPage() {
 }
 
 void RadioDirectoryWindow::Ask() {
-    query_.offset = page_ * kPageSize;
+    query_.offset = page_ * pageSize_;
     status_->setText(QStringLiteral("正在搜索电台目录..."));
     request_ = directory_->Search(query_);
     UpdateButtons();
@@ -148,7 +148,7 @@ void RadioDirectoryWindow::OnStations(std::uint64_t request, const StationQuery&
     if (request != request_) return;
     request_ = 0;
     showingStationList_ = false;
-    lastPageFull_ = static_cast<int>(stations.size()) >= kPageSize;
+    lastPageFull_ = static_cast<int>(stations.size()) >= pageSize_;
     std::vector<Row> rows;
     std::vector<QStringList> columns;
     rows.reserve(stations.size());

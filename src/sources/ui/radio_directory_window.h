@@ -16,6 +16,7 @@
 
 #include <QWidget>
 
+#include <algorithm>
 #include <filesystem>
 #include <functional>
 #include <vector>
@@ -31,7 +32,7 @@ namespace tavo {
 class RadioDirectoryWindow : public QWidget {
     Q_OBJECT
 public:
-    static constexpr int kPageSize = 20;
+    static constexpr int kPageSize = 20;  // stations a page, unless set
 
     // `directory` must outlive the window; `radioFile` is "radio.txt".
     RadioDirectoryWindow(RadioDirectory* directory, std::filesystem::path radioFile, QWidget* parent = nullptr);
@@ -57,6 +58,7 @@ public:
     void Listen();
     bool AddSelected();
 
+    void SetPageSize(int stations) { pageSize_ = std::clamp(stations, 1, kMaxStationsPerPage); }
     int Page() const { return page_; }
     const std::vector<Row>& Rows() const { return rows_; }
     bool ShowingStationList() const { return showingStationList_; }
@@ -87,6 +89,7 @@ private:
     std::filesystem::path radioFile_;
     StationQuery query_;
     int page_ = 0;
+    int pageSize_ = kPageSize;
     std::uint64_t request_ = 0;
     bool lastPageFull_ = false;
     bool showingStationList_ = false;

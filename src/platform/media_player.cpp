@@ -1,5 +1,6 @@
 #include "platform/media_player.h"
 
+#include "platform/codepage.h"
 #include "platform/network_proxy.h"
 #include "platform/user_agent.h"
 
@@ -36,7 +37,10 @@ QString MapValue(const mpv_node& map, const char* key) {
     for (int i = 0; i < map.u.list->num; ++i) {
         const mpv_node& v = map.u.list->values[i];
         if (qstricmp(map.u.list->keys[i], key) == 0 && v.format == MPV_FORMAT_STRING && v.u.string) {
-            QString text = QString::fromUtf8(v.u.string).left(kMaxStreamTitle);
+            // Streams of Chinese stations often send their titles in code
+            // page 936 rather than UTF-8.
+            const QByteArray bytes(v.u.string);
+            QString text = (IsValidUtf8(bytes) ? QString::fromUtf8(bytes) : DecodeGb18030(bytes)).left(kMaxStreamTitle);
             for (QChar& c : text)
                 if (c.unicode() < 0x20) c = QLatin1Char(' ');
             return text.trimmed();

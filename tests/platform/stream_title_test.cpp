@@ -2,6 +2,7 @@
 // with "icy-metaint" metadata blocks) played through libmpv with ao=null.
 #include "platform/media_player.h"
 
+#include "platform/codepage.h"
 #include "support/event_loop.h"
 #include "support/local_http_server.h"
 #include "support/wav_file.h"
@@ -45,6 +46,26 @@ std::string IcyStream(const std::string& audio, const std::vector<std::string>& 
         }
     }
     return out;
+}
+
+TEST(StreamTitle, ATitleInCodePage936IsReadAsChinese) {
+    test::LocalHttpServer server;
+    const QByteArray gbk = platform::EncodeCp936(QStringLiteral("张学友 - 吻别"));
+    const std::string stream = IcyStream(test::MakeWav(3.0), {gbk.toStdString()}, 100);
+    server.server().Get("/live", [&](const httplib::Request&, httplib::Response& res) {
+        res.set_header("icy-metaint", std::to_string(kMetaInt));
+        res.set_content(stream, "audio/wav");
+    });
+    server.Start();
+    MpvOptions options;
+    options.audioOutput = QStringLiteral("null");
+    MpvMediaPlayer player(options);
+    ASSERT_TRUE(player.Available());
+    player.setURL(server.Url("/live"));
+    EXPECT_TRUE(WaitFor([&] { return !player.streamTitle().isEmpty(); }, 5000));
+    EXPECT_EQ(player.streamTitle(), QStringLiteral("张学友 - 吻别"));
+    player.controls().stop();
+    server.Stop();
 }
 
 TEST(StreamTitle, IcyTitleAndNameAreReportedAndFollowTheStream) {

@@ -19,6 +19,8 @@ namespace tavo {
 namespace {
 
 constexpr int kMaxQueuedIcons = 200;
+constexpr int kMaxKeptIcons = 2000;
+constexpr int kKeptIconSide = 32;  // icons are kept this small: a list shows them at 16
 constexpr int kIconTimeoutMs = 8000;
 
 const QString kUnreachableText = QStringLiteral("无法连接电台目录");
@@ -208,8 +210,10 @@ void RadioDirectory::OnIcon(const WebAnswer& answer) {
     const QString address = iconInFlight_;
     iconInFlight_.clear();
     if (answer.failure == WebFailure::kNone) {
-        const QImage icon = DecodeStationIcon(answer.body);
-        if (!icon.isNull()) {
+        QImage icon = DecodeStationIcon(answer.body);
+        if (icon.width() > kKeptIconSide || icon.height() > kKeptIconSide)
+            icon = icon.scaled(kKeptIconSide, kKeptIconSide, Qt::KeepAspectRatio, Qt::SmoothTransformation);
+        if (!icon.isNull() && icons_.size() < kMaxKeptIcons) {
             icons_.insert(address, icon);
             Q_EMIT IconReady(address, icon);
         }

@@ -19,9 +19,9 @@
 // (GET /json/url/{stationuuid}); its answer is not used.
 //
 // Icons. Icon(address) fetches a station's icon once, over http or https
-// only, at most 256 KB, and checks it (station_icon.h); the outcome is kept
-// for the rest of the run, a failing icon as absent. Icons are fetched one
-// at a time in the order asked.
+// only, at most 256 KB, and checks it (station_icon.h); the icon is kept,
+// at most 32 pixels a side, for the rest of the run, a failing one as
+// absent. Icons are fetched one at a time in the order asked.
 
 #include "download/web_query.h"
 #include "sources/radio_directory_reply.h"

@@ -362,12 +362,20 @@ void LoadPNG::Decode() {
         Deinterlace(buf, static_cast<size_t>(needed), width_, height_, bits, unpacked, plane.get(), planeStride);
     }
     std::vector<uint8_t> zeroRow(static_cast<size_t>(rowBytes), 0);
-    // Row y (top first), unfiltered. Must be called for y = 0, 1, 2, ... in order.
+    // Row y (top first), unfiltered. Must be called for y = 0, 1, 2, ... in
+    // order; two rows are unfiltered together where that is faster.
+    int64_t unfilteredTo = 0;  // rows below this one are done
     auto row = [&](int64_t y) -> const uint8_t* {
         if (interlaced) return plane.get() + static_cast<size_t>(y) * planeStride;
         uint8_t* p = buf + static_cast<size_t>(y * R);
+        if (y < unfilteredTo) return p + 1;
         const uint8_t* prev = y == 0 ? zeroRow.data() : p - R + 1;
+        if (y + 1 < H && UnfilterPair(p[0], p + 1, p[R], p + R + 1, prev, static_cast<size_t>(rowBytes), bppFilter)) {
+            unfilteredTo = y + 2;
+            return p + 1;
+        }
         Unfilter(p[0], p + 1, prev, static_cast<size_t>(rowBytes), bppFilter);
+        unfilteredTo = y + 1;
         return p + 1;
     };
     // Sample x of a grey or palette row, reduced to 8 bits or fewer.

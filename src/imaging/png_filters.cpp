@@ -76,24 +76,64 @@ void Average4(uint8_t* row, const uint8_t* prev, size_t len) {
     }
 }
 
+// The predictor of one pixel, in 16-bit lanes: a left, b up, c up-left.
+// Only `a` comes from the pixel just decoded; everything that needs b and c
+// alone (b - c, |b - c|) is off that chain.
+inline __m128i PaethPredict(__m128i a, __m128i b, __m128i c) {
+    const __m128i q = _mm_sub_epi16(b, c);
+    const __m128i pa = Abs16(q);             // |b - c|
+    const __m128i p = _mm_sub_epi16(a, c);
+    const __m128i pb = Abs16(p);             // |a - c|
+    const __m128i pc = Abs16(_mm_add_epi16(p, q));  // |a + b - 2c|
+    // Not a when pa exceeds pb or pc; then b unless pb exceeds pc.
+    const __m128i notA = _mm_cmpgt_epi16(pa, _mm_min_epi16(pb, pc));
+    const __m128i useC = _mm_cmpgt_epi16(pb, pc);
+    const __m128i bc = _mm_xor_si128(c, _mm_andnot_si128(useC, _mm_xor_si128(b, c)));
+    return _mm_xor_si128(a, _mm_and_si128(notA, _mm_xor_si128(a, bc)));
+}
+
 void Paeth4(uint8_t* row, const uint8_t* prev, size_t len) {
     __m128i a = _mm_setzero_si128(), c = _mm_setzero_si128();
     const __m128i mask = _mm_set1_epi16(0xFF);
     for (size_t i = 0; i + 4 <= len; i += 4) {
         const __m128i b = Load4(prev + i);
-        const __m128i pa = Abs16(_mm_sub_epi16(b, c));
-        const __m128i pb = Abs16(_mm_sub_epi16(a, c));
-        const __m128i pc = Abs16(_mm_sub_epi16(_mm_add_epi16(a, b), _mm_add_epi16(c, c)));
-        // pred = (pa <= pb && pa <= pc) ? a : (pb <= pc ? b : c)
-        const __m128i useA = _mm_andnot_si128(_mm_or_si128(_mm_cmpgt_epi16(pa, pb), _mm_cmpgt_epi16(pa, pc)),
-                                              _mm_set1_epi16(-1));
-        const __m128i useB = _mm_andnot_si128(_mm_cmpgt_epi16(pb, pc), _mm_set1_epi16(-1));
-        const __m128i bc = _mm_or_si128(_mm_and_si128(useB, b), _mm_andnot_si128(useB, c));
-        const __m128i pred = _mm_or_si128(_mm_and_si128(useA, a), _mm_andnot_si128(useA, bc));
+        a = _mm_and_si128(_mm_add_epi16(Load4(row + i), PaethPredict(a, b, c)), mask);
         c = b;
-        a = _mm_and_si128(_mm_add_epi16(Load4(row + i), pred), mask);
         Store4(row + i, a);
     }
+}
+
+// Two rows at once, the second one pixel behind the first: the two
+// dependency chains (each pixel needs its left neighbour) run side by side.
+void Paeth4Pair(uint8_t* row1, uint8_t* row2, const uint8_t* prev, size_t len) {
+    const __m128i mask = _mm_set1_epi16(0xFF);
+    const __m128i zero = _mm_setzero_si128();
+    __m128i a1 = zero, c1 = zero;  // row 1: left and up-left
+    __m128i a2 = zero, c2 = zero;  // row 2
+    const size_t n = len / 4;
+    if (n == 0) return;
+    // Pixel 0 of row 1.
+    {
+        const __m128i b = Load4(prev);
+        a1 = _mm_and_si128(_mm_add_epi16(Load4(row1), PaethPredict(a1, b, c1)), mask);
+        c1 = b;
+        Store4(row1, a1);
+    }
+    for (size_t x = 1; x < n; ++x) {
+        // Row 1, pixel x, and row 2, pixel x - 1 (whose up pixel is row 1's
+        // pixel x - 1, decoded in the round before).
+        const __m128i b1 = Load4(prev + 4 * x);
+        const __m128i b2 = a1;
+        const __m128i next1 = _mm_and_si128(_mm_add_epi16(Load4(row1 + 4 * x), PaethPredict(a1, b1, c1)), mask);
+        a2 = _mm_and_si128(_mm_add_epi16(Load4(row2 + 4 * (x - 1)), PaethPredict(a2, b2, c2)), mask);
+        Store4(row2 + 4 * (x - 1), a2);
+        c2 = b2;
+        c1 = b1;
+        a1 = next1;
+        Store4(row1 + 4 * x, a1);
+    }
+    a2 = _mm_and_si128(_mm_add_epi16(Load4(row2 + 4 * (n - 1)), PaethPredict(a2, a1, c2)), mask);
+    Store4(row2 + 4 * (n - 1), a2);
 }
 #endif
 
@@ -149,6 +189,18 @@ void Unfilter(uint8_t type, uint8_t* row, const uint8_t* prev, size_t len, size_
         default:  // None and unknown types: unchanged
             break;
     }
+}
+
+bool UnfilterPair(uint8_t type1, uint8_t* row1, uint8_t type2, uint8_t* row2, const uint8_t* prev, size_t len,
+                  size_t bpp) {
+#if defined(__SSE2__)
+    if (type1 == 4 && type2 == 4 && bpp == 4) {
+        Paeth4Pair(row1, row2, prev, len);
+        return true;
+    }
+#endif
+    (void)type1, (void)row1, (void)type2, (void)row2, (void)prev, (void)len, (void)bpp;
+    return false;
 }
 
 int64_t ExpectedInterlacedSize(int width, int height, int bitsPerPixel) {

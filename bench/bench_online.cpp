@@ -8,6 +8,8 @@
 //                           127.0.0.1, JSON over HTTP): goal under 200 ms.
 #include <benchmark/benchmark.h>
 
+#include "qt_bench_main.h"
+
 #include "lyrics/core/lyrics_finder.h"
 #include "lyrics/lyric_timing.h"
 #include "platform/message_box.h"
@@ -83,14 +85,4 @@ BENCHMARK(BM_DirectorySearchToRows)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 
-int main(int argc, char** argv) {
-    setenv("QT_QPA_PLATFORM", "offscreen", 0);
-    QApplication app(argc, argv);
-    std::setlocale(LC_NUMERIC, "C");
-    platform::SetMessages(std::make_unique<platform::ConsoleMessageBox>(nullptr));
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    platform::SetMessages(nullptr);
-    return 0;
-}
+int main(int argc, char** argv) { return tavo::bench::RunWithApplication(argc, argv); }

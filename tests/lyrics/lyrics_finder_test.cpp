@@ -129,7 +129,9 @@ TEST_F(LyricsFinderTest, InstrumentalPlainAndMissingSongs) {
             EXPECT_EQ(a.shape, c.shape) << c.name.toStdString();
             EXPECT_EQ(a.lines, c.lines) << c.name.toStdString();
             EXPECT_EQ(a.status, c.status) << c.name.toStdString();
-            if (round == 1 && c.shape != LyricsShape::kNone) EXPECT_EQ(a.origin, LyricsOrigin::kCache);
+            if (round == 1 && c.shape != LyricsShape::kNone) {
+                EXPECT_EQ(a.origin, LyricsOrigin::kCache) << c.name.toStdString();
+            }
         }
     }
 }

@@ -39,6 +39,10 @@ namespace tavo {
 
 // The song whose lyrics are wanted.
 struct LyricsSong {
+    LyricsSong() = default;
+    LyricsSong(QString name_, std::filesystem::path localFile_ = {}, QString album_ = {}, int durationS_ = 0)
+        : name(std::move(name_)), localFile(std::move(localFile_)), album(std::move(album_)), durationS(durationS_) {}
+
     QString name;                     // display name: "title ┈ artist" or a bare title
     std::filesystem::path localFile;  // the song's file when it plays from disk
     QString album;                    // when known

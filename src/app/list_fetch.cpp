@@ -107,6 +107,13 @@ void ListFetcher::StartFetch(int selection) {
     if (QelDown1.Downloading()) c_.SetLoadLabel(texts::kListBusy, true);
 }
 
+void ListFetcher::Combo1_Click() {
+    if (FetchKind != 1 || !QelDown1.Downloading() || requestPeriod_ == c_.gsl.Combo1.ListIndex()) return;
+    ++generation_;
+    QelDown1.CancelDownload();
+    c_.SetLoadLabel(QString(), false);
+}
+
 void ListFetcher::Combo2_Click() {
     const int entry = c_.gsl.Combo2.ListIndex();
     c_.ui.PageACaption[6] = c_.gsl.Combo2.Text();
@@ -118,6 +125,7 @@ void ListFetcher::Combo2_Click() {
     FetchKind = 1;
     requestGeneration_ = generation_;
     requestSelection_ = c_.Selection();
+    requestPeriod_ = c_.gsl.Combo1.ListIndex();
     // A link that would leave the chart site is refused: nothing is fetched.
     const QString address = c_.gsl.ChartEntryAddress(entry);
     if (address.isEmpty()) {

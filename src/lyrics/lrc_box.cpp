@@ -104,7 +104,7 @@ int SetTopMostWindow(QWidget* hWnd, bool Topmost) {
 lrcBox::lrcBox(LyricsHost* host, QWidget* parent)
     : QWidget(parent, Qt::Tool | Qt::FramelessWindowHint),
       host_(host),
-      fetcher_([this] { return host_ ? host_->CurrentSongName() : QString(); }) {
+      fetcher_([this] { return host_ ? host_->CurrentSongTag() : std::uint64_t{0}; }) {
     setObjectName(QStringLiteral("lrcBox"));
     setWindowTitle(QStringLiteral("lrcBox"));
     setAttribute(Qt::WA_TranslucentBackground, false);
@@ -163,8 +163,13 @@ lrcBox::~lrcBox() = default;
 
 void lrcBox::DownLrcBegin() {
     SetLabel1Text(LrcFetchingText());
-    fetcher_.Begin(host_ ? host_->CurrentSongName() : QString());
+    if (host_)
+        fetcher_.Begin(host_->CurrentSongName(), host_->CurrentSongTag());
+    else
+        fetcher_.Begin(QString(), 0);
 }
+
+void lrcBox::CancelFetch() { fetcher_.Cancel(); }
 
 void lrcBox::ClearLines() { fetcher_.Clear(); }
 

@@ -85,6 +85,7 @@ public:
     void DownLrcBegin() override;
     const QStringList& list1() const override { return fetcher_.Lines(); }
     void ClearLines() override;
+    void CancelFetch() override;
     QString Label1Text() const override;
     void SetLabel1Text(const QString& text) override;
     void SetSongToolTip(const QString& text) override;

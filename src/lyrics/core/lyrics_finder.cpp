@@ -46,7 +46,7 @@ std::optional<LyricText> ReadLyricText(const QString& text) {
 }
 
 LyricsFinder::LyricsFinder(LyricsFinderOptions options, QObject* parent)
-    : QObject(parent), options_(std::move(options)), service_([this] { return song_.name; }) {
+    : QObject(parent), options_(std::move(options)), service_([this] { return request_; }) {
     if (!options_.cacheFolder.empty()) cache_ = std::make_unique<LyricsCache>(options_.cacheFolder);
     if (!options_.libraryBase.isEmpty()) {
         library_ = std::make_unique<LyricsLibraryClient>(options_.libraryBase);
@@ -77,7 +77,7 @@ void LyricsFinder::Cancel() {
 }
 
 void LyricsFinder::StopNetwork() {
-    if (service_.Fetching()) service_.Clear();
+    if (service_.Fetching()) service_.Cancel();
     if (library_) library_->Cancel();
     libraryRequest_ = 0;
 }
@@ -103,7 +103,9 @@ void LyricsFinder::AskService() {
         AskLibrary();
         return;
     }
-    service_.Begin(song_.name);
+    // The fetch is keyed to this request: a later Find() or Cancel() leaves
+    // its reply nobody to answer.
+    service_.Begin(song_.name, request_);
 }
 
 void LyricsFinder::OnServiceFound(const QString& name) {

@@ -41,12 +41,7 @@ QString LocalFileDisplayName(const QString& path) {
 }
 
 QString FavouriteLine(const QString& name, const QString& link) {
-    QString text = name;
-    text.replace(kFieldSep, QStringLiteral(" "));
-    text.replace(kEntrySep, QStringLiteral(" "));
-    text.replace(QLatin1Char('\r'), QLatin1Char(' '));
-    text.replace(QLatin1Char('\n'), QLatin1Char(' '));
-    return text + kFieldSep + link;
+    return ListSafeText(name) + kFieldSep + link;
 }
 
 QString FavouriteEntry(const QString& line) {

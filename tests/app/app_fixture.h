@@ -42,8 +42,9 @@ public:
         auto it = values.find((app + "/" + section + "/" + key).toStdString());
         return it == values.end() ? QString() : it->second;
     }
-    void SaveSetting(const QString& app, const QString& section, const QString& key, const QString& value) override {
+    bool SaveSetting(const QString& app, const QString& section, const QString& key, const QString& value) override {
         values[(app + "/" + section + "/" + key).toStdString()] = value;
+        return true;
     }
     std::map<std::string, QString> values;
 };

@@ -13,8 +13,9 @@ namespace {
 class MemorySettings : public platform::SettingsStore {
 public:
     QString GetSetting(const QString& a, const QString& s, const QString& k) override { return values[a + s + k]; }
-    void SaveSetting(const QString& a, const QString& s, const QString& k, const QString& v) override {
+    bool SaveSetting(const QString& a, const QString& s, const QString& k, const QString& v) override {
         values[a + s + k] = v;
+        return true;
     }
     std::map<QString, QString> values;
 };

@@ -40,6 +40,7 @@ bool ListView::ShowListFile(const ListFile& file, QStringList& links) {
     links = file.links;
     LoadEntries(file.entries);
     GoPage();
+    if (file.tooLarge) c_.SetStatus(texts::kListFileTooLarge);
     return !file.entries.isEmpty();
 }
 

@@ -2,6 +2,7 @@
 
 #include "app/list_files.h"
 #include "platform/ansi_text.h"
+#include "platform/bounded_file.h"
 #include "sources/get_song_list.h"
 #include "sources/text_codecs.h"
 
@@ -20,9 +21,11 @@ enum class ReadResult { Missing, Read, Failed };
 ReadResult ReadExisting(const fs::path& file, QByteArray& bytes) {
     std::error_code ec;
     if (!fs::exists(file, ec)) return ec ? ReadResult::Failed : ReadResult::Missing;
-    auto data = platform::ReadFileBytes(file);
-    if (!data) return ReadResult::Failed;
-    bytes = std::move(*data);
+    // A file over the list files' limit is not read, and so never rewritten
+    // from a part of it.
+    platform::BoundedRead read = platform::ReadFileUpTo(file, kMaxListFileBytes);
+    if (read.error != platform::BoundedReadError::None) return ReadResult::Failed;
+    bytes = std::move(read.bytes);
     return ReadResult::Read;
 }
 

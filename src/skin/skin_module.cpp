@@ -1,6 +1,7 @@
 #include "skin/skin_module.h"
 
 #include "platform/ansi_text.h"
+#include "platform/bounded_file.h"
 #include "platform/message_box.h"
 #include "platform/picture_box.h"
 #include "platform/program_folder.h"
@@ -152,11 +153,22 @@ void LoadSkin(const QString& skinName) {
 
     // 3. From here on the picture belongs to this skin.
     Image1 = QImage();
-    const std::optional<QStringList> lines = platform::ReadTextLines(folder / "skin.ini");
-    if (!lines) {
+    const platform::BoundedRead ini = platform::ReadFileUpTo(folder / "skin.ini", kMaxSkinIniBytes);
+    if (ini.error == platform::BoundedReadError::TooLarge)
+        platform::Messages().Show(QStringLiteral("皮肤“%1”的 skin.ini 过大（超过 256 KB），未读取，使用默认颜色。").arg(skinName),
+                                  QStringLiteral("皮肤文件过大"), platform::MsgButtons::Ok, platform::MsgIcon::Exclamation);
+    for (const char* face : {"A.png", "B.png", "C.png"}) {
+        std::error_code ec;
+        const auto bytes = fs::file_size(folder / face, ec);
+        if (!ec && bytes > static_cast<std::uintmax_t>(kMaxFaceFileBytes))
+            platform::Messages().Show(QStringLiteral("皮肤“%1”的按钮图片 %2 过大（超过 8 MB），未读取。").arg(skinName, QLatin1String(face)),
+                                      QStringLiteral("皮肤文件过大"), platform::MsgButtons::Ok, platform::MsgIcon::Exclamation);
+    }
+    if (ini.error != platform::BoundedReadError::None) {
         SetDefaultSkinColours();
         return;
     }
+    const std::optional<QStringList> lines = platform::DecodeTextLines(ini.bytes);
 
     // 4. The lines, then the last picture that can be read.
     QStringList pictures;

@@ -1,6 +1,7 @@
 #include "skin/skin_painter.h"
 
 #include "platform/ansi_text.h"
+#include "platform/bounded_file.h"
 #include "platform/picture_box.h"
 #include "skin/skin_blend.h"
 #include "skin/skin_colour.h"
@@ -42,7 +43,7 @@ struct FaceFile {
 
 FaceFile ReadFaceFile(const fs::path& file) {
     FaceFile f;
-    if (auto bytes = platform::ReadFileBytes(file)) f.bytes = std::move(*bytes);
+    f.bytes = platform::ReadFileUpTo(file, SkinModule::kMaxFaceFileBytes).bytes;
     if (f.bytes.isEmpty()) {
         f.failed = true;
         return f;

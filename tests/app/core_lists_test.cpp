@@ -163,6 +163,17 @@ TEST_F(ListsTest, APageOvertakenByAnotherChoiceIsDropped) {
     }
 }
 
+// A favourites file past the list files' limit is not read (and so never
+// rewritten from a part of it): the list is empty and the status says why.
+TEST_F(ListsTest, AnOversizedListFileIsNotRead) {
+    WriteFavourites(Fav(2));
+    std::filesystem::resize_file(folder_->path() / "MySongList.txt", static_cast<std::uintmax_t>(kMaxListFileBytes) + 1);
+    SetConfig("isPlayListIndex", "1");
+    ASSERT_TRUE(Load());
+    EXPECT_EQ(core->ListItems, QStringList{""});
+    EXPECT_EQ(core->ui.Label6, texts::kListFileTooLarge);
+}
+
 // Every selection cancels what the one before it started: a period without
 // entries drops the entry page still on its way for the period before.
 TEST_F(ListsTest, APeriodWithoutEntriesDropsThePendingEntryPage) {

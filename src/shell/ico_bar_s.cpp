@@ -304,7 +304,7 @@ void icoBarS::M_Lrc_Show_Click() {
 
 void icoBarS::M_about_Click() {
     if (!about_) {
-        about_ = new about(host_.AppVersion(), Services().makerSite);
+        about_ = new about(host_.AppVersion(), QStringLiteral(TAVO_HOME_PAGE));
         about_->setAttribute(Qt::WA_DeleteOnClose);
     }
     about_->show();

@@ -182,6 +182,9 @@ TEST_F(Tray, ShowMainAboutAndExit) {
     EXPECT_TRUE(window->isVisible());
     EXPECT_FALSE(window->isModal());
     EXPECT_EQ(window->Label3()->text(), QStringLiteral("版本：V1.0"));
+    // The program's own home page, not the services' host.
+    EXPECT_EQ(window->Label2()->text(), QStringLiteral(TAVO_HOME_PAGE));
+    EXPECT_TRUE(window->Label2()->text().startsWith(QStringLiteral("https://")));
     Choose("M_about");  // the same window again
     EXPECT_EQ(ico.AboutWindow(), window);
 

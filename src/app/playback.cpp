@@ -2,6 +2,7 @@
 
 #include "app/player_core.h"
 #include "app/status_texts.h"
+#include "lyrics/lrc_cleanup.h"
 #include "lyrics/lyric_timing.h"
 #include "lyrics/lyrics_view.h"
 #include "platform/media_player.h"
@@ -91,7 +92,7 @@ void Playback::MMP_Play() {
     mmp.controls().play();
     c_.ui.PlayIcoTop = (PlayIndex % 10) * c_.RowHeight + c_.Geometry().listTop + 2;
     c_.ui.PlaySVisible[0] = false;
-    c_.ui.Label6ToolTip = texts::kPlayingPrefix + PlayingName();
+    c_.ui.Label6ToolTip = LrcPlayingText(PlayingName());
     if (lrc) {
         lrc->SetPlayGlyph(true);
         lrc->SetLabel1Text(c_.ui.Label6);
@@ -245,7 +246,7 @@ void Playback::PlayTime_Timer() {
     MediaPlayer& mmp = c_.Player();
     LyricsView* lrc = c_.Lyrics();
     const int state = mmp.playState();
-    const QString playing = texts::kPlayingPrefix + PlayingName();
+    const QString playing = LrcPlayingText(PlayingName());
     if (state == platform::kPlayPlaying) {
         givenUp_ = 0;  // the list holds something that plays
         const double duration = mmp.currentMedia().duration();

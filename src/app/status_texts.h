@@ -16,6 +16,5 @@ inline const QString kNoNetLink = QStringLiteral("网络无法获取链接，转
 inline const QString kNothingPlayable = QStringLiteral("列表中没有可播放的歌曲");
 inline const QString kRefusedAddress = QStringLiteral("无法播放这个地址");
 inline const QString kListFileTooLarge = QStringLiteral("列表文件过大（超过 32 MB），未读取");
-inline const QString kPlayingPrefix = QStringLiteral("正在播放：");
 
 }  // namespace tavo::texts

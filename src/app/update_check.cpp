@@ -121,14 +121,14 @@ int UpdateCheck::CompareVersions(const QString& a, const QString& b) {
 }
 
 void UpdateCheck::Timer1_Timer() {
-    // 1. The label changes every sixth tick.
+    // The label changes every sixth tick.
     if (NoticeTicks < 5) {
         ++NoticeTicks;
         return;
     }
-    // 2.
+    // Past the last part, back to the first.
     if (NoticeIndex > UpdateInfo.size() - 1) NoticeIndex = 0;
-    // 3. to 5.
+    // The first part announces a newer version; the others are notices.
     QString text = Services().makerSite;
     if (NoticeIndex != 0) {
         const QString notice = OneShortLine(PartField(NoticeIndex, 0), kMaxTextLength);
@@ -137,7 +137,6 @@ void UpdateCheck::Timer1_Timer() {
         text = kNewVersion;
     }
     SetLabel1(text);
-    // 6.
     NoticeTicks = 0;
     ++NoticeIndex;
 }

@@ -46,6 +46,10 @@ bool IniSettingsStore::SaveSetting(const QString& appName, const QString& sectio
 
 QString IniSettingsStore::Location() const { return PathToQString(folder_); }
 
+long long ConfigNumber(const QString& appName, const QString& key) {
+    return SettingNumber(Settings().GetSetting(appName, QStringLiteral("Config"), key));
+}
+
 void ReportSettingNotSaved() {
     Messages().Show(QStringLiteral("无法保存设置到 %1 ，这次的更改在程序退出后会丢失。请检查该位置是否可写。")
                         .arg(Settings().Location()),

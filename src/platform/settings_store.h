@@ -52,6 +52,10 @@ std::filesystem::path UserConfigFolder();
 SettingsStore& Settings();
 void SetSettings(std::unique_ptr<SettingsStore> store);
 
+// A value of section "Config" of application `appName`, as a number
+// (SettingNumber).
+long long ConfigNumber(const QString& appName, const QString& key);
+
 // Tells the user that a setting could not be saved (the store's location
 // named), through the message box.
 void ReportSettingNotSaved();

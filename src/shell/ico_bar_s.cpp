@@ -18,9 +18,7 @@ namespace {
 
 const QString kConfig = QStringLiteral("Config");
 
-long long ConfigNumber(const ShellHost& host, const QString& key) {
-    return platform::SettingNumber(platform::Settings().GetSetting(host.AppTitle(), kConfig, key));
-}
+long long ConfigNumber(const ShellHost& host, const QString& key) { return platform::ConfigNumber(host.AppTitle(), key); }
 
 // Saves a setting; a value that could not be saved is reported, every time.
 bool SaveConfig(const ShellHost& host, const QString& section, const QString& key, const QString& value) {

@@ -135,7 +135,7 @@ QImage ReadPicture(const fs::path& file, int32_t backColour) {
 }
 
 void LoadSkin(const QString& skinName) {
-    // 1. The skin in use has lost its folder: say so, and make it again
+    // The skin in use has lost its folder: say so, and make it again
     // (inside the skin folder only).
     if (!IsSafeSkinName(CurrentSkin)) CurrentSkin = kDefaultSkin;
     const fs::path current = SkinFolder(CurrentSkin);
@@ -146,12 +146,12 @@ void LoadSkin(const QString& skinName) {
         MakePath(platform::PathToQString(current) + QLatin1Char('/'));
     }
 
-    // 2. The requested skin must exist.
+    // The requested skin must exist.
     if (!IsSafeSkinName(skinName)) return;
     const fs::path folder = SkinFolder(skinName);
     if (!IsFolder(folder)) return;
 
-    // 3. From here on the picture belongs to this skin.
+    // From here on the picture belongs to this skin.
     Image1 = QImage();
     const platform::BoundedRead ini = platform::ReadFileUpTo(folder / "skin.ini", kMaxSkinIniBytes);
     if (ini.error == platform::BoundedReadError::TooLarge)
@@ -170,7 +170,7 @@ void LoadSkin(const QString& skinName) {
     }
     const std::optional<QStringList> lines = platform::DecodeTextLines(ini.bytes);
 
-    // 4. The lines, then the last picture that can be read.
+    // The lines, then the last picture that can be read.
     QStringList pictures;
     ReadSkinLines(*lines, Colours, pictures);
     for (qsizetype i = pictures.size() - 1; i >= 0; --i) {

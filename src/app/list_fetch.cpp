@@ -242,14 +242,15 @@ void ListFetcher::OnRefillFinished(std::int32_t, std::int16_t error) {
         return;
     }
     // Shown only where the playing playlist is what the user looks at.
-    if (c_.Selection() == 2 && !QelDown1.Downloading()) {
+    const bool shown = c_.Selection() == 2 && !QelDown1.Downloading();
+    if (shown) {
         c_.gsl.RadioUrls = next.links;
         c_.list.LoadEntries(next.entries);
-        c_.playback.play = next;
-        c_.list.GoPage();
     }
     c_.AutoPlay = false;
+    // The play list is set once, by playback; the page follows it.
     c_.playback.PlayNewBatch(std::move(next));
+    if (shown) c_.list.GoPage();
 }
 
 }  // namespace tavo

@@ -68,7 +68,7 @@ int main(int argc, char** argv) {
     // One player per user: a second start shows the first one's window and
     // ends before it touches anything of the program folder.
     tavo::platform::SingleInstance instance(tavo::platform::RuntimeFolder());
-    switch (instance.Claim()) {
+    switch (instance.Claim(10000, cl.open)) {
         case tavo::platform::SingleInstance::Role::Second:
             return 0;
         case tavo::platform::SingleInstance::Role::NotAnswering:

@@ -36,6 +36,8 @@ int main(int argc, char** argv) {
     tavo::test::TempDir home;
     std::filesystem::create_directories(home.path() / "program");
     tavo::platform::SetProgramFolder(home.path() / "program");
+    // The lyrics cache and the station directory's server list too.
+    setenv("XDG_CACHE_HOME", (home.path() / "cache").c_str(), 1);
     tavo::platform::SetSettings(std::make_unique<tavo::platform::IniSettingsStore>(home.path() / "config"));
     tavo::platform::SetMessages(std::make_unique<tavo::test::FakeMessageBox>());
 #ifdef TAVO_TEST_WINDOWS

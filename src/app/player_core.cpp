@@ -20,6 +20,8 @@ PlayerCore::PlayerCore(platform::MediaPlayer& mmp, QObject* parent)
       CurPage(gsl.CurPage) {
     setObjectName(QStringLiteral("playerCore"));
     connect(&gsl.PHcombo, &Selector::ListIndexChanged, &fetch, [this](int) { fetch.PHcombo_Click(); });
+    // After the catalogue's own handler, which fills the entries.
+    connect(&gsl.Combo1, &Selector::ListIndexChanged, &fetch, [this](int) { fetch.Combo1_Click(); });
     connect(&gsl.Combo2, &Selector::ListIndexChanged, &fetch, [this](int) { fetch.Combo2_Click(); });
 }
 

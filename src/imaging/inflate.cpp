@@ -38,7 +38,7 @@ constexpr uint32_t kEndValue = 0;      // end of block
 constexpr uint32_t kSlowValue = 1;     // a code longer than the direct table
 constexpr uint32_t kInvalidValue = 2;  // symbol 286 or 287, or an unused distance code
 
-constexpr int kLitLenBits = 11;
+constexpr int kLitLenBits = 10;
 constexpr int kDistBits = 8;
 constexpr int kCodeLenBits = 7;  // code-length codes are at most 7 bits long
 
@@ -294,31 +294,26 @@ struct BitReader {
 // may write up to 29 bytes past o + length (the output slack). A chunk only
 // ever reads bytes that are already final: for a distance below the chunk
 // size, it reads from a whole multiple of the period back instead.
+template <size_t kChunk>
+inline void CopyChunks(uint8_t* o, const uint8_t* s, const uint8_t* stop) {
+    // Two chunks first: most matches end within them.
+    std::memcpy(o, s, kChunk);
+    std::memcpy(o + kChunk, s + kChunk, kChunk);
+    o += 2 * kChunk;
+    s += 2 * kChunk;
+    while (o < stop) {
+        std::memcpy(o, s, kChunk);
+        o += kChunk;
+        s += kChunk;
+    }
+}
+
 inline void CopyMatch(uint8_t* o, size_t dist, size_t length) {
     uint8_t* const stop = o + length;
     if (dist >= 16) {
-        // Two chunks first: most matches end within them.
-        const uint8_t* s = o - dist;
-        std::memcpy(o, s, 16);
-        std::memcpy(o + 16, s + 16, 16);
-        o += 32;
-        s += 32;
-        while (o < stop) {
-            std::memcpy(o, s, 16);
-            o += 16;
-            s += 16;
-        }
+        CopyChunks<16>(o, o - dist, stop);
     } else if (dist >= 8) {
-        const uint8_t* s = o - dist;
-        std::memcpy(o, s, 8);
-        std::memcpy(o + 8, s + 8, 8);
-        o += 16;
-        s += 16;
-        while (o < stop) {
-            std::memcpy(o, s, 8);
-            o += 8;
-            s += 8;
-        }
+        CopyChunks<8>(o, o - dist, stop);
     } else if (dist == 1) {
         const uint64_t v = uint64_t{o[-1]} * 0x0101010101010101u;
         do {
@@ -363,8 +358,10 @@ template <bool kDeflate64>
                                                         const HuffTable& dt, const uint32_t* llInfo) {
     const uint32_t* const L = ll.fast.data();
     const uint32_t* const D = dt.fast.data();
-    const uint64_t lmask = (uint64_t{1} << ll.bits) - 1;
-    const uint64_t dmask = (uint64_t{1} << dt.bits) - 1;
+    // Literal/length and distance tables always have their full size, so
+    // their index masks are constants (two registers fewer in the loop).
+    constexpr uint64_t lmask = (uint64_t{1} << kLitLenBits) - 1;
+    constexpr uint64_t dmask = (uint64_t{1} << kDistBits) - 1;
     const uint32_t* const distInfo = Symbols().dist;
 
     // Fast loop: enough input that every refill reads real bytes (a round
@@ -377,66 +374,66 @@ template <bool kDeflate64>
     if (br.end - br.in > kInMargin && outEnd - o > kOutMargin) {
         const uint8_t* const inFast = br.end - kInMargin;
         uint8_t* const outFast = outEnd - kOutMargin;
-        // At the top of each round the buffer holds at least 56 bits and `e`
-        // is the entry of its next code.
+        // Every entry's bits are dropped as soon as it is looked up, before
+        // anything branches on it; `saved` keeps the buffer as it was, for the
+        // extra bits and the rare long codes. At the top of each round `e` is
+        // the next entry, already dropped, and a match's code, extra bits and
+        // distance (at most 15 + 5 + 15 + 14 = 49 bits) are all in the buffer.
+        auto next = [&](uint64_t& saved) {
+            const uint32_t entry = L[br.buf & lmask];
+            saved = br.buf;
+            br.Drop(Consume(entry));
+            return entry;
+        };
+        uint64_t saved;
         br.RefillFast();
-        uint32_t e = L[br.buf & lmask];
+        uint32_t e = next(saved);
         while (br.in < inFast && o < outFast) {
             if (!(e & kNonLiteral)) {
                 // Up to three literal entries (up to six literals) per
                 // refill: each takes at most kLitLenBits of the 56 bits.
-                br.Drop(Consume(e));
                 StoreLiterals(o, e);
-                e = L[br.buf & lmask];
+                e = next(saved);
                 if (!(e & kNonLiteral)) {
-                    br.Drop(Consume(e));
                     StoreLiterals(o, e);
-                    e = L[br.buf & lmask];
+                    e = next(saved);
                     if (!(e & kNonLiteral)) {
-                        br.Drop(Consume(e));
                         StoreLiterals(o, e);
                         br.RefillFast();
-                        e = L[br.buf & lmask];
+                        e = next(saved);
                         continue;
                     }
                 }
-                br.RefillFast();  // low bits unchanged: `e` stays valid
+                br.RefillFast();  // only adds bits above the ones in `saved`
             }
             if (e & kSpecial) {
-                if (Value(e) == kSlowValue) {
+                if (Value(e) == kSlowValue) {  // dropped nothing yet
                     unsigned len;
-                    const int sym = DecodeSlow(ll, br.buf, len);
+                    const int sym = DecodeSlow(ll, saved, len);
                     e = WithLength(llInfo[sym], len);
+                    br.Drop(Consume(e));
                     if (!(e & kNonLiteral)) {
-                        br.Drop(len);
                         *o++ = static_cast<uint8_t>(Value(e));
                         br.RefillFast();
-                        e = L[br.buf & lmask];
+                        e = next(saved);
                         continue;
                     }
                 }
-                if (IsSpecial(e)) {
-                    br.Drop(Consume(e));
-                    return Value(e) == kEndValue ? BlockEnd::EndOfBlock : BlockEnd::Bad;
-                }
+                if (IsSpecial(e)) return Value(e) == kEndValue ? BlockEnd::EndOfBlock : BlockEnd::Bad;
             }
-            // A whole match takes at most 15 + 5 + 15 + 14 = 49 of the 56
-            // bits a refill leaves; only a Deflate64 length (16 extra bits)
-            // needs another refill before its distance.
-            uint64_t bits = br.buf;
-            br.Drop(Consume(e));
-            const size_t length = Value(e) + ExtraOf(bits, e);
-            if constexpr (kDeflate64) br.RefillFast();
+            const size_t length = Value(e) + ExtraOf(saved, e);
+            if constexpr (kDeflate64) br.RefillFast();  // 16 extra bits: the 49 above do not hold
+            const uint64_t savedDist = br.buf;
             uint32_t de = D[br.buf & dmask];
+            br.Drop(Consume(de));
             if (de & kSpecial) {
                 if (Value(de) != kSlowValue) return BlockEnd::Bad;  // an unused distance code
                 unsigned len;
-                const int sym = DecodeSlow(dt, br.buf, len);
+                const int sym = DecodeSlow(dt, savedDist, len);
                 de = WithLength(distInfo[sym], len);
+                br.Drop(Consume(de));
             }
-            bits = br.buf;
-            br.Drop(Consume(de));
-            const size_t dist = Value(de) + ExtraOf(bits, de);
+            const size_t dist = Value(de) + ExtraOf(savedDist, de);
             if (dist > static_cast<size_t>(o - outStart)) return BlockEnd::Bad;
             if (length > static_cast<size_t>(outEnd - o)) {
                 // The match runs past the buffer's end: fill it, then stop.
@@ -449,10 +446,13 @@ template <bool kDeflate64>
             // The next round's entry is looked up before the copy, whose
             // branches depend on the match.
             br.RefillFast();
-            e = L[br.buf & lmask];
+            e = next(saved);
             CopyMatch(o, dist, length);
             o += length;
         }
+        // Hand the careful loop the buffer as it was before the entry.
+        br.count += Consume(e);
+        br.buf = saved;
     }
 
     // Careful loop: near the end of the input or of the output. One symbol
@@ -583,10 +583,11 @@ TreeRead ReadDynamicTrees(BitReader& br, HuffTable& codeLengths, HuffTable& litl
         n += repeat;
     }
     if (br.Truncated()) return TreeRead::Truncated;
-    // The literal/length table always has its full size, for the pairs.
+    // Both tables always have their full size: the pairs need the room, and
+    // the block loop's index masks are constants.
     if (!BuildTable(litlen, lens, hlit, kLitLenBits, false, llInfo)) return TreeRead::Refused;
     AddLiteralPairs(litlen, lens);
-    if (!BuildTable(dist, lens + hlit, hdist, kDistBits, true, info.dist, Completeness::DistanceSparse))
+    if (!BuildTable(dist, lens + hlit, hdist, kDistBits, false, info.dist, Completeness::DistanceSparse))
         return TreeRead::Refused;
     return TreeRead::Ok;
 }
@@ -618,7 +619,7 @@ const Inflater::Tables& Inflater::FixedTables(bool deflate64) {
         // Kept for every later fixed block of this object: full size, with pairs.
         BuildTable(fixed_[k].litlen, lens, 288, kLitLenBits, false, Symbols().litlen[k]);
         AddLiteralPairs(fixed_[k].litlen, lens);
-        BuildTable(fixed_[k].dist, dlens, 32, kDistBits, true, Symbols().dist);
+        BuildTable(fixed_[k].dist, dlens, 32, kDistBits, false, Symbols().dist);
         fixedBuilt_[k] = true;
     }
     return fixed_[k];

@@ -324,7 +324,7 @@ void LoadPNG::Decode() {
         return;
     }
 
-    // 1. Decompress (the zlib header's two bytes skipped).
+    // Decompress (the zlib header's two bytes skipped).
     const size_t bufSize = static_cast<size_t>(expected) + 101;
     // The stream buffer is kept between images of moderate size, so that a
     // run of skin images does not allocate (and fault in) one each time.
@@ -351,7 +351,7 @@ void LoadPNG::Decode() {
     // Image data shorter than the header promises reads as zeros.
     if (r.produced < static_cast<size_t>(needed)) std::memset(buf + r.produced, 0, static_cast<size_t>(needed) - r.produced);
 
-    // 2. Rows: unfiltered in place (plain) or deinterlaced into `plane`.
+    // Rows: unfiltered in place (plain) or deinterlaced into `plane`.
     const size_t bppFilter = bits >= 8 ? static_cast<size_t>(bits / 8) : 1;
     const bool unpacked = interlaced && d < 8;
     std::unique_ptr<uint8_t[]> plane;
@@ -390,7 +390,7 @@ void LoadPNG::Decode() {
     if (ct == 4 || ct == 6) haveAlpha_ = true;
     const bool blend = useTrans || ((ct == 4 || ct == 6) && alphaOn_);
 
-    // 3. Grey and palette images without transparency: 1-, 4- or 8-bit DIBs.
+    // Grey and palette images without transparency: 1-, 4- or 8-bit DIBs.
     if (indexed && !useTrans) {
         int outBits;
         if (!interlaced && (d == 1 || d == 4)) {
@@ -433,7 +433,7 @@ void LoadPNG::Decode() {
         return;
     }
 
-    // 4./5. Everything else becomes RGB32, blended over the background when
+    // Everything else becomes RGB32, blended over the background when
     // transparency or alpha applies.
     QImage out(width_, height_, QImage::Format_RGB32);
     if (out.isNull()) return;  // allocation refused

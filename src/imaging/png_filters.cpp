@@ -20,6 +20,20 @@ inline uint8_t Paeth(int a, int b, int c) {
     return static_cast<uint8_t>(pb <= pc ? b : c);
 }
 
+// No dependency between bytes: sixteen at a time where the vector unit is
+// there, the rest one by one.
+void Up(uint8_t* row, const uint8_t* prev, size_t len) {
+    size_t i = 0;
+#if defined(__SSE2__)
+    for (; i + 16 <= len; i += 16) {
+        const __m128i r = _mm_loadu_si128(reinterpret_cast<const __m128i*>(row + i));
+        const __m128i p = _mm_loadu_si128(reinterpret_cast<const __m128i*>(prev + i));
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(row + i), _mm_add_epi8(r, p));
+    }
+#endif
+    for (; i < len; ++i) row[i] = static_cast<uint8_t>(row[i] + prev[i]);
+}
+
 template <size_t BPP>
 void SubFixed(uint8_t* row, size_t len) {
     for (size_t i = BPP; i < len; ++i) row[i] = static_cast<uint8_t>(row[i] + row[i - BPP]);
@@ -103,37 +117,36 @@ void Paeth4(uint8_t* row, const uint8_t* prev, size_t len) {
     }
 }
 
-// Two rows at once, the second one pixel behind the first: the two
-// dependency chains (each pixel needs its left neighbour) run side by side.
+// Two rows at once, the second one pixel behind the first: row 1's pixel x
+// and row 2's pixel x - 1 do not depend on each other, so they share one
+// register, row 1 in the low four lanes and row 2 in the high four, and one
+// predictor serves both. Row 2's up pixel is row 1's pixel decoded in the
+// round before.
 void Paeth4Pair(uint8_t* row1, uint8_t* row2, const uint8_t* prev, size_t len) {
-    const __m128i mask = _mm_set1_epi16(0xFF);
-    const __m128i zero = _mm_setzero_si128();
-    __m128i a1 = zero, c1 = zero;  // row 1: left and up-left
-    __m128i a2 = zero, c2 = zero;  // row 2
     const size_t n = len / 4;
     if (n == 0) return;
-    // Pixel 0 of row 1.
-    {
-        const __m128i b = Load4(prev);
-        a1 = _mm_and_si128(_mm_add_epi16(Load4(row1), PaethPredict(a1, b, c1)), mask);
-        c1 = b;
-        Store4(row1, a1);
-    }
+    const __m128i mask = _mm_set1_epi16(0xFF);
+    const __m128i zero = _mm_setzero_si128();
+    // Pixel 0 of row 1 alone.
+    __m128i b = Load4(prev);
+    __m128i a = _mm_and_si128(_mm_add_epi16(Load4(row1), PaethPredict(zero, b, zero)), mask);
+    Store4(row1, a);
+    // a: [row 1 pixel x - 1 | row 2 pixel x - 2], c: [prev x - 1 | row 1 x - 2].
+    __m128i c = _mm_unpacklo_epi64(b, zero);
+    a = _mm_unpacklo_epi64(a, zero);
     for (size_t x = 1; x < n; ++x) {
-        // Row 1, pixel x, and row 2, pixel x - 1 (whose up pixel is row 1's
-        // pixel x - 1, decoded in the round before).
-        const __m128i b1 = Load4(prev + 4 * x);
-        const __m128i b2 = a1;
-        const __m128i next1 = _mm_and_si128(_mm_add_epi16(Load4(row1 + 4 * x), PaethPredict(a1, b1, c1)), mask);
-        a2 = _mm_and_si128(_mm_add_epi16(Load4(row2 + 4 * (x - 1)), PaethPredict(a2, b2, c2)), mask);
-        Store4(row2 + 4 * (x - 1), a2);
-        c2 = b2;
-        c1 = b1;
-        a1 = next1;
-        Store4(row1 + 4 * x, a1);
+        b = _mm_unpacklo_epi64(Load4(prev + 4 * x), a);  // [prev x | row 1 x - 1]
+        const __m128i raw = _mm_unpacklo_epi64(Load4(row1 + 4 * x), Load4(row2 + 4 * (x - 1)));
+        a = _mm_and_si128(_mm_add_epi16(raw, PaethPredict(a, b, c)), mask);
+        c = b;
+        const __m128i bytes = _mm_packus_epi16(a, a);
+        const int lo = _mm_cvtsi128_si32(bytes), hi = _mm_cvtsi128_si32(_mm_srli_si128(bytes, 4));
+        std::memcpy(row1 + 4 * x, &lo, 4);
+        std::memcpy(row2 + 4 * (x - 1), &hi, 4);
     }
-    a2 = _mm_and_si128(_mm_add_epi16(Load4(row2 + 4 * (n - 1)), PaethPredict(a2, a1, c2)), mask);
-    Store4(row2 + 4 * (n - 1), a2);
+    // The last pixel of row 2: left a.hi, up row 1's last pixel a.lo, up-left c.hi.
+    const __m128i a2 = _mm_unpackhi_epi64(a, zero), b2 = a, c2 = _mm_unpackhi_epi64(c, zero);
+    Store4(row2 + 4 * (n - 1), _mm_and_si128(_mm_add_epi16(Load4(row2 + 4 * (n - 1)), PaethPredict(a2, b2, c2)), mask));
 }
 #endif
 
@@ -156,7 +169,7 @@ void Unfilter(uint8_t type, uint8_t* row, const uint8_t* prev, size_t len, size_
             }
             break;
         case 2:  // Up
-            for (size_t i = 0; i < len; ++i) row[i] = static_cast<uint8_t>(row[i] + prev[i]);
+            Up(row, prev, len);
             break;
         case 3:  // Average
             switch (bpp) {

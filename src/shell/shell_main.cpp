@@ -73,7 +73,7 @@ void ShellMain::ShowSplash() {
         w_.raise();
         w_.activateWindow();
     };
-    splash_ = std::make_unique<welcome>(std::move(hooks), Services().makerSite);
+    splash_ = std::make_unique<welcome>(std::move(hooks), QStringLiteral(TAVO_HOME_PAGE));
     splash_->Form_Load();
     QCoreApplication::processEvents();  // painted before loading goes on
 }

@@ -42,8 +42,9 @@ public:
         auto it = values.find((app + "/" + section + "/" + key).toStdString());
         return it == values.end() ? QString() : it->second;
     }
-    void SaveSetting(const QString& app, const QString& section, const QString& key, const QString& value) override {
+    bool SaveSetting(const QString& app, const QString& section, const QString& key, const QString& value) override {
         values[(app + "/" + section + "/" + key).toStdString()] = value;
+        return true;
     }
     std::map<std::string, QString> values;
 };
@@ -53,6 +54,7 @@ public:
     void DownLrcBegin() override { ++fetches; }
     const QStringList& list1() const override { return lines; }
     void ClearLines() override { lines.clear(); }
+    void CancelFetch() override { ++cancels; }
     QString Label1Text() const override { return label; }
     void SetLabel1Text(const QString& text) override { label = text; }
     void SetSongToolTip(const QString& text) override { toolTip = text; }
@@ -62,6 +64,7 @@ public:
     void ShowLyrics(bool show) override { shown = show; }
 
     int fetches = 0;
+    int cancels = 0;
     QStringList lines;
     QString label, toolTip;
     bool playGlyph = false, muteGlyph = false, shown = false;

@@ -49,6 +49,7 @@ TEST_F(ShellMainTest, SplashComesFirstAndShowsTheLoadedWindow) {
     welcome* splash = shell->Splash();
     ASSERT_NE(splash, nullptr);
     EXPECT_TRUE(splash->isVisible());
+    EXPECT_EQ(splash->Label2()->text(), QStringLiteral(TAVO_HOME_PAGE)) << "the program's home, not a service host";
     EXPECT_FALSE(form->isVisible());
     EXPECT_TRUE(shell->Tray().TrayIcon().isVisible());
     // Start-up filled the tray menus.

@@ -338,6 +338,7 @@ void MainForm::ScreenChanged() {
 }
 
 QString MainForm::CurrentSongName() const { return core_.playback.PlayingName(); }
+std::uint64_t MainForm::CurrentSongTag() const { return core_.playback.SongTag(); }
 
 void MainForm::closeEvent(QCloseEvent* e) {
     e->ignore();

@@ -50,26 +50,26 @@ public:
     NotesDb(const NotesDb&) = delete;
     NotesDb& operator=(const NotesDb&) = delete;
 
-    // 1. The note of a day: no value when the day has no row (or the lookup
-    //    failed: then *ok is false); a null note reads as an empty text.
+    // The note of a day: no value when the day has no row (or the lookup
+    // failed: then *ok is false); a null note reads as an empty text.
     std::optional<QString> FindNote(const QString& date, bool* ok = nullptr);
-    // 2. Adds a row for a day with no note yet (qel_text stays null).
+    // Adds a row for a day with no note yet (qel_text stays null).
     bool AddDay(const QString& year, const QString& month, const QString& date);
-    // 3. Every distinct qel_year.
+    // Every distinct qel_year.
     QStringList Years(bool* ok = nullptr);
-    // 4. The days of a year, newest first.
+    // The days of a year, newest first.
     QStringList DaysOfYear(const QString& year, bool* ok = nullptr);
-    // 5. The days whose note contains `key` as literal text (no wildcards;
-    //    ASCII letters match without regard to case), newest first.
+    // The days whose note contains `key` as literal text (no wildcards;
+    // ASCII letters match without regard to case), newest first.
     QStringList SearchDays(const QString& key, bool* ok = nullptr);
-    // 6. Replaces the note of a day. True also when no row matched.
+    // Replaces the note of a day. True also when no row matched.
     bool SaveNote(const QString& date, const QString& text);
-    // Statement 6 that never drops the text: when the day's row has
+    // SaveNote that never drops the text: when the day's row has
     // disappeared meanwhile, it is made again with the text (year and month
     // taken from the "YYYY-MM-DD" date). One transaction.
     enum class StoreResult { Updated, Recreated, Failed };
     StoreResult StoreNote(const QString& date, const QString& text);
-    // 7. Removes every row whose note is empty or null.
+    // Removes every row whose note is empty or null.
     bool RemoveEmptyNotes();
 
     // The days from..to (inclusive, "YYYY-MM-DD") that have a row, each with

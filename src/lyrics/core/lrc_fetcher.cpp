@@ -10,12 +10,12 @@
 
 namespace tavo {
 
-LrcFetcher::LrcFetcher(std::function<QString()> playingNow, QObject* parent)
+LrcFetcher::LrcFetcher(std::function<std::uint64_t()> playingNow, QObject* parent)
     : QObject(parent), playingNow_(std::move(playingNow)) {
     connect(&lrcDown_, &QelDown::DLFinished, this, &LrcFetcher::OnFinished);
 }
 
-void LrcFetcher::Begin(const QString& name) {
+void LrcFetcher::Begin(const QString& name, std::uint64_t tag) {
     lines_.clear();
     const std::filesystem::path target = platform::InProgramFolder("lrc.tmp");
     std::error_code ec;
@@ -24,22 +24,27 @@ void LrcFetcher::Begin(const QString& name) {
     lrcDown_.CancelDownload();
     fetching_ = true;
     name_ = name;
+    tag_ = tag;
     lrcDown_.setFileURL(LrcRequestAddress(Services().lyrics, name));
     lrcDown_.setSaveFileName(platform::PathToQString(target));
     lrcDown_.BeginDownload();
 }
 
-void LrcFetcher::Clear() {
-    lines_.clear();
+void LrcFetcher::Cancel() {
     fetching_ = false;
     lrcDown_.CancelDownload();
+}
+
+void LrcFetcher::Clear() {
+    lines_.clear();
+    Cancel();
 }
 
 void LrcFetcher::OnFinished(std::int32_t, std::int16_t error) {
     if (!fetching_) return;
     fetching_ = false;
     const QString name = name_;
-    if (playingNow_ && playingNow_() != name) return;
+    if (playingNow_ && playingNow_() != tag_) return;
     if (error != 0) {
         Q_EMIT NotFound(name);
         return;

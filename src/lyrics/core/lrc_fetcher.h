@@ -5,8 +5,11 @@
 //
 // Only the newest fetch counts, and only while its song still plays: a
 // reply that arrives after another fetch began, after the lines were
-// cleared, or after the player moved to another song (one without lyrics,
-// such as a radio station) is dropped and changes nothing.
+// cleared or the fetch cancelled, or after the player stopped, gave the
+// song up or moved to another one (one without lyrics, such as a radio
+// station) is dropped and changes nothing. A fetch is keyed to the song
+// tag that playback gives every start and every stop, not to the song's
+// name: the same song stopped and started again is another song here.
 
 #include "download/qel_down.h"
 
@@ -22,12 +25,15 @@ namespace tavo {
 class LrcFetcher : public QObject {
     Q_OBJECT
 public:
-    // `playingNow` gives the display name of the song that plays now.
-    explicit LrcFetcher(std::function<QString()> playingNow, QObject* parent = nullptr);
+    // `playingNow` gives the tag of the song that plays now.
+    explicit LrcFetcher(std::function<std::uint64_t()> playingNow, QObject* parent = nullptr);
 
-    // Starts fetching the lyrics of `name`: the lines are emptied, "lrc.tmp"
-    // in the program folder is deleted, any earlier fetch is dropped.
-    void Begin(const QString& name);
+    // Starts fetching the lyrics of `name`, the song tagged `tag`: the lines
+    // are emptied, "lrc.tmp" in the program folder is deleted, any earlier
+    // fetch is dropped.
+    void Begin(const QString& name, std::uint64_t tag);
+    // Drops the fetch in flight; the lines stay.
+    void Cancel();
     // Empties the lines and drops the fetch in flight.
     void Clear();
 
@@ -43,11 +49,12 @@ Q_SIGNALS:
 private:
     void OnFinished(std::int32_t bytes, std::int16_t error);
 
-    std::function<QString()> playingNow_;
+    std::function<std::uint64_t()> playingNow_;
     QelDown lrcDown_;
     QStringList lines_;
     bool fetching_ = false;
-    QString name_;  // the song of the fetch in flight
+    QString name_;          // the song of the fetch in flight
+    std::uint64_t tag_ = 0;  // and its tag
 };
 
 }  // namespace tavo

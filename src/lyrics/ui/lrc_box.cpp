@@ -104,7 +104,7 @@ int SetTopMostWindow(QWidget* hWnd, bool Topmost) {
 lrcBox::lrcBox(LyricsHost* host, QWidget* parent)
     : QWidget(parent, Qt::Tool | Qt::FramelessWindowHint),
       host_(host),
-      fetcher_([this] { return host_ ? host_->CurrentSongName() : QString(); }) {
+      fetcher_([this] { return host_ ? host_->CurrentSongTag() : std::uint64_t{0}; }) {
     setObjectName(QStringLiteral("lrcBox"));
     setWindowTitle(QStringLiteral("lrcBox"));
     setAttribute(Qt::WA_TranslucentBackground, false);
@@ -163,8 +163,13 @@ lrcBox::~lrcBox() = default;
 
 void lrcBox::DownLrcBegin() {
     SetLabel1Text(LrcFetchingText());
-    fetcher_.Begin(host_ ? host_->CurrentSongName() : QString());
+    if (host_)
+        fetcher_.Begin(host_->CurrentSongName(), host_->CurrentSongTag());
+    else
+        fetcher_.Begin(QString(), 0);
 }
+
+void lrcBox::CancelFetch() { fetcher_.Cancel(); }
 
 void lrcBox::ClearLines() { fetcher_.Clear(); }
 
@@ -194,15 +199,33 @@ void lrcBox::SetPlayGlyph(bool playing) { minbar(0)->SetCaption(playing ? u';' :
 
 bool lrcBox::PlayGlyphPlaying() const { return minbar(0)->Caption() == u';'; }
 
+namespace {
+int ColourDistance(const QColor& a, const QColor& b) {
+    return std::abs(a.red() - b.red()) + std::abs(a.green() - b.green()) + std::abs(a.blue() - b.blue());
+}
+}  // namespace
+
+QColor MutedGlyphColour(const QColor& back, const QColor& text) {
+    // Reds from dark to light: the one farthest from both the back and the
+    // unmuted glyph's colour, dark red first when it does as well as any.
+    static const QColor kReds[] = {kMutedColor, QColor(96, 0, 24), QColor(200, 0, 0), QColor(255, 90, 90),
+                                   QColor(255, 150, 150)};
+    QColor best = kMutedColor;
+    int bestScore = -1;
+    for (const QColor& red : kReds) {
+        const int score = std::min(ColourDistance(red, back), ColourDistance(red, text));
+        if (score > bestScore) {
+            best = red;
+            bestScore = score;
+        }
+    }
+    return best;
+}
+
 void lrcBox::SetMuteGlyph(bool muted) {
     muted_ = muted;
-    QColor on = skinned_ ? skin_.text : QColor(Qt::black);
-    QColor off = kMutedColor;
-    if (skinned_) {
-        off = skin_.text;
-        off.setAlpha(100);  // a dimmed speaker reads on any skin
-    }
-    minbar(4)->SetForeColor(muted ? off : on);
+    const QColor on = skinned_ ? skin_.text : QColor(Qt::black);
+    minbar(4)->SetForeColor(muted ? (skinned_ ? MutedGlyphColour(skin_.back, skin_.text) : kMutedColor) : on);
 }
 
 void lrcBox::SetSkin(const LrcSkin& skin) {

@@ -70,6 +70,11 @@ struct LrcSkin {
 // topmost, 0 otherwise.
 int SetTopMostWindow(QWidget* hWnd, bool Topmost);
 
+// The mute glyph's colour while muted in a skin of back colour `back` and
+// glyph colour `text`: a red that stands apart from both, so that muted
+// reads at a glance in every skin.
+QColor MutedGlyphColour(const QColor& back, const QColor& text);
+
 class lrcBox : public QWidget, public LyricsView {
     Q_OBJECT
 public:
@@ -85,6 +90,7 @@ public:
     void DownLrcBegin() override;
     const QStringList& list1() const override { return fetcher_.Lines(); }
     void ClearLines() override;
+    void CancelFetch() override;
     QString Label1Text() const override;
     void SetLabel1Text(const QString& text) override;
     void SetSongToolTip(const QString& text) override;

@@ -85,6 +85,7 @@ QString NetworkReader::Start(const QString& address) {
     body_.clear();
     total_ = 0;
     redirects_ = 0;
+    httpStatus = 0;
     Request(url);
     return {};
 }
@@ -99,6 +100,7 @@ void NetworkReader::Request(const QUrl& url) {
     // The body as the server holds it: exact sizes and progress, and the file
     // gets exactly those bytes.
     request.setRawHeader("Accept-Encoding", "identity");
+    for (const auto& [name, value] : headers) request.setRawHeader(name, value);
     QNetworkReply* reply = NetworkAccess().get(request);
     // A bounded read buffer: the network layer hands data over as it comes
     // instead of filling memory from a fast endless sender.
@@ -146,6 +148,7 @@ void NetworkReader::OnMetaData() {
     const QVariant status = reply->attribute(QNetworkRequest::HttpStatusCodeAttribute);
     if (!status.isValid()) return;
     headersSeen_ = true;
+    httpStatus = status.toInt();
     stall_.start(limits.stallMs);
     if (!connectedSent_) {
         connectedSent_ = true;
@@ -218,7 +221,9 @@ void NetworkReader::OnFinished() {
     if (reply->bytesAvailable() > 0) OnReadyRead();
     if (reply != reply_) return;
     if (reply->error() != QNetworkReply::NoError) {
-        const bool http = reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt() >= 400;
+        const int code = reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
+        const bool http = code >= 400;
+        if (http) httpStatus = code;
         Fail(http ? HttpFailureText(reply) : reply->errorString());
         return;
     }

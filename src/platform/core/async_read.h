@@ -25,6 +25,8 @@
 
 #include <functional>
 #include <memory>
+#include <utility>
+#include <vector>
 
 namespace tavo::platform {
 
@@ -65,6 +67,14 @@ public:
     virtual bool Running() const = 0;
 
     AsyncReadLimits limits;
+    // Headers sent with every request of this reader besides the program's
+    // own (User-Agent): name, value.
+    std::vector<std::pair<QByteArray, QByteArray>> headers;
+    // The HTTP status of the last reply's head (0 before any, and for a
+    // read that failed before a reply came). Set before the notification
+    // that follows the head, so a failure's listener can tell a 404 from a
+    // refused connection.
+    int httpStatus = 0;
 
 Q_SIGNALS:
     void Progress(int status, const QString& statusText, qint64 bytesRead, qint64 totalBytes);

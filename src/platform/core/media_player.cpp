@@ -1,5 +1,6 @@
 #include "platform/core/media_player.h"
 
+#include "platform/codepage.h"
 #include "platform/core/network_proxy.h"
 #include "platform/core/user_agent.h"
 
@@ -24,7 +25,29 @@ enum Observed : std::uint64_t {
     kObsPausedForCache,
     kObsMute,
     kObsVolume,
+    kObsMetadata,
 };
+
+// Longest stream title kept, in UTF-16 units: a stream may send anything.
+constexpr qsizetype kMaxStreamTitle = 256;
+
+// The value of `key` (compared without case) in an mpv string map.
+QString MapValue(const mpv_node& map, const char* key) {
+    if (map.format != MPV_FORMAT_NODE_MAP || !map.u.list) return {};
+    for (int i = 0; i < map.u.list->num; ++i) {
+        const mpv_node& v = map.u.list->values[i];
+        if (qstricmp(map.u.list->keys[i], key) == 0 && v.format == MPV_FORMAT_STRING && v.u.string) {
+            // Streams of Chinese stations often send their titles in code
+            // page 936 rather than UTF-8.
+            const QByteArray bytes(v.u.string);
+            QString text = (IsValidUtf8(bytes) ? QString::fromUtf8(bytes) : DecodeGb18030(bytes)).left(kMaxStreamTitle);
+            for (QChar& c : text)
+                if (c.unicode() < 0x20) c = QLatin1Char(' ');
+            return text.trimmed();
+        }
+    }
+    return {};
+}
 
 const QString kConnecting = QStringLiteral("正在连接...");
 const QString kBufferingText = QStringLiteral("正在缓冲...");
@@ -87,6 +110,7 @@ MpvMediaPlayer::MpvMediaPlayer(const MpvOptions& options, QObject* parent)
         mpv_observe_property(h, kObsPausedForCache, "paused-for-cache", MPV_FORMAT_FLAG);
         mpv_observe_property(h, kObsMute, "mute", MPV_FORMAT_FLAG);
         mpv_observe_property(h, kObsVolume, "volume", MPV_FORMAT_DOUBLE);
+        mpv_observe_property(h, kObsMetadata, "metadata", MPV_FORMAT_NODE);
         mpv_set_wakeup_callback(h, &MpvMediaPlayer::Wakeup, this);
         mpv_ = h;
     });
@@ -138,7 +162,24 @@ void MpvMediaPlayer::SetState(int state, const QString& status) {
     Q_EMIT PlayStateChange(state);
 }
 
+void MpvMediaPlayer::SetStreamTitle(const QString& title, const QString& name) {
+    if (title == streamTitle_ && name == streamName_) return;
+    streamTitle_ = title;
+    streamName_ = name;
+    Q_EMIT StreamTitleChange(title, name);
+}
+
+// The metadata as it stands (its change may have been reported before the
+// file counted as loaded).
+void MpvMediaPlayer::ReadStreamTitle() {
+    mpv_node node{};
+    if (mpv_get_property(mpv_, "metadata", MPV_FORMAT_NODE, &node) < 0) return;
+    SetStreamTitle(MapValue(node, "icy-title"), MapValue(node, "icy-name"));
+    mpv_free_node_contents(&node);
+}
+
 void MpvMediaPlayer::Load() {
+    SetStreamTitle(QString(), QString());
     loaded_ = false;
     paused_ = false;
     cacheWait_ = false;
@@ -278,6 +319,7 @@ void MpvMediaPlayer::Handle(const mpv_event& event) {
             loaded_ = true;
             noData_.start();
             if (state_ == kPlayTransitioning) status_ = kBufferingText;
+            ReadStreamTitle();
             break;
         case MPV_EVENT_PLAYBACK_RESTART:
             if (!loaded_) break;
@@ -333,6 +375,15 @@ void MpvMediaPlayer::Handle(const mpv_event& event) {
                     break;
                 case kObsVolume:
                     if (has) volume_ = static_cast<int>(std::lround(std::clamp(*static_cast<double*>(prop->data), 0.0, 100.0)));
+                    break;
+                case kObsMetadata:
+                    // Only the address we opened: the one it replaced may
+                    // still report its last metadata.
+                    if (!loaded_ || entry_ == -1) break;
+                    if (has && prop->format == MPV_FORMAT_NODE) {
+                        const auto& node = *static_cast<const mpv_node*>(prop->data);
+                        SetStreamTitle(MapValue(node, "icy-title"), MapValue(node, "icy-name"));
+                    }
                     break;
                 default:
                     break;

@@ -14,6 +14,7 @@
 //   status()                              one short line of text
 //   settings().mute() / setMute()
 //   settings().volume() / setVolume()     0..100
+//   streamTitle(), streamName()           what a radio stream says it plays
 //
 // Everything is read and written on the UI thread.
 
@@ -94,6 +95,11 @@ public:
     virtual void setURL(const QString& url) = 0;
     virtual int playState() const = 0;
     virtual QString status() const = 0;
+    // What a stream announces: the title of what it plays now (its
+    // "icy-title") and its own name ("icy-name"); empty when it announces
+    // nothing (every file, most streams). Cleared when a new address opens.
+    virtual QString streamTitle() const { return {}; }
+    virtual QString streamName() const { return {}; }
 
     Controls& controls() { return controls_; }
     CurrentMedia& currentMedia() { return media_; }
@@ -101,6 +107,8 @@ public:
 
 Q_SIGNALS:
     void PlayStateChange(int newState);
+    // The stream's title or name changed (both as they are now).
+    void StreamTitleChange(const QString& title, const QString& name);
 
 protected:
     virtual void Play() = 0;
@@ -153,6 +161,8 @@ public:
     void setURL(const QString& url) override;
     int playState() const override { return state_; }
     QString status() const override { return status_; }
+    QString streamTitle() const override { return streamTitle_; }
+    QString streamName() const override { return streamName_; }
 
 protected:
     void Play() override;
@@ -174,6 +184,8 @@ private:
     void SetState(int state, const QString& status);
     void Load();
     void OnNoData();
+    void SetStreamTitle(const QString& title, const QString& name);
+    void ReadStreamTitle();
 
     MpvOptions options_;
     mpv_handle* mpv_ = nullptr;  // written by the start-up thread until it is joined
@@ -194,6 +206,8 @@ private:
     double duration_ = 0;
     bool muted_ = false;
     int volume_ = 50;
+    QString streamTitle_;
+    QString streamName_;
 };
 
 }  // namespace tavo::platform

@@ -2,14 +2,20 @@
 // One player per user. The first copy holds an advisory lock on
 // "<runtime folder>/tavo-musicbox.lock" and listens on the local socket
 // "<runtime folder>/tavo-musicbox.socket". A later copy finds the lock held,
-// asks the first over the socket to show its window, and ends.
+// asks the first over the socket to show its window, and ends. A later copy
+// started with files, folders or addresses hands them to the first, which
+// adds and plays them.
 //
 // The lock is released by the system when its holder ends, however it ends,
 // so a crash never leaves a lock that blocks the next start; a socket file
 // left behind is replaced by the next first copy.
 
 #include <QObject>
+#include <QByteArray>
 #include <QString>
+#include <QStringList>
+
+#include <optional>
 
 class QDeadlineTimer;
 class QLocalServer;
@@ -21,6 +27,18 @@ namespace tavo::platform {
 // with owner-only access; one owned by someone else is not used).
 // Empty when none can be had.
 QString RuntimeFolder();
+
+// The request a later start sends: "raise\n" alone, or "open <n>\n"
+// followed by n lines, each item percent-encoded (so no item can break a
+// line). At most kMaxHandOverItems items and kMaxHandOverBytes bytes.
+inline constexpr int kMaxHandOverItems = 1000;
+inline constexpr qsizetype kMaxHandOverBytes = 1024 * 1024;
+QByteArray HandOverRequest(const QStringList& open);
+
+// Reads one request from the bytes received so far: nullopt while it is
+// incomplete; `*bad` set when it can never become one (malformed or over
+// the limits). A raise without items gives an empty list.
+std::optional<QStringList> ParseHandOverRequest(const QByteArray& received, bool* bad);
 
 class SingleInstance : public QObject {
     Q_OBJECT
@@ -38,18 +56,23 @@ public:
     // Takes the lock, or asks the holder to raise its window (waiting up to
     // `answerMs` for its answer). A holder that ends meanwhile leaves the
     // lock to this copy.
-    Role Claim(int answerMs = 10000);
+    // `open` (files, folders, addresses) goes to the holder with the
+    // request.
+    Role Claim(int answerMs = 10000, const QStringList& open = {});
     QString LockPath() const;
     QString SocketPath() const;
 
 Q_SIGNALS:
     // A later start asked for the window.
     void RaiseRequested();
+    // A later start handed over what it was given to open (after
+    // RaiseRequested for the same start).
+    void OpenRequested(const QStringList& items);
 
 private:
     bool Listen();
     // One request to the holder; true when it has shown its window.
-    bool AskToRaise(const QDeadlineTimer& deadline);
+    bool AskToRaise(const QDeadlineTimer& deadline, const QStringList& open);
     void OnConnection();
 
     QString folder_;

@@ -15,6 +15,7 @@ namespace tavo::test {
 class FakeLyricsHost : public LyricsHost {
 public:
     QString CurrentSongName() const override { return name; }
+    std::uint64_t CurrentSongTag() const override { return tag; }
     void SetSongLabel(const QString& text) override { songLabel = text; }
     void PlayS_Click(int Index) override {
         clicks.push_back(Index);
@@ -29,6 +30,7 @@ public:
     void ShowSettingsMenu(const QPoint& global) override { menus.push_back(global); }
 
     QString name;
+    std::uint64_t tag = 0;
     QString songLabel;
     std::vector<int> clicks;
     bool muted = false;

@@ -67,11 +67,35 @@ TEST_F(LrcBoxWindow, EachMinbarClickCallsThePlayerButton) {
     }
 }
 
-TEST_F(LrcBoxWindow, MuteGlyphIsDarkRedWhileMuted) {
+// Muted, the speaker glyph is red in every look: dark red without a skin,
+// and in each skin a red far from the skin's own text colour.
+TEST_F(LrcBoxWindow, MuteGlyphIsRedWhileMutedInEveryLook) {
     box.SetMuteGlyph(true);
     EXPECT_EQ(box.minbar(4)->ForeColor(), QColor(128, 0, 0));
     box.SetMuteGlyph(false);
     EXPECT_EQ(box.minbar(4)->ForeColor(), QColor(Qt::black));
+
+    // The shipped skins' back and lyric colours, and a red-text one.
+    const struct {
+        QColor back, text;
+    } skins[] = {{QColor(10, 30, 66), QColor(170, 226, 255)},
+                 {QColor(42, 46, 53), QColor(214, 244, 240)},
+                 {QColor(252, 236, 214), QColor(168, 72, 16)},
+                 {QColor(255, 255, 255), QColor(128, 0, 0)}};
+    for (const auto& s : skins) {
+        box.SetSkin({QImage(), s.back, s.text, s.text});
+        box.SetMuteGlyph(true);
+        const QColor muted = box.minbar(4)->ForeColor();
+        EXPECT_EQ(muted.alpha(), 255);
+        EXPECT_GT(muted.red(), 2 * std::max(muted.green(), muted.blue())) << "red";
+        const auto distance = [&](const QColor& c) {
+            return std::abs(muted.red() - c.red()) + std::abs(muted.green() - c.green()) + std::abs(muted.blue() - c.blue());
+        };
+        EXPECT_GT(distance(s.back), 150) << "reads on the back";
+        EXPECT_GE(distance(s.text), 120) << "stands apart from the unmuted glyph";
+        box.SetMuteGlyph(false);
+        EXPECT_EQ(box.minbar(4)->ForeColor(), s.text);
+    }
 }
 
 TEST_F(LrcBoxWindow, ShowMainButtonShowsAndHidesTheMainWindow) {

@@ -46,7 +46,7 @@ TEST(LrcRequest, AsksForSongAndSingerInCodePage936) {
     SetServices(LocalServiceHosts(server.port()));
     LrcFetcher fetcher(nullptr);
     for (const QString& name : {QStringLiteral("青花瓷 ┈ 周杰伦\\方文山"), QStringLiteral("Tom & Jerry ┈ A+B")}) {
-        fetcher.Begin(name);
+        fetcher.Begin(name, 1);
         ASSERT_TRUE(WaitFor([&] { return !fetcher.Fetching(); }));
     }
     server.Stop();
@@ -60,9 +60,10 @@ TEST(LrcRequest, AsksForSongAndSingerInCodePage936) {
 
 class LrcFetch : public ::testing::Test {
 protected:
-    // Starts a fetch for `name` through the window.
+    // Starts a fetch for `name` through the window, as a new start of a song.
     void Begin(const QString& name) {
         host.name = name;
+        ++host.tag;
         box.DownLrcBegin();
     }
     test::ScopedProgramFolder folder;
@@ -119,10 +120,11 @@ TEST_F(LrcFetch, StartingAFetchClearsTheOldLinesAndReply) {
 
 // A reply for a song that no longer plays never replaces what the new song
 // shows: a newer fetch, a song without a fetch of its own (a radio
-// station), cleared lines.
+// station), cleared lines, the same song stopped (or given up: that stops
+// it too) while its name stays the playing name, a cancelled fetch.
 TEST_F(LrcFetch, ALateReplyIsIgnored) {
     const QByteArray old = "<![CDATA[[00:01.00]old]]>";
-    for (int way = 0; way < 3; ++way) {
+    for (int way = 0; way < 5; ++way) {
         Begin(QStringLiteral("旧"));
         const QPointer<test::FakeReader> late = net.Latest();
         if (way == 0) {
@@ -130,8 +132,13 @@ TEST_F(LrcFetch, ALateReplyIsIgnored) {
             net.Latest()->Reply("<![CDATA[[00:01.00]new]]>");
         } else if (way == 1) {
             host.name = QStringLiteral("电台");
-        } else {
+            ++host.tag;
+        } else if (way == 2) {
             box.ClearLines();
+        } else if (way == 3) {
+            ++host.tag;  // stopped: the name is unchanged
+        } else {
+            box.CancelFetch();
         }
         const QStringList lines = box.list1();
         box.SetLabel1Text(QStringLiteral("now"));

@@ -1,7 +1,8 @@
-#include "shell/favourites_file.h"
+#include "app/favourites_file.h"
 
 #include "app/list_files.h"
 #include "platform/ansi_text.h"
+#include "platform/bounded_file.h"
 #include "sources/get_song_list.h"
 #include "sources/text_codecs.h"
 
@@ -20,9 +21,11 @@ enum class ReadResult { Missing, Read, Failed };
 ReadResult ReadExisting(const fs::path& file, QByteArray& bytes) {
     std::error_code ec;
     if (!fs::exists(file, ec)) return ec ? ReadResult::Failed : ReadResult::Missing;
-    auto data = platform::ReadFileBytes(file);
-    if (!data) return ReadResult::Failed;
-    bytes = std::move(*data);
+    // A file over the list files' limit is not read, and so never rewritten
+    // from a part of it.
+    platform::BoundedRead read = platform::ReadFileUpTo(file, kMaxListFileBytes);
+    if (read.error != platform::BoundedReadError::None) return ReadResult::Failed;
+    bytes = std::move(read.bytes);
     return ReadResult::Read;
 }
 
@@ -41,12 +44,7 @@ QString LocalFileDisplayName(const QString& path) {
 }
 
 QString FavouriteLine(const QString& name, const QString& link) {
-    QString text = name;
-    text.replace(kFieldSep, QStringLiteral(" "));
-    text.replace(kEntrySep, QStringLiteral(" "));
-    text.replace(QLatin1Char('\r'), QLatin1Char(' '));
-    text.replace(QLatin1Char('\n'), QLatin1Char(' '));
-    return text + kFieldSep + link;
+    return ListSafeText(name) + kFieldSep + link;
 }
 
 QString FavouriteEntry(const QString& line) {

@@ -137,8 +137,11 @@ TEST(ShellArt, CommittedPicturesAreTheGeneratorsOutputAndBuiltIn) {
         ASSERT_EQ(drawn.size(), pic.size) << pic.file;
         ASSERT_EQ(committed.size(), pic.size) << pic.file << ": regenerate with build/bin/tavo-shell-art src/shell/art";
         EXPECT_EQ(pic.builtIn.size(), pic.size) << pic.file;
-        // Drawn with floating point: alike within rounding, not to the bit.
-        EXPECT_TRUE(test::ImagesAlike(drawn, committed)) << pic.file << ": regenerate with build/bin/tavo-shell-art src/shell/art";
+        // Drawn with floating point, text included: another build may place a
+        // glyph a fraction of a pixel off, which changes its edge pixels. Up
+        // to 4 % of the pixels may differ, and little on average.
+        EXPECT_TRUE(test::ImagesAlike(drawn, committed, 2, 0.04)) << pic.file << ": regenerate with build/bin/tavo-shell-art src/shell/art";
+        EXPECT_LT(test::CompareImages(drawn, committed, 2).meanChannel, 1.0) << pic.file;
     }
     for (int size : {16, 22, 32, 256}) EXPECT_EQ(ProgramIconPixmap(size).size(), QSize(size, size)) << size;
     EXPECT_FALSE(ProgramIcon().isNull());

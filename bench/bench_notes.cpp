@@ -6,9 +6,11 @@
 // list gets 10,000 dates) and with none matching (every note read).
 #include <benchmark/benchmark.h>
 
+#include "qt_bench_main.h"
+
 #include "calendar/date_day.h"
-#include "calendar/notes_store.h"
-#include "calendar/notes_window.h"
+#include "calendar/core/notes_store.h"
+#include "calendar/ui/notes_window.h"
 #include "platform/message_box.h"
 
 #include <QApplication>
@@ -135,14 +137,4 @@ BENCHMARK(BM_AllNotesSearch10kNoMatch)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 
-int main(int argc, char** argv) {
-    setenv("QT_QPA_PLATFORM", "offscreen", 0);
-    QApplication app(argc, argv);
-    std::setlocale(LC_NUMERIC, "C");
-    platform::SetMessages(std::make_unique<platform::ConsoleMessageBox>(nullptr));
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    platform::SetMessages(nullptr);
-    return 0;
-}
+int main(int argc, char** argv) { return tavo::bench::RunWithApplication(argc, argv); }

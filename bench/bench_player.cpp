@@ -13,9 +13,9 @@
 // threads do not count for the other. TAVO_BENCH_SECONDS shortens the
 // playback window (default 30).
 #include "support/wav_file.h"
-#include "app/main_form.h"
+#include "app/ui/main_form.h"
 #include "platform/ansi_text.h"
-#include "platform/media_player.h"
+#include "platform/core/media_player.h"
 #include "platform/message_box.h"
 #include "platform/program_folder.h"
 #include "platform/settings_store.h"

@@ -3,15 +3,18 @@
 // default compression and filter choice. Compare rows with the same image
 // argument:
 //   BM_Libpng        libpng decode to RGBA rows
+//   BM_Libspng       libspng decode to RGBA rows
 //   BM_Own           OpenPNG with alpha off: decode and paint into a picture box
 //   BM_LibpngBlend   libpng decode, then the same blend over a background
 //   BM_OwnSkin       OpenPNG as the skin painter calls it (alpha and tRNS on,
 //                    blended over the picture box's own content)
 #include "imaging/load_png.h"
+#include "peer_ratio.h"
 #include "platform/picture_box.h"
 
 #include <benchmark/benchmark.h>
 #include <png.h>
+#include <spng.h>
 
 #include <QByteArray>
 #include <QImage>
@@ -115,6 +118,24 @@ void BM_Libpng(benchmark::State& state) {
 }
 BENCHMARK(BM_Libpng)->Arg(0)->Arg(1)->Unit(benchmark::kMicrosecond);
 
+void BM_Libspng(benchmark::State& state) {
+    const Image& img = TestImage(static_cast<int>(state.range(0)));
+    for (auto _ : state) {
+        // Checksums skipped, as the own decoder skips them.
+        spng_ctx* ctx = spng_ctx_new(SPNG_CTX_IGNORE_ADLER32);
+        spng_set_crc_action(ctx, SPNG_CRC_USE, SPNG_CRC_USE);
+        spng_set_png_buffer(ctx, img.file.data(), img.file.size());
+        size_t size = 0;
+        spng_decoded_image_size(ctx, SPNG_FMT_RGBA8, &size);
+        std::unique_ptr<uint8_t[]> px(new uint8_t[size]);
+        if (spng_decode_image(ctx, px.get(), size, SPNG_FMT_RGBA8, 0) != 0) state.SkipWithError("libspng failed");
+        spng_ctx_free(ctx);
+        benchmark::DoNotOptimize(px.get());
+    }
+    state.SetLabel(std::to_string(img.w) + "x" + std::to_string(img.h));
+}
+BENCHMARK(BM_Libspng)->Arg(0)->Arg(1)->Unit(benchmark::kMicrosecond);
+
 void BM_Own(benchmark::State& state) {
     const Image& img = TestImage(static_cast<int>(state.range(0)));
     const QByteArray file(reinterpret_cast<const char*>(img.file.data()), static_cast<qsizetype>(img.file.size()));
@@ -184,4 +205,13 @@ BENCHMARK(BM_OwnSkin)->Arg(0)->Arg(1)->Unit(benchmark::kMicrosecond);
 
 }  // namespace
 
-BENCHMARK_MAIN();
+int main(int argc, char** argv) {
+    return tavo::bench::RunWithRatios(
+        argc, argv,
+        {{"PNG decode 1920x1080 RGBA vs libpng", "BM_Own/0", "BM_Libpng/0", "libpng", 1.0},
+         {"PNG decode 1920x1080 RGBA vs libspng", "BM_Own/0", "BM_Libspng/0", "libspng", 1.0},
+         {"PNG decode 33x33 RGBA vs libpng", "BM_Own/1", "BM_Libpng/1", "libpng", 0.5},
+         {"PNG decode 33x33 RGBA vs libspng", "BM_Own/1", "BM_Libspng/1", "libspng", 1.0},
+         {"PNG skin face 1920x1080 vs libpng + blend", "BM_OwnSkin/0", "BM_LibpngBlend/0", "libpng+blend", 1.0},
+         {"PNG skin face 33x33 vs libpng + blend", "BM_OwnSkin/1", "BM_LibpngBlend/1", "libpng+blend", 0.5}});
+}

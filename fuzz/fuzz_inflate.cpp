@@ -1,14 +1,54 @@
 // Arbitrary bytes as a deflate stream, with and without Deflate64 and with a
 // small and a large output estimate: decoding must never read or write out
-// of bounds, hang, or return more than the output buffer holds.
+// of bounds, hang, or return more than the output buffer holds. Without
+// Deflate64 the bytes must be zlib's, wherever zlib decodes the stream.
 #include "imaging/inflate.h"
 #include "platform/message_box.h"
 
+#include <zlib.h>
+
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
 #include <memory>
 #include <vector>
+
+namespace {
+
+// zlib's raw inflate as the reference. A stream zlib decodes completely
+// within the buffer decodes to the same bytes with status 0; one that runs
+// past the buffer gives the buffer's first capacity - 1 bytes. Where either
+// side stops on an error, one output is a prefix of the other (the own
+// decoder also takes the Deflate64 distance codes 30 and 31 and distances
+// beyond zlib's 32 KiB window; zlib also takes a lone 1-bit literal/length
+// code, which the own decoder refuses before this check).
+void CompareWithZlib(const uint8_t* in, size_t len, int32_t estimate, const std::vector<uint8_t>& got, int32_t status) {
+    const size_t capacity = static_cast<size_t>(estimate) + 101;
+    std::vector<uint8_t> ref(capacity + 1);
+    z_stream z{};
+    if (inflateInit2(&z, -15) != Z_OK) std::abort();
+    z.next_in = const_cast<Bytef*>(in);
+    z.avail_in = static_cast<uInt>(len);
+    z.next_out = ref.data();
+    z.avail_out = static_cast<uInt>(ref.size());
+    const int rc = inflate(&z, Z_FINISH);
+    ref.resize(z.total_out);
+    inflateEnd(&z);
+    if (ref.size() > capacity) {  // zlib needed more room than the buffer has
+        if (status == 0) {
+            if (got.size() != capacity - 1 || !std::equal(got.begin(), got.end(), ref.begin())) std::abort();
+            return;
+        }
+    } else if (rc == Z_STREAM_END) {
+        if (status != 0 || got != ref) std::abort();
+        return;
+    }
+    const size_t common = std::min(got.size(), ref.size());
+    if (!std::equal(got.begin(), got.begin() + static_cast<long>(common), ref.begin())) std::abort();
+}
+
+}  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     static bool init = [] {
@@ -35,5 +75,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     int32_t status2 = 0;
     inf.Inflate(again, expected2, deflate64, status2);
     if (again != stream || status2 != status) std::abort();
+    if (!deflate64 && !inf.LastTreeRefused()) CompareWithZlib(data + 1, size - 1, estimate, stream, status);
     return 0;
 }

@@ -8,7 +8,7 @@
 //
 // Input: first byte even -> patch mode, the rest as (offset high, offset low,
 // value) triples applied to the valid database; odd -> the rest is the file.
-#include "calendar/notes_store.h"
+#include "calendar/core/notes_store.h"
 
 #include <unistd.h>
 

@@ -9,7 +9,7 @@ PACKAGES=(
   libmpv-dev libsqlite3-dev libcpp-httplib-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   zlib1g-dev libpng-dev libdeflate-dev libspng-dev
-  libtag1-dev libicu-dev
+  libtag1-dev libicu-dev libxcb1-dev
   fonts-noto-cjk
   dbus-daemon dbus-bin
   dpkg-dev desktop-file-utils appstream

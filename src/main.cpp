@@ -1,22 +1,25 @@
 // The player: its command line, one copy per user, the local services, the
 // media player, the main window and the desktop's media controls.
-#include "app/main_form.h"
+#include "app/page_opener.h"
+#include "app/ui/main_form.h"
+#include "app/ui/session_save.h"
 #include "app/player_mpris.h"
-#include "app/window_actions.h"
-#include "lyrics/lrc_box.h"
+#include "app/ui/window_actions.h"
+#include "lyrics/ui/lrc_box.h"
 #include "platform/command_line.h"
-#include "platform/local_services.h"
-#include "platform/media_player.h"
-#include "platform/message_box.h"
-#include "platform/mpris_service.h"
-#include "platform/network_access.h"
-#include "platform/network_proxy.h"
+#include "platform/core/local_services.h"
+#include "platform/core/media_player.h"
+#include "platform/ui/qt_message_box.h"
+#include "platform/core/mpris_service.h"
+#include "platform/core/network_access.h"
+#include "platform/core/network_proxy.h"
 #include "platform/program_folder.h"
+#include "platform/core/session_end.h"
+#include "platform/core/single_instance.h"
 #include "platform/qt_platform_choice.h"
-#include "platform/session_end.h"
-#include "platform/single_instance.h"
 #include "shell/shell_art.h"
 #include "shell/shell_main.h"
+#include "shell/web_page.h"
 #include "sources/services.h"
 
 #include <QApplication>
@@ -24,6 +27,7 @@
 #include <QTimer>
 
 #include <clocale>
+#include <memory>
 #include <cstdio>
 #include <cstdlib>
 
@@ -60,11 +64,14 @@ int main(int argc, char** argv) {
     QApplication::setApplicationVersion(QStringLiteral(TAVO_VERSION));
     QGuiApplication::setDesktopFileName(kDesktopId);
     QApplication::setQuitOnLastWindowClosed(false);
+    // The logic asks its questions and opens its pages through the windows.
+    tavo::platform::SetMessages(std::make_unique<tavo::platform::QtMessageBox>());
+    tavo::SetPageOpener(&tavo::OpenWebPage);
 
     // One player per user: a second start shows the first one's window and
     // ends before it touches anything of the program folder.
     tavo::platform::SingleInstance instance(tavo::platform::RuntimeFolder());
-    switch (instance.Claim()) {
+    switch (instance.Claim(10000, cl.open)) {
         case tavo::platform::SingleInstance::Role::Second:
             return 0;
         case tavo::platform::SingleInstance::Role::NotAnswering:
@@ -94,6 +101,7 @@ int main(int argc, char** argv) {
     // out as the exit command (and so the services stop too).
     tavo::platform::SessionEnd session;
     tavo::RouteSessionEnd(window.core().exit, session);
+    tavo::RouteSessionSave(window.core().exit, &session);
     // The tray and its menus, the splash and the update notices; the splash
     // shows the main window once it has loaded.
     tavo::ShellMain shell(window);

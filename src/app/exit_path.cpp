@@ -1,10 +1,8 @@
 #include "app/exit_path.h"
 
-#include "platform/session_end.h"
+#include "platform/core/session_end.h"
 
 #include <QCoreApplication>
-#include <QGuiApplication>
-#include <QSessionManager>
 
 namespace tavo {
 
@@ -23,10 +21,6 @@ void ExitPath::Exit() {
 
 void RouteSessionEnd(ExitPath& exit, platform::SessionEnd& session) {
     QObject::connect(&session, &platform::SessionEnd::EndRequested, &session, [&exit] { exit.Exit(); });
-    if (auto* gui = qobject_cast<QGuiApplication*>(QCoreApplication::instance())) {
-        QObject::connect(gui, &QGuiApplication::commitDataRequest, &session,
-                         [&exit](QSessionManager&) { exit.RunSaveSteps(); });
-    }
     if (QCoreApplication* app = QCoreApplication::instance()) {
         QObject::connect(app, &QCoreApplication::aboutToQuit, &session, [&exit] {
             if (!exit.Exiting()) exit.RunSaveSteps();

@@ -39,9 +39,10 @@ private:
 };
 
 // Routes the ends that do not come from our own windows through `exit`: a
-// termination signal (SIGTERM, SIGINT, SIGHUP) exits; the desktop session's
-// request to save its data runs the save steps; the application's last
-// moments (QCoreApplication::aboutToQuit) run them when nothing else has.
+// termination signal (SIGTERM, SIGINT, SIGHUP) exits; the application's last
+// moments (QCoreApplication::aboutToQuit) run the save steps when nothing
+// else has. The desktop session's request to save its data comes through
+// the GUI application (RouteSessionSave, app/ui/session_save.h).
 void RouteSessionEnd(ExitPath& exit, platform::SessionEnd& session);
 
 }  // namespace tavo

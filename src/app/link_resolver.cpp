@@ -18,15 +18,6 @@ namespace tavo {
 
 namespace fs = std::filesystem;
 
-namespace {
-
-void RemoveFile(const fs::path& file) {
-    std::error_code ec;
-    fs::remove(file, ec);
-}
-
-}  // namespace
-
 fs::path LinkResolver::SearchFile() { return platform::InProgramFolder("YQ.txt"); }
 
 LinkResolver::LinkResolver() {
@@ -99,7 +90,7 @@ void LinkResolver::Request() {
     if (!active_) return;
     Q_EMIT Status(texts::kSearching);
     const QString address = SearchAddress(Services().songSearch, song_.name);
-    RemoveFile(SearchFile());
+    platform::RemoveFile(SearchFile());
     SongYQDown.CancelDownload();
     SongYQDown.setFileURL(address);
     SongYQDown.setSaveFileName(platform::PathToQString(SearchFile()));
@@ -111,7 +102,7 @@ void LinkResolver::OnFinished(std::int32_t, std::int16_t error) {
     const QString stored = TrimSpaces(song_.storedLink);
     const bool storedPlays = song_.favourites && MayPlay(stored, AddressOrigin::Favourites);
     if (error != 0) {
-        RemoveFile(SearchFile());
+        platform::RemoveFile(SearchFile());
         // A favourite's own link plays although the search failed.
         if (storedPlays) {
             LinkCandidates = QStringList{stored};
@@ -135,7 +126,7 @@ void LinkResolver::OnFinished(std::int32_t, std::int16_t error) {
         // Only addresses the player may open from the network.
         found.removeIf([](const QString& a) { return !MayPlay(a, AddressOrigin::Network); });
     }
-    RemoveFile(SearchFile());
+    platform::RemoveFile(SearchFile());
     if (storedPlays) {
         found.prepend(stored);
     } else if (song_.favourites && stored.isEmpty()) {

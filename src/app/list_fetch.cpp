@@ -19,10 +19,6 @@ namespace {
 const QString kChartSongStart = QStringLiteral("checked='checked' name='Checkbox' value='");
 const QString kChartSongEnd = QStringLiteral("'>");
 
-void RemoveFile(const fs::path& file) {
-    std::error_code ec;
-    fs::remove(file, ec);
-}
 
 }  // namespace
 
@@ -40,7 +36,7 @@ void ListFetcher::PHcombo_Click() {
     QelDown1.CancelDownload();
     const int sel = c_.Selection();
     GetSongList& gsl = c_.gsl;
-    // 1. to 3.
+    // The selectors and buttons that belong to the new source.
     c_.ui.PlayIcoVisible = false;
     c_.ui.PageACaption[4] = gsl.PHcombo.Text();
     c_.ui.PageAVisible[14] = sel == 2;
@@ -55,14 +51,14 @@ void ListFetcher::PHcombo_Click() {
         if (gsl.Combo2.ListIndex() != -1) gsl.Combo2.SetListIndex(-1);
         FetchOnSelect = keep;
     }
-    // 5. The radio playlist that plays is shown again rather than fetched anew.
+    // The radio playlist that plays is shown again rather than fetched anew.
     const PlayList& play = c_.playback.play;
     if (play.source == 2 && sel == 2 && !c_.list.Reloading() && play.Count() > 0) {
         FetchOnSelect = false;
         c_.list.ReloadPlayList();
         return;
     }
-    // 6.
+    // Fetch the new source's list, or read its list file.
     if (!FetchOnSelect) return;
     if (sel >= 2) {
         playOnArrival_ = false;
@@ -107,6 +103,13 @@ void ListFetcher::StartFetch(int selection) {
     if (QelDown1.Downloading()) c_.SetLoadLabel(texts::kListBusy, true);
 }
 
+void ListFetcher::Combo1_Click() {
+    if (FetchKind != 1 || !QelDown1.Downloading() || requestPeriod_ == c_.gsl.Combo1.ListIndex()) return;
+    ++generation_;
+    QelDown1.CancelDownload();
+    c_.SetLoadLabel(QString(), false);
+}
+
 void ListFetcher::Combo2_Click() {
     const int entry = c_.gsl.Combo2.ListIndex();
     c_.ui.PageACaption[6] = c_.gsl.Combo2.Text();
@@ -118,6 +121,7 @@ void ListFetcher::Combo2_Click() {
     FetchKind = 1;
     requestGeneration_ = generation_;
     requestSelection_ = c_.Selection();
+    requestPeriod_ = c_.gsl.Combo1.ListIndex();
     // A link that would leave the chart site is refused: nothing is fetched.
     const QString address = c_.gsl.ChartEntryAddress(entry);
     if (address.isEmpty()) {
@@ -136,7 +140,7 @@ void ListFetcher::OnListFinished(std::int32_t, std::int16_t error) {
     const fs::path F = TmpFile();
     const int sel = requestSelection_;
     ListView& view = c_.list;
-    // 1.
+    // A failed download: the error, and no list.
     if (error != 0) {
         c_.SetLoadLabel(texts::kListError, true);
         view.LoadEntries({});
@@ -146,19 +150,19 @@ void ListFetcher::OnListFinished(std::int32_t, std::int16_t error) {
     bool stillBusy = false;
     bool play = false;
     if (FetchKind == 1) {
-        // 3. A chart entry's songs.
+        // A chart entry's songs.
         const QString text = c_.gsl.ParseChartSongPage(F, kChartSongStart, kChartSongEnd);
-        RemoveFile(F);
+        platform::RemoveFile(F);
         if (Stale(mine)) return;
         view.loadGetSongList(text);
         view.GoPage();
         play = c_.AutoPlay;
     } else if (sel >= 5) {
-        // 2.2 A chart's periods. Choosing the first period chooses its first
+        // A chart's periods. Choosing the first period chooses its first
         // entry, which fetches that entry's songs.
         GetSongList page;
         page.ParseChartIndex(F);
-        RemoveFile(F);
+        platform::RemoveFile(F);
         if (Stale(mine)) return;
         c_.gsl.ChartPeriodLinks = page.ChartPeriodLinks;
         c_.gsl.Combo1.SetItems(page.Combo1.Items());
@@ -167,18 +171,18 @@ void ListFetcher::OnListFinished(std::int32_t, std::int16_t error) {
         // own state: fetching, refused or failed.
         stillBusy = FetchKind == 1;
     } else if (sel == 3 || sel == 4) {
-        // 2.3 A radio feed.
+        // A radio feed.
         const QString text = c_.gsl.ParseXmlFeed(F);
-        RemoveFile(F);
+        platform::RemoveFile(F);
         if (Stale(mine)) return;
         view.loadGetSongList(text);
         view.GoPage();
         play = c_.AutoPlay;
     } else if (sel == 2) {
-        // 2.4 The radio playlist, with its addresses.
+        // The radio playlist, with its addresses.
         GetSongList page;
         const QString text = page.ParseJsonPlaylist(F);
-        RemoveFile(F);
+        platform::RemoveFile(F);
         if (Stale(mine)) return;
         c_.gsl.RadioUrls = page.RadioUrls;
         view.loadGetSongList(text);
@@ -186,7 +190,7 @@ void ListFetcher::OnListFinished(std::int32_t, std::int16_t error) {
         play = c_.AutoPlay || playOnArrival_;
         playOnArrival_ = false;
     } else {
-        RemoveFile(F);
+        platform::RemoveFile(F);
     }
     // A parse that yields no entry leaves the empty list, not the busy label;
     // a chart index leaves it to its first entry's step.
@@ -219,7 +223,7 @@ void ListFetcher::OnRefillFinished(std::int32_t, std::int16_t error) {
     const std::uint64_t mine = refillTag_;
     const fs::path F = RefillFile();
     if (mine != c_.playback.SongTag()) {
-        RemoveFile(F);
+        platform::RemoveFile(F);
         return;
     }
     if (error != 0) {
@@ -229,7 +233,7 @@ void ListFetcher::OnRefillFinished(std::int32_t, std::int16_t error) {
     GetSongList page;
     PlayList next;
     next.entries = SplitListText(page.ParseJsonPlaylist(F));
-    RemoveFile(F);
+    platform::RemoveFile(F);
     if (mine != c_.playback.SongTag()) return;  // the user moved on while it was read
     next.links = page.RadioUrls.mid(0, next.Count());
     next.source = 2;
@@ -238,14 +242,15 @@ void ListFetcher::OnRefillFinished(std::int32_t, std::int16_t error) {
         return;
     }
     // Shown only where the playing playlist is what the user looks at.
-    if (c_.Selection() == 2 && !QelDown1.Downloading()) {
+    const bool shown = c_.Selection() == 2 && !QelDown1.Downloading();
+    if (shown) {
         c_.gsl.RadioUrls = next.links;
         c_.list.LoadEntries(next.entries);
-        c_.playback.play = next;
-        c_.list.GoPage();
     }
     c_.AutoPlay = false;
+    // The play list is set once, by playback; the page follows it.
     c_.playback.PlayNewBatch(std::move(next));
+    if (shown) c_.list.GoPage();
 }
 
 }  // namespace tavo

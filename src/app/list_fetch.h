@@ -38,6 +38,10 @@ public:
     void Combo2_Click();
     // PageA(14): another batch of the radio playlist, played from its first song.
     void AnotherBatch();
+    // A period was chosen. The catalogue has filled the entries by now and a
+    // period with entries has started its first entry's fetch; an entry page
+    // still on its way for another period is dropped.
+    void Combo1_Click();
     // The playing radio playlist's next batch, for the song `songTag` of
     // Playback (dropped when another song has started or playback stopped).
     // Only the play list and its addresses change; the viewed rows only
@@ -59,6 +63,7 @@ private:
     std::uint64_t generation_ = 0;
     std::uint64_t requestGeneration_ = 0;  // what the download in QelDown1 was made for
     int requestSelection_ = -1;
+    int requestPeriod_ = -1;  // the period of an entry page on its way
     bool playOnArrival_ = false;
     std::uint64_t refillTag_ = 0;
 };

@@ -1,5 +1,7 @@
 #include "app/list_files.h"
 
+#include "platform/bounded_file.h"
+
 #include "app/play_list.h"
 #include "platform/ansi_text.h"
 #include "platform/program_folder.h"
@@ -40,9 +42,11 @@ std::optional<ListRecord> ParseListLine(const QString& raw) {
 
 ListFile ReadListFile(const fs::path& file) {
     ListFile out;
-    const auto lines = platform::ReadTextLines(file);
-    if (!lines) return out;
-    for (const QString& raw : *lines) {
+    const platform::BoundedRead read = platform::ReadFileUpTo(file, kMaxListFileBytes);
+    out.tooLarge = read.error == platform::BoundedReadError::TooLarge;
+    if (read.error != platform::BoundedReadError::None) return out;
+    const QStringList lines = platform::DecodeTextLines(read.bytes);
+    for (const QString& raw : lines) {
         if (out.entries.size() >= kMaxListEntries) break;
         std::optional<ListRecord> r = ParseListLine(raw);
         if (!r) continue;

@@ -18,7 +18,12 @@ std::filesystem::path RadioFile();
 struct ListFile {
     QStringList entries;
     QStringList links;  // beside entries
+    bool tooLarge = false;  // over kMaxListFileBytes: nothing was read
 };
+
+// A list file holds at most kMaxListEntries lines of a few hundred bytes:
+// anything larger is not read (and not rewritten, see FavouritesEditor).
+inline constexpr qsizetype kMaxListFileBytes = 32 << 20;
 
 // One record of a list file, from one line: spaces trimmed, split at "<|>"
 // into entry and link (a line without "<|>" is an entry with an empty link),

@@ -40,15 +40,14 @@ bool ListView::ShowListFile(const ListFile& file, QStringList& links) {
     links = file.links;
     LoadEntries(file.entries);
     GoPage();
+    if (file.tooLarge) c_.SetStatus(texts::kListFileTooLarge);
     return !file.entries.isEmpty();
 }
 
-// Starting to play when a list arrives, once: the setting asks for the
-// first list only.
+// Starting to play when a list arrives. The favourites and the radio list
+// leave AutoPlay as it is: the song search clears it once it completes.
 void ListView::AutoStart() {
-    if (!c_.AutoPlay) return;
-    c_.AutoPlay = false;
-    PlayViewed(0);
+    if (c_.AutoPlay) PlayViewed(0);
 }
 
 void ListView::MySongList() {

@@ -2,9 +2,10 @@
 
 #include "app/player_core.h"
 #include "app/status_texts.h"
+#include "lyrics/lrc_cleanup.h"
 #include "lyrics/lyric_timing.h"
 #include "lyrics/lyrics_view.h"
-#include "platform/media_player.h"
+#include "platform/core/media_player.h"
 
 #include <algorithm>
 #include <cmath>
@@ -22,6 +23,8 @@ Playback::Playback(PlayerCore& core) : c_(core) {
         if (tag != songTag_) return;
         c_.AutoPlay = false;
         MMP_Play();
+        // Pause pressed while the song was searched for holds.
+        if (pauseHeld_) PlayS_Click(4);
     });
     connect(&links, &LinkResolver::Unresolvable, this, [this](std::uint64_t tag) {
         if (tag != songTag_) return;
@@ -45,6 +48,7 @@ void Playback::SetStatusLine(const QString& text) { c_.SetStatus(text); }
 
 void Playback::StartSong(int index, bool chosen) {
     if (chosen) givenUp_ = 0;
+    pauseHeld_ = false;
     PlayIndex = index;
     ++songTag_;
     // Nothing pending for the song before may act on this one.
@@ -88,7 +92,7 @@ void Playback::MMP_Play() {
     mmp.controls().play();
     c_.ui.PlayIcoTop = (PlayIndex % 10) * c_.RowHeight + c_.Geometry().listTop + 2;
     c_.ui.PlaySVisible[0] = false;
-    c_.ui.Label6ToolTip = texts::kPlayingPrefix + PlayingName();
+    c_.ui.Label6ToolTip = LrcPlayingText(PlayingName());
     if (lrc) {
         lrc->SetPlayGlyph(true);
         lrc->SetLabel1Text(c_.ui.Label6);
@@ -112,6 +116,7 @@ void Playback::PlayStop() {
     c_.ui.progressWidth = 0;
     c_.ui.PlayIcoVisible = false;
     if (LyricsView* lrc = c_.Lyrics()) {
+        lrc->CancelFetch();
         lrc->SetPlayGlyph(false);
         lrc->SetLabel1Text(QString());
     }
@@ -132,10 +137,19 @@ void Playback::Advance() {
     }
     // The end of the list: the radio playlist fetches its next batch, the
     // radio file stops, every other list starts again from the top.
-    if (play.source == 2)
+    if (play.source == 2) {
         c_.fetch.Refill(songTag_);
-    else if (play.source != 1)
+    } else if (play.source != 1) {
+        // Back to the first page with the first song; the viewed list follows
+        // when it is the playing one (another viewed list keeps its page).
+        const bool viewed = YNPlaySongList();
+        play.page = 0;
+        if (viewed && c_.gsl.CurPage != 0) {
+            c_.gsl.CurPage = 0;
+            c_.list.GoPage();
+        }
         StartSong(0, false);
+    }
 }
 
 void Playback::GiveUpSong() {
@@ -159,6 +173,12 @@ void Playback::PlayS_Click(int Index) {
     switch (Index) {
         case 0:
             if (PlayIndex < 0) break;
+            // While the song is searched for, the player still holds the
+            // song before: Play waits for the search, which plays.
+            if (c_.links.Pending()) {
+                pauseHeld_ = false;
+                break;
+            }
             mmp.controls().play();
             c_.ui.PlaySVisible[0] = false;
             PlayTime.start();
@@ -176,6 +196,8 @@ void Playback::PlayS_Click(int Index) {
             PlayNext();
             break;
         case 4:
+            // Kept until the search ends, then applied to the found song.
+            pauseHeld_ = c_.links.Pending();
             mmp.controls().pause();
             c_.ui.PlaySVisible[0] = true;
             PlayTime.stop();
@@ -224,7 +246,7 @@ void Playback::PlayTime_Timer() {
     MediaPlayer& mmp = c_.Player();
     LyricsView* lrc = c_.Lyrics();
     const int state = mmp.playState();
-    const QString playing = texts::kPlayingPrefix + PlayingName();
+    const QString playing = LrcPlayingText(PlayingName());
     if (state == platform::kPlayPlaying) {
         givenUp_ = 0;  // the list holds something that plays
         const double duration = mmp.currentMedia().duration();

@@ -78,6 +78,7 @@ private:
     PlayerCore& c_;
     std::uint64_t songTag_ = 0;
     int givenUp_ = 0;  // songs given up in a row
+    bool pauseHeld_ = false;  // Pause was pressed while the song was searched for
     PlaybackStatus status_ = PlaybackStatus::Stopped;
 };
 

@@ -1,7 +1,7 @@
 #include "app/player_core.h"
 
 #include "lyrics/lyrics_view.h"
-#include "platform/media_player.h"
+#include "platform/core/media_player.h"
 
 namespace tavo {
 
@@ -20,6 +20,8 @@ PlayerCore::PlayerCore(platform::MediaPlayer& mmp, QObject* parent)
       CurPage(gsl.CurPage) {
     setObjectName(QStringLiteral("playerCore"));
     connect(&gsl.PHcombo, &Selector::ListIndexChanged, &fetch, [this](int) { fetch.PHcombo_Click(); });
+    // After the catalogue's own handler, which fills the entries.
+    connect(&gsl.Combo1, &Selector::ListIndexChanged, &fetch, [this](int) { fetch.Combo1_Click(); });
     connect(&gsl.Combo2, &Selector::ListIndexChanged, &fetch, [this](int) { fetch.Combo2_Click(); });
 }
 

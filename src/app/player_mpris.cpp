@@ -3,8 +3,8 @@
 #include "app/player_core.h"
 #include "lyrics/lyric_timing.h"
 #include "lyrics/lyrics_view.h"
-#include "platform/media_player.h"
-#include "platform/mpris_service.h"
+#include "platform/core/media_player.h"
+#include "platform/core/mpris_service.h"
 #include "sources/get_song_list.h"
 
 #include <algorithm>

@@ -3,7 +3,7 @@
 // read from the player core and its media player, commands sent through the
 // same handlers as the window's buttons.
 
-#include "platform/mpris_target.h"
+#include "platform/core/mpris_target.h"
 
 #include <QObject>
 #include <QString>

@@ -1,6 +1,6 @@
 #include "app/seek_track.h"
 
-#include "platform/media_player.h"
+#include "platform/core/media_player.h"
 
 namespace tavo {
 

@@ -2,9 +2,9 @@
 
 #include "app/player_core.h"
 #include "app/window_rules.h"
-#include "calendar/notes_store.h"
+#include "calendar/core/notes_store.h"
 #include "platform/ansi_text.h"
-#include "platform/media_player.h"
+#include "platform/core/media_player.h"
 #include "platform/message_box.h"
 #include "platform/program_folder.h"
 #include "platform/settings_store.h"
@@ -21,9 +21,7 @@ namespace fs = std::filesystem;
 
 namespace {
 
-long long ConfigNumber(const QString& key) {
-    return platform::SettingNumber(platform::Settings().GetSetting(kAppTitle, QStringLiteral("Config"), key));
-}
+long long ConfigNumber(const QString& key) { return platform::ConfigNumber(kAppTitle, key); }
 
 void Call(const std::function<void()>& f) {
     if (f) f();
@@ -33,50 +31,46 @@ void Call(const std::function<void()>& f) {
 
 bool StartUp::Form_Load() {
     PlayerCore& c = c_;
-    // 1.
     c.AppVersion = QStringLiteral("1.0");
-    // 2.
     Call(c.hooks.ShowSplash);
-    // 3.
+    // The window's title and the search service's tag; no song chosen.
     c.AppTitle = kAppTitle;
     c.ui.Label3 = c.AppTitle;
     c.links.LinkSource = QStringLiteral("SeekUp");
     c.PlayIndex = -1;
-    // 4. The notes database is opened on demand; an empty one is made on
+    // The notes database is opened on demand; an empty one is made on
     // first start.
     InitNotesDbPath();
-    // 5.
+    // The skin colours' defaults, then the chosen skin's name.
     Call(c.hooks.SetDefaultSkinColours);
     c.CurrentSkin = platform::Settings().GetSetting(c.AppTitle, QStringLiteral("Skin"), QStringLiteral("name"));
-    // 6.
+    // The skin folders (none: the program cannot run), the skin menu, the skin.
     if (!LoadMenu()) return false;
     if (c.hooks.FillSkinMenu) c.hooks.FillSkinMenu(c.SkinFolders);
     Call(c.hooks.ApplySkin);
-    // 7.
+    // Ten rows fill the list picture.
     c.RowTop = 2;
     c.RowHeight = static_cast<std::int16_t>(c.Geometry().listHeight / 10);
-    // 8.
     c.list.PageText.clear();
     c.list.OutList();
-    // 9.
+    // The calendar strip's month; loading is done.
     c.ui.YMlabel = QDate::currentDate().toString(QStringLiteral("yyyy.MM"));
     c.LoadDone = True16;
-    // 10.
     Call(c.hooks.StartFadeTimer);
-    // 11.
+    // The source catalogue.
     c.gsl.ChartSiteBase = Services().chartSite;
     c.gsl.BuildSourceCatalogue();
-    // 12.
+    // The tray menus' check marks and automatic play, from the settings.
     const bool closeQuits = ConfigNumber(QStringLiteral("isClose")) != 0;
     c.AutoPlay = ConfigNumber(QStringLiteral("isRunPlay")) != 0;
     if (c.hooks.SetTrayChecks) c.hooks.SetTrayChecks(closeQuits, c.AutoPlay);
-    // 13. A stored index outside the selector (a damaged setting) is taken
+    // The default source, which fetches its list. A stored index outside the selector (a damaged setting) is taken
     // as the default.
     const long long stored = ConfigNumber(QStringLiteral("isPlayListIndex"));
     int index = stored == 0 ? 2 : static_cast<int>(std::clamp<long long>(stored - 1, -1, 1 << 20));
     if (index < 0 || index >= c.gsl.PHcombo.ListCount()) index = 2;
     c.gsl.PHcombo.SetListIndex(index);
-    // 14.
+    // The volume knob, then the update notice.
     if (c.hooks.PlaceVolumeKnob) c.hooks.PlaceVolumeKnob(c.Player().settings().volume());
     Call(c.hooks.UpApp);
     c.Touch();

@@ -15,6 +15,6 @@ inline const QString kNoLocalLink = QStringLiteral("本地无歌曲链接，使�
 inline const QString kNoNetLink = QStringLiteral("网络无法获取链接，转向下一首...");
 inline const QString kNothingPlayable = QStringLiteral("列表中没有可播放的歌曲");
 inline const QString kRefusedAddress = QStringLiteral("无法播放这个地址");
-inline const QString kPlayingPrefix = QStringLiteral("正在播放：");
+inline const QString kListFileTooLarge = QStringLiteral("列表文件过大（超过 32 MB），未读取");
 
 }  // namespace tavo::texts

@@ -2,11 +2,13 @@
 
 #include "platform/ansi_text.h"
 #include "platform/program_folder.h"
-#include "shell/web_page.h"
+#include "app/page_opener.h"
 #include "sources/services.h"
 #include "sources/text_codecs.h"
 
+#include <algorithm>
 #include <system_error>
+#include <vector>
 
 namespace tavo {
 
@@ -32,7 +34,7 @@ QString OneShortLine(const QString& text, int maxLength) {
 }  // namespace
 
 UpdateCheck::UpdateCheck(QObject* parent) : QObject(parent), label1_(Services().makerSite) {
-    OpenPage = [](const QString& address) { return OpenWebPage(address); };
+    OpenPage = [](const QString& address) { return tavo::OpenPage(address); };
     UpDown.setMaxBodyBytes(kMaxFileBytes);
     connect(&UpDown, &QelDown::DLFinished, this, &UpdateCheck::UpDown_DLComplete);
     Timer1.setInterval(2000);
@@ -82,39 +84,59 @@ QString UpdateCheck::PartField(int part, int field) const {
     return part >= 0 && part < UpdateInfo.size() ? Field(UpdateInfo[part], field) : QString();
 }
 
-double UpdateCheck::VersionValue(const QString& text) {
+namespace {
+
+// The numbers of a version text's leading run of digits and dots, each held
+// at a ceiling so that a hostile notice cannot overflow them.
+std::vector<long long> VersionNumbers(const QString& text) {
+    constexpr long long kCeiling = 1'000'000'000;
+    std::vector<long long> numbers;
     qsizetype i = 0;
     while (i < text.size() && (text[i] == QLatin1Char(' ') || text[i] == QLatin1Char('\t'))) ++i;
-    const qsizetype start = i;
-    if (i < text.size() && (text[i] == QLatin1Char('+') || text[i] == QLatin1Char('-'))) ++i;
-    while (i < text.size() && text[i].isDigit() && text[i].unicode() < 128) ++i;
-    if (i < text.size() && text[i] == QLatin1Char('.')) {
-        ++i;
-        while (i < text.size() && text[i].isDigit() && text[i].unicode() < 128) ++i;
+    while (i < text.size() && text[i] >= QLatin1Char('0') && text[i] <= QLatin1Char('9')) {
+        long long n = 0;
+        while (i < text.size() && text[i] >= QLatin1Char('0') && text[i] <= QLatin1Char('9')) {
+            n = std::min(kCeiling, n * 10 + (text[i].unicode() - u'0'));
+            ++i;
+        }
+        numbers.push_back(n);
+        if (i + 1 < text.size() && text[i] == QLatin1Char('.') && text[i + 1] >= QLatin1Char('0') &&
+            text[i + 1] <= QLatin1Char('9'))
+            ++i;
+        else
+            break;
     }
-    bool ok = false;
-    const double v = text.mid(start, i - start).toDouble(&ok);
-    return ok ? v : 0.0;
+    return numbers;
+}
+
+}  // namespace
+
+int UpdateCheck::CompareVersions(const QString& a, const QString& b) {
+    const std::vector<long long> x = VersionNumbers(a), y = VersionNumbers(b);
+    for (size_t k = 0; k < std::max(x.size(), y.size()); ++k) {
+        const long long p = k < x.size() ? x[k] : 0, q = k < y.size() ? y[k] : 0;
+        if (p != q) return p < q ? -1 : 1;
+    }
+    return 0;
 }
 
 void UpdateCheck::Timer1_Timer() {
-    // 1. The label changes every sixth tick.
+    // The label changes every sixth tick.
     if (NoticeTicks < 5) {
         ++NoticeTicks;
         return;
     }
-    // 2.
+    // Past the last part, back to the first.
     if (NoticeIndex > UpdateInfo.size() - 1) NoticeIndex = 0;
-    // 3. to 5.
+    // The first part announces a newer version; the others are notices.
     QString text = Services().makerSite;
     if (NoticeIndex != 0) {
         const QString notice = OneShortLine(PartField(NoticeIndex, 0), kMaxTextLength);
         if (!notice.isEmpty()) text = notice;
-    } else if (VersionValue(PartField(0, 0)) > VersionValue(AppVersion)) {
+    } else if (CompareVersions(PartField(0, 0), AppVersion) > 0) {
         text = kNewVersion;
     }
     SetLabel1(text);
-    // 6.
     NoticeTicks = 0;
     ++NoticeIndex;
 }

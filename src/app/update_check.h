@@ -40,7 +40,7 @@ public:
 
     // The program's version, compared with the announced one.
     QString AppVersion = QStringLiteral("1.0");
-    // Opens a page; by default the browser, for http and https only.
+    // Opens a page; by default through the program's page opener (page_opener.h).
     std::function<bool(const QString& address)> OpenPage;
 
     QelDown UpDown;
@@ -60,9 +60,11 @@ public:
 
     // Field 0 or 1 of a part ("{|}"); empty when missing.
     static QString Field(const QString& part, int field);
-    // The numeric value of a version text: leading digits with an optional
-    // decimal part ("1.1" is 1.1, "2.0beta" is 2, "abc" is 0).
-    static double VersionValue(const QString& text);
+    // Compares two version texts number by number, dot by dot: the leading
+    // run of digits and dots counts ("1.10" is newer than "1.9", "2.0beta" is
+    // 2.0, "abc" and "" are 0), missing numbers are 0 ("1" equals "1.0").
+    // Negative, zero or positive as `a` is older, the same or newer.
+    static int CompareVersions(const QString& a, const QString& b);
     // The download target "up.!up" in the program folder.
     static std::filesystem::path UpdateFile();
 

@@ -21,6 +21,7 @@
 //  - std::overflow_error: UpNumber of a text longer than 32767 characters.
 
 #include <QString>
+#include <QStringView>
 
 #include <cstdint>
 #include <stdexcept>
@@ -35,6 +36,56 @@ public:
 class CalendarRangeError : public std::out_of_range {
 public:
     using std::out_of_range::out_of_range;
+};
+
+// One day as a range walk (CalendarWalk) yields it: both calendars and every
+// attribute of the day. Each field equals what a clsdate set to the day with
+// sInitDate answers: the year names (ganZhi, zodiac) are those of the lunar
+// year, the era that of the Gregorian year, dayName is CDayStr(lDay) and
+// constellation Constellation(sMonth, sDay). The texts view constant tables
+// that live as long as the program.
+struct CalendarDay {
+    std::int32_t dayNumber = 0;  // as clsdate::DayNumber
+    int sYear = 0, sMonth = 0, sDay = 0;
+    int lYear = 0, lMonth = 0, lDay = 0;
+    bool isLeap = false;
+    int weekDay = 0;  // 1 = Sunday ... 7 = Saturday
+    QStringView solarTerm, weekHoliday, lunarHoliday, solarHoliday;
+    QStringView monthName, weekDayName, dayName, ganZhi, zodiac, era, constellation;
+};
+
+// Walks the days from one Gregorian date to another (inclusive) in order,
+// going through the lunar month table and the solar terms once instead of
+// searching them for every day. Only the days the lunar table describes
+// exactly (1900-01-31 .. 2050-01-22) are visited; the range is cut to them.
+// Throws CalendarDateError when either date does not exist.
+class CalendarWalk {
+public:
+    CalendarWalk(int fromYear, int fromMonth, int fromDay, int toYear, int toMonth, int toDay);
+
+    // Fills `day` with the next day and returns true, or returns false once
+    // the range is done.
+    bool Next(CalendarDay& day);
+
+private:
+    void Start(std::int32_t dayNumber);
+    void Advance();      // to the following day
+    void EnterMonth();   // month fields from yearIndex_ and monthPos_
+    void Describe(CalendarDay& day) const;
+
+    std::int32_t next_ = 0;  // day number of the next day to hand out
+    std::int32_t last_ = -1;
+    // Gregorian state of next_.
+    int sYear_ = 0, sMonth_ = 0, sDay_ = 0, monthLength_ = 0;
+    int weekDay_ = 0;  // 1 = Sunday
+    int weekRow_ = 0;  // Sundays after the 1st of the month, up to next_
+    // Lunar state of next_: year index (year - 1900), position of the month
+    // within the year (the leap month counts as a position of its own).
+    int yearIndex_ = 0, monthPos_ = 0, monthCount_ = 0;
+    int lMonth_ = 0, lDay_ = 0, lMonthLength_ = 0;
+    bool isLeap_ = false;
+    // Index into the solar terms of all years: the first term on or after next_.
+    int termIndex_ = 0;
 };
 
 class clsdate {

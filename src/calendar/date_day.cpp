@@ -1,7 +1,6 @@
 #include "calendar/date_day.h"
 
 #include "calendar/clsdate.h"
-#include "calendar/notes_store.h"
 
 #include <exception>
 #include <optional>
@@ -90,9 +89,9 @@ MonthGrid FillMonthGrid(const QDate& monthDate, const QDate& today, const Calend
 
     // The days of the grid that have a note, in one lookup on a connection of
     // the grid's own (released when this function returns).
-    std::vector<NotesDb::DayHead> heads;
+    std::vector<NoteHead> heads;
     if (openNotes) {
-        if (std::unique_ptr<NotesDb> notes = openNotes())
+        if (std::unique_ptr<NoteHeadReader> notes = openNotes())
             heads = notes->NoteHeads(DateText(first), DateText(first.addDays(kGridCells - 1)), kToolTipChars + 1);
     }
 
@@ -148,7 +147,5 @@ QString LunarFestivalOf(const QDate& day) {
 }
 
 }  // namespace DateDay
-
-std::unique_ptr<NotesDb> OpenGridNotes() { return NotesDb::OpenForLookups(NotesDbPath); }
 
 }  // namespace tavo

@@ -18,7 +18,7 @@
 // rebuild and released at its end: a rebuild never touches the notes
 // window's connection (NotesConn).
 
-#include "calendar/notes_store.h"
+#include "calendar/note_heads.h"
 
 #include <QDate>
 #include <QString>
@@ -75,7 +75,7 @@ struct DayCaption {
 };
 
 // Opens a notes connection for one grid rebuild; null when there is none.
-using NotesOpener = std::function<std::unique_ptr<NotesDb>()>;
+using NotesOpener = std::function<std::unique_ptr<NoteHeadReader>()>;
 
 namespace DateDay {
 
@@ -102,9 +102,5 @@ QString NoteToolTip(const QString& note);
 QString DateText(const QDate& day);
 
 }  // namespace DateDay
-
-// The notes opener of the running program: a new lookup connection to
-// NotesDbPath.
-std::unique_ptr<NotesDb> OpenGridNotes();
 
 }  // namespace tavo

@@ -19,7 +19,7 @@
 // Two states: idle and downloading. While downloading, BeginDownload is
 // refused. Everything runs on the UI thread.
 
-#include "platform/async_read.h"
+#include "platform/core/async_read.h"
 
 #include <QObject>
 #include <QString>

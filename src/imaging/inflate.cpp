@@ -5,6 +5,7 @@
 #include <QString>
 
 #include <algorithm>
+#include <array>
 #include <bit>
 #include <climits>
 #include <cstring>
@@ -16,24 +17,46 @@ namespace tavo::imaging {
 
 namespace {
 
-// Table entry layout (32 bits):
-//   bits 0-3   code length in bits (0 for kSlow entries)
-//   bits 4-8   extra bits that follow the code (lengths and distances)
-//   bits 9-12  kind flags
-//   bits 16-31 value: the literal byte, the length base or the distance base
-constexpr uint32_t kNonLiteral = 1u << 9;
-constexpr uint32_t kEndOfBlock = 1u << 10;
-constexpr uint32_t kSlow = 1u << 11;     // code longer than the direct table
-constexpr uint32_t kInvalid = 1u << 12;  // symbol 286 or 287: names no length
+// Table entry layout (32 bits), the same for every alphabet:
+//   bits 0-5   bits to consume: the code, the extra bits that follow it, and
+//              for a pair of literals the second literal's code as well
+//              (at most 31, so a 64-bit shift by the entry's low six bits
+//              needs no masking)
+//   bits 6-9   length of the (first) code alone; the extra bits of a length
+//              or distance are the consumed bits above it
+//   bit 14     literal entries: kPair, two literals; other entries: kSpecial
+//   bit 15     kNonLiteral: anything but a literal
+//   bits 16-31 literals: the literal, and the second one in bits 24-31;
+//              others: the length base, distance base or code-length symbol,
+//              or for kSpecial entries what is special (kEndValue ...).
+// Lengths and distances decode as base + the extra bits found right after
+// the code.
+constexpr uint32_t kNonLiteral = 1u << 15;
+constexpr uint32_t kSpecial = 1u << 14;
+constexpr uint32_t kPair = 1u << 14;
+constexpr uint32_t kEndValue = 0;      // end of block
+constexpr uint32_t kSlowValue = 1;     // a code longer than the direct table
+constexpr uint32_t kInvalidValue = 2;  // symbol 286 or 287, or an unused distance code
 
-constexpr int kLitLenBits = 11;
+constexpr int kLitLenBits = 10;
 constexpr int kDistBits = 8;
 constexpr int kCodeLenBits = 7;  // code-length codes are at most 7 bits long
 
-inline unsigned CodeLength(uint32_t e) { return e & 0xF; }
-inline unsigned ExtraBits(uint32_t e) { return (e >> 4) & 0x1F; }
+inline unsigned Consume(uint32_t e) { return e & 63; }
+inline unsigned CodeLen(uint32_t e) { return (e >> 6) & 15; }
 inline uint32_t Value(uint32_t e) { return e >> 16; }
-inline uint32_t MakeEntry(uint32_t value, unsigned extra, uint32_t flags) { return (value << 16) | (extra << 4) | flags; }
+inline bool IsSpecial(uint32_t e) { return (e & (kNonLiteral | kSpecial)) == (kNonLiteral | kSpecial); }
+// What a symbol means before its code length is known: the extra bit count
+// stands in the consume field, to which WithLength adds the code length.
+constexpr uint32_t MakeInfo(uint32_t value, unsigned extra, uint32_t flags) { return (value << 16) | extra | flags; }
+constexpr uint32_t kSlowEntry = MakeInfo(kSlowValue, 0, kNonLiteral | kSpecial);
+constexpr uint32_t kInvalidEntry = MakeInfo(kInvalidValue, 0, kNonLiteral | kSpecial);
+// The table entry of a symbol whose code has `len` bits.
+inline uint32_t WithLength(uint32_t info, unsigned len) { return info + (len << 6) + len; }
+// The extra bits of entry `e` in `bits`, the stream bits its code starts.
+inline uint32_t ExtraOf(uint64_t bits, uint32_t e) {
+    return static_cast<uint32_t>((bits & ((uint64_t{1} << Consume(e)) - 1)) >> CodeLen(e));
+}
 
 constexpr uint16_t kLengthBase[29] = {3,  4,  5,  6,  7,  8,  9,  10, 11,  13,  15,  17,  19,  23, 27,
                                       31, 35, 43, 51, 59, 67, 83, 99, 115, 131, 163, 195, 227, 258};
@@ -54,16 +77,16 @@ struct SymbolInfo {
     uint32_t codelen[19];
     SymbolInfo() {
         for (int d64 = 0; d64 < 2; ++d64) {
-            for (int s = 0; s < 256; ++s) litlen[d64][s] = MakeEntry(s, 0, 0);
-            litlen[d64][256] = MakeEntry(0, 0, kNonLiteral | kEndOfBlock);
+            for (int s = 0; s < 256; ++s) litlen[d64][s] = MakeInfo(s, 0, 0);
+            litlen[d64][256] = MakeInfo(kEndValue, 0, kNonLiteral | kSpecial);
             for (int s = 257; s <= 285; ++s)
-                litlen[d64][s] = MakeEntry(kLengthBase[s - 257], kLengthExtra[s - 257], kNonLiteral);
-            litlen[d64][286] = litlen[d64][287] = MakeEntry(0, 0, kNonLiteral | kInvalid);
+                litlen[d64][s] = MakeInfo(kLengthBase[s - 257], kLengthExtra[s - 257], kNonLiteral);
+            litlen[d64][286] = litlen[d64][287] = kInvalidEntry;
         }
         // Deflate64: code 285 is followed by 16 bits, the length being their value + 3.
-        litlen[1][285] = MakeEntry(3, 16, kNonLiteral);
-        for (int s = 0; s < 32; ++s) dist[s] = MakeEntry(kDistBase[s], kDistExtra[s], 0);
-        for (int s = 0; s < 19; ++s) codelen[s] = MakeEntry(s, 0, 0);
+        litlen[1][285] = MakeInfo(3, 16, kNonLiteral);
+        for (int s = 0; s < 32; ++s) dist[s] = MakeInfo(kDistBase[s], kDistExtra[s], kNonLiteral);
+        for (int s = 0; s < 19; ++s) codelen[s] = MakeInfo(s, 0, kNonLiteral);
     }
 };
 const SymbolInfo& Symbols() {
@@ -71,19 +94,41 @@ const SymbolInfo& Symbols() {
     return info;
 }
 
-inline unsigned Reverse(unsigned code, unsigned length) {
-    unsigned r = 0;
-    for (unsigned i = 0; i < length; ++i) {
-        r = (r << 1) | (code & 1);
-        code >>= 1;
+// Bit reversal of each byte value.
+constexpr std::array<uint8_t, 256> MakeByteReversal() {
+    std::array<uint8_t, 256> r{};
+    for (unsigned v = 0; v < 256; ++v) {
+        unsigned x = 0;
+        for (unsigned b = 0; b < 8; ++b) x |= ((v >> b) & 1u) << (7 - b);
+        r[v] = static_cast<uint8_t>(x);
     }
     return r;
 }
+constexpr std::array<uint8_t, 256> kByteReversal = MakeByteReversal();
+
+// The low `length` bits (1..15) of `code` in reverse order.
+inline unsigned Reverse(unsigned code, unsigned length) {
+    const unsigned r16 = (unsigned{kByteReversal[code & 0xFF]} << 8) | kByteReversal[(code >> 8) & 0xFF];
+    return r16 >> (16 - length);
+}
+
+// Which incomplete code-length sets an alphabet accepts.
+enum class Completeness {
+    Required,        // literal/length and code-length codes
+    DistanceSparse,  // distances: also no code at all, or a single 1-bit code
+};
 
 // Builds the canonical code of RFC 1951 3.2.2 from `lens` (each 0..15).
-// Refuses (returns false) an over-full or an incomplete set, which includes a
-// set with a single code and a set with no codes at all.
-bool BuildTable(HuffTable& t, const uint8_t* lens, int n, int bits, const uint32_t* info) {
+// Refuses (returns false) an over-full set and an incomplete one. The
+// distance alphabet is the exception RFC 1951 3.2.7 makes: a single used
+// distance code is sent with one bit (the other 1-bit code is unused), and a
+// lone distance length of zero means the block has no matches. Unused codes
+// get invalid entries, so a stream that sends one is refused when decoded.
+//
+// The direct table has 2^maxBits entries, or with `shrink` only as many as
+// the longest code needs (less to fill for a small block).
+bool BuildTable(HuffTable& t, const uint8_t* lens, int n, int maxBits, bool shrink, const uint32_t* info,
+                Completeness rule = Completeness::Required) {
     uint16_t count[HuffTable::kMaxBits + 1] = {};
     for (int i = 0; i < n; ++i) ++count[lens[i]];
     count[0] = 0;
@@ -99,7 +144,10 @@ bool BuildTable(HuffTable& t, const uint8_t* lens, int n, int bits, const uint32
         remaining = remaining * 2 - count[len];
         if (remaining < 0) return false;  // over-full
     }
-    if (remaining != 0) return false;  // incomplete (or empty)
+    // After the loop `remaining` counts the unused codes of the longest
+    // length; with no codes at all it is 1 (the loop did not run).
+    const bool sparseDistances = rule == Completeness::DistanceSparse && longest <= 1 && remaining == 1;
+    if (remaining != 0 && !sparseDistances) return false;  // incomplete
 
     uint16_t offset[HuffTable::kMaxBits + 2] = {};
     uint16_t next[HuffTable::kMaxBits + 1] = {};
@@ -110,23 +158,68 @@ bool BuildTable(HuffTable& t, const uint8_t* lens, int n, int bits, const uint32
         next[len] = static_cast<uint16_t>(code);
     }
     std::memcpy(t.count, count, sizeof count);
+    const int bits = shrink ? std::clamp(longest, 1, maxBits) : maxBits;
     t.bits = bits;
     const size_t size = size_t{1} << bits;
-    t.fast.resize(size);  // every entry is written below: the code is complete
+    if (t.fast.size() < size) t.fast.resize(size);  // never shrinks: no refill of zeros later
     uint32_t* fast = t.fast.data();
-    for (int sym = 0; sym < n; ++sym) {
-        const unsigned len = lens[sym];
-        if (!len) continue;
-        t.sorted[offset[len]++] = static_cast<uint16_t>(sym);
-        const unsigned rev = Reverse(next[len]++, len);
-        if (static_cast<int>(len) <= bits) {
-            const uint32_t e = info[sym] | len;
-            for (size_t i = rev; i < size; i += size_t{1} << len) fast[i] = e;
-        } else {
-            fast[rev & (size - 1)] = kNonLiteral | kSlow;
+
+    // Symbols in canonical order: by code length, then by symbol.
+    for (int sym = 0; sym < n; ++sym)
+        if (lens[sym]) t.sorted[offset[lens[sym]]++] = static_cast<uint16_t>(sym);
+    // The table is filled by doubling: before the codes of length `len` go
+    // in, its first 2^(len-1) entries hold every shorter code; copying them
+    // to the next 2^(len-1) entries makes them right for the first 2^len,
+    // where each code of length `len` then takes the one entry left for it.
+    // Entries no code reaches (a sparse distance set) stay invalid.
+    fast[0] = kInvalidEntry;
+    unsigned at = 0;
+    for (int len = 1; len <= HuffTable::kMaxBits; ++len) {
+        const size_t half = size_t{1} << (len - 1);
+        if (len <= bits) std::memcpy(fast + half, fast, half * sizeof *fast);
+        for (unsigned k = 0; k < count[len]; ++k) {
+            const unsigned sym = t.sorted[at + k];
+            const unsigned rev = Reverse(next[len]++, static_cast<unsigned>(len));
+            t.code[sym] = static_cast<uint16_t>(rev);
+            fast[rev & (size - 1)] = len <= bits ? WithLength(info[sym], static_cast<unsigned>(len)) : kSlowEntry;
         }
+        at += count[len];
     }
     return true;
+}
+
+// Adds literal pairs to a literal/length table: wherever the table's index
+// bits hold a whole literal code followed by the whole code of a second
+// literal, the entry yields both. The work is one store per pair entry
+// written: literals are taken in order of code length, and only pairs that
+// fit are visited.
+void AddLiteralPairs(HuffTable& t, const uint8_t* lens) {
+    const unsigned bits = static_cast<unsigned>(t.bits);
+    unsigned shortest = 1;
+    while (shortest <= bits && t.count[shortest] == 0) ++shortest;
+    if (2 * shortest > bits) return;
+    // Literals whose code leaves room for another one, shortest first.
+    uint16_t lits[256];
+    unsigned nlits = 0;
+    unsigned at = 0;
+    for (unsigned len = 1; len <= bits - shortest; ++len) {
+        for (unsigned k = 0; k < t.count[len]; ++k) {
+            const uint16_t sym = t.sorted[at + k];
+            if (sym < 256) lits[nlits++] = sym;
+        }
+        at += t.count[len];
+    }
+    uint32_t* const fast = t.fast.data();
+    const size_t size = size_t{1} << bits;
+    for (unsigned a = 0; a < nlits; ++a) {
+        const unsigned first = lits[a], la = lens[first];
+        for (unsigned b = 0; b < nlits && lens[lits[b]] + la <= bits; ++b) {
+            const unsigned second = lits[b], lb = lens[second];
+            const uint32_t e = ((first | (second << 8)) << 16) | kPair | (la << 6) | (la + lb);
+            const size_t step = size_t{1} << (la + lb);
+            for (size_t i = t.code[first] | (size_t{t.code[second]} << la); i < size; i += step) fast[i] = e;
+        }
+    }
 }
 
 // Decodes a code longer than the direct table, bit by bit from the canonical
@@ -197,140 +290,207 @@ struct BitReader {
     inline bool Truncated() const { return count < overrun * 8; }
 };
 
-// Copies a match of `length` bytes from `dist` bytes back. May write up to
-// 15 bytes past o + length (the output slack).
+// Copies a match of `length` bytes from `dist` bytes back, in whole chunks:
+// may write up to 29 bytes past o + length (the output slack). A chunk only
+// ever reads bytes that are already final: for a distance below the chunk
+// size, it reads from a whole multiple of the period back instead.
+template <size_t kChunk>
+inline void CopyChunks(uint8_t* o, const uint8_t* s, const uint8_t* stop) {
+    // Two chunks first: most matches end within them.
+    std::memcpy(o, s, kChunk);
+    std::memcpy(o + kChunk, s + kChunk, kChunk);
+    o += 2 * kChunk;
+    s += 2 * kChunk;
+    while (o < stop) {
+        std::memcpy(o, s, kChunk);
+        o += kChunk;
+        s += kChunk;
+    }
+}
+
 inline void CopyMatch(uint8_t* o, size_t dist, size_t length) {
-    const uint8_t* s = o - dist;
     uint8_t* const stop = o + length;
     if (dist >= 16) {
-        do {
-            std::memcpy(o, s, 16);
-            o += 16;
-            s += 16;
-        } while (o < stop);
+        CopyChunks<16>(o, o - dist, stop);
     } else if (dist >= 8) {
-        do {
-            std::memcpy(o, s, 8);
-            o += 8;
-            s += 8;
-        } while (o < stop);
+        CopyChunks<8>(o, o - dist, stop);
     } else if (dist == 1) {
-        std::memset(o, *s, length);
+        const uint64_t v = uint64_t{o[-1]} * 0x0101010101010101u;
+        do {
+            std::memcpy(o, &v, 8);
+            o += 8;
+        } while (o < stop);
     } else {
-        // Short period: the bytes between s and o repeat; copy ever larger
-        // whole periods of them.
+        // Periods 2..7: the stride is the smallest multiple of the period of
+        // at least 8 bytes. The first stride - dist bytes go one at a time;
+        // after them a whole stride of final bytes lies behind each chunk.
+        static constexpr uint8_t kStride[8] = {0, 8, 8, 9, 8, 10, 12, 14};
+        const size_t stride = kStride[dist];
+        uint8_t* const head = o + std::min(stride - dist, length);
+        while (o < head) {
+            *o = *(o - dist);
+            ++o;
+        }
         while (o < stop) {
-            const size_t n = std::min(static_cast<size_t>(o - s), static_cast<size_t>(stop - o));
-            std::memcpy(o, s, n);
-            o += n;
+            std::memcpy(o, o - stride, 8);
+            o += 8;
         }
     }
 }
 
+// Writes the one or two literals of a literal entry (two bytes always: the
+// caller has room) and advances the output position over them.
+inline void StoreLiterals(uint8_t*& o, uint32_t e) {
+    const uint16_t bytes = static_cast<uint16_t>(Value(e));
+    std::memcpy(o, &bytes, 2);
+    o += 1 + ((e >> 14) & 1);
+}
+
 enum class BlockEnd { EndOfBlock, OutputFull, Bad };
 
-// One Huffman-coded block. `o` advances over what was written.
-BlockEnd DecodeHuffmanBlock(BitReader& br, uint8_t*& o, uint8_t* const outStart, uint8_t* const outEnd,
-                            const HuffTable& ll, const HuffTable& dt, const uint32_t* llInfo) {
+// One Huffman-coded block. `o` advances over what was written. `br` and `o`
+// must be the caller's own locals: a byte stored through `o` may alias
+// anything whose address is known elsewhere, which would force the bit
+// buffer back to memory after every store.
+template <bool kDeflate64>
+[[gnu::always_inline]] inline BlockEnd DecodeBlockLocal(BitReader& br, uint8_t*& o, uint8_t* const outStart,
+                                                        uint8_t* const outEnd, const HuffTable& ll,
+                                                        const HuffTable& dt, const uint32_t* llInfo) {
     const uint32_t* const L = ll.fast.data();
     const uint32_t* const D = dt.fast.data();
-    const uint64_t lmask = (uint64_t{1} << ll.bits) - 1;
-    const uint64_t dmask = (uint64_t{1} << dt.bits) - 1;
+    // Literal/length and distance tables always have their full size, so
+    // their index masks are constants (two registers fewer in the loop).
+    constexpr uint64_t lmask = (uint64_t{1} << kLitLenBits) - 1;
+    constexpr uint64_t dmask = (uint64_t{1} << kDistBits) - 1;
     const uint32_t* const distInfo = Symbols().dist;
 
-    // Fast loop: plenty of input (every refill reads real bytes) and room for
-    // any ordinary match plus the copy slack, so no per-byte checks.
-    constexpr ptrdiff_t kInMargin = 40;
-    constexpr ptrdiff_t kOutMargin = 258 + 16;
+    // Fast loop: enough input that every refill reads real bytes (a round
+    // refills at most twice, each moving on at most 7 bytes and reading 8),
+    // and room for the literals of one round (six bytes); a match is checked
+    // against the room left, and its chunk copies may run into the slack
+    // after the buffer. The limits are tested once a round, not per byte.
+    constexpr ptrdiff_t kInMargin = 24;
+    constexpr ptrdiff_t kOutMargin = 8;
     if (br.end - br.in > kInMargin && outEnd - o > kOutMargin) {
         const uint8_t* const inFast = br.end - kInMargin;
         uint8_t* const outFast = outEnd - kOutMargin;
+        // Every entry's bits are dropped as soon as it is looked up, before
+        // anything branches on it; `saved` keeps the buffer as it was, for the
+        // extra bits and the rare long codes. At the top of each round `e` is
+        // the next entry, already dropped, and a match's code, extra bits and
+        // distance (at most 15 + 5 + 15 + 14 = 49 bits) are all in the buffer.
+        auto next = [&](uint64_t& saved) {
+            const uint32_t entry = L[br.buf & lmask];
+            saved = br.buf;
+            br.Drop(Consume(entry));
+            return entry;
+        };
+        uint64_t saved;
+        br.RefillFast();
+        uint32_t e = next(saved);
         while (br.in < inFast && o < outFast) {
-            br.RefillFast();
-            uint32_t e = L[br.buf & lmask];
             if (!(e & kNonLiteral)) {
-                // Up to three literals per refill: 56 bits hold three codes of
-                // at most 15 bits plus the next lookup.
-                br.Drop(CodeLength(e));
-                *o++ = static_cast<uint8_t>(Value(e));
-                e = L[br.buf & lmask];
+                // Up to three literal entries (up to six literals) per
+                // refill: each takes at most kLitLenBits of the 56 bits.
+                StoreLiterals(o, e);
+                e = next(saved);
                 if (!(e & kNonLiteral)) {
-                    br.Drop(CodeLength(e));
-                    *o++ = static_cast<uint8_t>(Value(e));
-                    e = L[br.buf & lmask];
+                    StoreLiterals(o, e);
+                    e = next(saved);
                     if (!(e & kNonLiteral)) {
-                        br.Drop(CodeLength(e));
-                        *o++ = static_cast<uint8_t>(Value(e));
+                        StoreLiterals(o, e);
+                        br.RefillFast();
+                        e = next(saved);
                         continue;
                     }
                 }
-                br.RefillFast();  // low bits unchanged: `e` stays valid
+                br.RefillFast();  // only adds bits above the ones in `saved`
             }
-            if (e & kSlow) {
-                unsigned len;
-                const int sym = DecodeSlow(ll, br.buf, len);
-                e = llInfo[sym] | len;
-                if (!(e & kNonLiteral)) {
-                    br.Drop(len);
-                    *o++ = static_cast<uint8_t>(Value(e));
-                    continue;
+            if (e & kSpecial) {
+                if (Value(e) == kSlowValue) {  // dropped nothing yet
+                    unsigned len;
+                    const int sym = DecodeSlow(ll, saved, len);
+                    e = WithLength(llInfo[sym], len);
+                    br.Drop(Consume(e));
+                    if (!(e & kNonLiteral)) {
+                        *o++ = static_cast<uint8_t>(Value(e));
+                        br.RefillFast();
+                        e = next(saved);
+                        continue;
+                    }
                 }
+                if (IsSpecial(e)) return Value(e) == kEndValue ? BlockEnd::EndOfBlock : BlockEnd::Bad;
             }
-            br.Drop(CodeLength(e));
-            if (e & kEndOfBlock) return BlockEnd::EndOfBlock;
-            if (e & kInvalid) return BlockEnd::Bad;
-            const size_t length = Value(e) + br.Take(ExtraBits(e));
-            if (br.count < 32) br.RefillFast();
+            const size_t length = Value(e) + ExtraOf(saved, e);
+            if constexpr (kDeflate64) br.RefillFast();  // 16 extra bits: the 49 above do not hold
+            const uint64_t savedDist = br.buf;
             uint32_t de = D[br.buf & dmask];
-            if (de & kSlow) {
+            br.Drop(Consume(de));
+            if (de & kSpecial) {
+                if (Value(de) != kSlowValue) return BlockEnd::Bad;  // an unused distance code
                 unsigned len;
-                const int sym = DecodeSlow(dt, br.buf, len);
-                de = distInfo[sym] | len;
+                const int sym = DecodeSlow(dt, savedDist, len);
+                de = WithLength(distInfo[sym], len);
+                br.Drop(Consume(de));
             }
-            br.Drop(CodeLength(de));
-            const size_t dist = Value(de) + br.Take(ExtraBits(de));
+            const size_t dist = Value(de) + ExtraOf(savedDist, de);
             if (dist > static_cast<size_t>(o - outStart)) return BlockEnd::Bad;
             if (length > static_cast<size_t>(outEnd - o)) {
-                // Only a Deflate64 match can get here: fill the buffer, then stop.
+                // The match runs past the buffer's end: fill it, then stop.
                 while (o < outEnd) {
                     *o = *(o - dist);
                     ++o;
                 }
                 return BlockEnd::OutputFull;
             }
+            // The next round's entry is looked up before the copy, whose
+            // branches depend on the match.
+            br.RefillFast();
+            e = next(saved);
             CopyMatch(o, dist, length);
             o += length;
         }
+        // Hand the careful loop the buffer as it was before the entry.
+        br.count += Consume(e);
+        br.buf = saved;
     }
 
-    // Careful loop: near the end of the input or of the output.
+    // Careful loop: near the end of the input or of the output. One symbol
+    // at a time (the first literal of a pair only), every limit checked.
     for (;;) {
         br.Refill();
         uint32_t e = L[br.buf & lmask];
-        unsigned len = CodeLength(e);
-        if (e & kSlow) {
+        if (IsSpecial(e) && Value(e) == kSlowValue) {
+            unsigned len;
             const int sym = DecodeSlow(ll, br.buf, len);
-            e = llInfo[sym] | len;
+            e = WithLength(llInfo[sym], len);
         }
-        br.Drop(len);
-        if (br.Truncated()) return BlockEnd::Bad;
         if (!(e & kNonLiteral)) {
+            br.Drop(CodeLen(e));
+            if (br.Truncated()) return BlockEnd::Bad;
             if (o >= outEnd) return BlockEnd::OutputFull;
             *o++ = static_cast<uint8_t>(Value(e));
             continue;
         }
-        if (e & kEndOfBlock) return BlockEnd::EndOfBlock;
-        if (e & kInvalid) return BlockEnd::Bad;
-        const size_t length = Value(e) + br.Take(ExtraBits(e));
+        if (IsSpecial(e)) {
+            br.Drop(Consume(e));
+            if (br.Truncated()) return BlockEnd::Bad;
+            return Value(e) == kEndValue ? BlockEnd::EndOfBlock : BlockEnd::Bad;
+        }
+        uint64_t bits = br.buf;
+        br.Drop(Consume(e));
+        const size_t length = Value(e) + ExtraOf(bits, e);
         br.Refill();
         uint32_t de = D[br.buf & dmask];
-        len = CodeLength(de);
-        if (de & kSlow) {
+        if (IsSpecial(de)) {
+            if (Value(de) != kSlowValue) return BlockEnd::Bad;  // an unused distance code
+            unsigned len;
             const int sym = DecodeSlow(dt, br.buf, len);
-            de = distInfo[sym] | len;
+            de = WithLength(distInfo[sym], len);
         }
-        br.Drop(len);
-        const size_t dist = Value(de) + br.Take(ExtraBits(de));
+        bits = br.buf;
+        br.Drop(Consume(de));
+        const size_t dist = Value(de) + ExtraOf(bits, de);
         if (br.Truncated()) return BlockEnd::Bad;
         if (dist > static_cast<size_t>(o - outStart)) return BlockEnd::Bad;
         for (size_t k = 0; k < length; ++k) {
@@ -339,6 +499,43 @@ BlockEnd DecodeHuffmanBlock(BitReader& br, uint8_t*& o, uint8_t* const outStart,
             ++o;
         }
     }
+}
+
+// The block decoder is compiled twice: for any x86-64, and for processors
+// with BMI2, whose shifts and masks by a register count take one simple
+// instruction each. The choice is made once, at run time.
+using BlockDecoder = BlockEnd (*)(BitReader&, uint8_t*&, uint8_t*, uint8_t*, const HuffTable&, const HuffTable&,
+                                  const uint32_t*);
+template <bool kDeflate64>
+[[gnu::always_inline]] inline BlockEnd DecodeBlockBody(BitReader& state, uint8_t*& out, uint8_t* outStart,
+                                                       uint8_t* outEnd, const HuffTable& ll, const HuffTable& dt,
+                                                       const uint32_t* llInfo) {
+    BitReader br = state;
+    uint8_t* o = out;
+    const BlockEnd end = DecodeBlockLocal<kDeflate64>(br, o, outStart, outEnd, ll, dt, llInfo);
+    state = br;
+    out = o;
+    return end;
+}
+template <bool kDeflate64>
+BlockEnd DecodeBlockPlain(BitReader& br, uint8_t*& o, uint8_t* outStart, uint8_t* outEnd, const HuffTable& ll,
+                          const HuffTable& dt, const uint32_t* llInfo) {
+    return DecodeBlockBody<kDeflate64>(br, o, outStart, outEnd, ll, dt, llInfo);
+}
+#if defined(__x86_64__)
+template <bool kDeflate64>
+[[gnu::target("bmi2")]] BlockEnd DecodeBlockBmi2(BitReader& br, uint8_t*& o, uint8_t* outStart, uint8_t* outEnd,
+                                                 const HuffTable& ll, const HuffTable& dt, const uint32_t* llInfo) {
+    return DecodeBlockBody<kDeflate64>(br, o, outStart, outEnd, ll, dt, llInfo);
+}
+#endif
+
+BlockDecoder ChooseBlockDecoder(bool deflate64) {
+#if defined(__x86_64__)
+    static const bool kBmi2 = __builtin_cpu_supports("bmi2");
+    if (kBmi2) return deflate64 ? DecodeBlockBmi2<true> : DecodeBlockBmi2<false>;
+#endif
+    return deflate64 ? DecodeBlockPlain<true> : DecodeBlockPlain<false>;
 }
 
 enum class TreeRead { Ok, Refused, Truncated };
@@ -356,15 +553,15 @@ TreeRead ReadDynamicTrees(BitReader& br, HuffTable& codeLengths, HuffTable& litl
         clens[kCodeLengthOrder[i]] = static_cast<uint8_t>(br.Take(3));
     }
     if (br.Truncated()) return TreeRead::Truncated;
-    if (!BuildTable(codeLengths, clens, 19, kCodeLenBits, info.codelen)) return TreeRead::Refused;
+    if (!BuildTable(codeLengths, clens, 19, kCodeLenBits, true, info.codelen)) return TreeRead::Refused;
 
     uint8_t lens[288 + 32];
     const int total = hlit + hdist;
     int n = 0;
     while (n < total) {
         br.Refill();
-        const uint32_t e = codeLengths.fast[br.buf & ((1u << kCodeLenBits) - 1)];
-        br.Drop(CodeLength(e));
+        const uint32_t e = codeLengths.fast[br.buf & ((uint64_t{1} << codeLengths.bits) - 1)];
+        br.Drop(Consume(e));
         const unsigned sym = Value(e);
         if (sym < 16) {
             lens[n++] = static_cast<uint8_t>(sym);
@@ -386,8 +583,12 @@ TreeRead ReadDynamicTrees(BitReader& br, HuffTable& codeLengths, HuffTable& litl
         n += repeat;
     }
     if (br.Truncated()) return TreeRead::Truncated;
-    if (!BuildTable(litlen, lens, hlit, kLitLenBits, llInfo)) return TreeRead::Refused;
-    if (!BuildTable(dist, lens + hlit, hdist, kDistBits, info.dist)) return TreeRead::Refused;
+    // Both tables always have their full size: the pairs need the room, and
+    // the block loop's index masks are constants.
+    if (!BuildTable(litlen, lens, hlit, kLitLenBits, false, llInfo)) return TreeRead::Refused;
+    AddLiteralPairs(litlen, lens);
+    if (!BuildTable(dist, lens + hlit, hdist, kDistBits, false, info.dist, Completeness::DistanceSparse))
+        return TreeRead::Refused;
     return TreeRead::Ok;
 }
 
@@ -397,7 +598,7 @@ Inflater::Inflater() = default;
 
 size_t Inflater::MaxOutput(size_t inLen, bool deflate64) {
     // A match needs at least a 1-bit length code and a 1-bit distance code
-    // (a single-code distance set is refused): 258 bytes per 2 bits. A
+    // (no distance code has zero bits): 258 bytes per 2 bits. A
     // Deflate64 match adds 16 extra bits for up to 65538 bytes.
     const size_t perByte = deflate64 ? 29200 : 1040;
     const size_t extra = deflate64 ? 70000 : 1100;
@@ -415,8 +616,10 @@ const Inflater::Tables& Inflater::FixedTables(bool deflate64) {
         std::memset(lens + 280, 8, 8);
         uint8_t dlens[32];
         std::memset(dlens, 5, sizeof dlens);
-        BuildTable(fixed_[k].litlen, lens, 288, kLitLenBits, Symbols().litlen[k]);
-        BuildTable(fixed_[k].dist, dlens, 32, kDistBits, Symbols().dist);
+        // Kept for every later fixed block of this object: full size, with pairs.
+        BuildTable(fixed_[k].litlen, lens, 288, kLitLenBits, false, Symbols().litlen[k]);
+        AddLiteralPairs(fixed_[k].litlen, lens);
+        BuildTable(fixed_[k].dist, dlens, 32, kDistBits, false, Symbols().dist);
         fixedBuilt_[k] = true;
     }
     return fixed_[k];
@@ -429,6 +632,7 @@ InflateResult Inflater::DecodeInto(const uint8_t* in, size_t inLen, uint8_t* out
     uint8_t* o = out;
     uint8_t* const outEnd = out + capacity;
     const uint32_t* llInfo = Symbols().litlen[deflate64 ? 1 : 0];
+    const BlockDecoder decodeBlock = ChooseBlockDecoder(deflate64);
 
     bool last = false;
     while (!last) {
@@ -491,7 +695,7 @@ InflateResult Inflater::DecodeInto(const uint8_t* in, size_t inLen, uint8_t* out
             ll = &dynamic_.litlen;
             dt = &dynamic_.dist;
         }
-        const BlockEnd end = DecodeHuffmanBlock(br, o, out, outEnd, *ll, *dt, llInfo);
+        const BlockEnd end = decodeBlock(br, o, out, outEnd, *ll, *dt, llInfo);
         if (end == BlockEnd::Bad) {
             r.status = kInflateBadStream;
             break;

@@ -13,7 +13,9 @@
 // stored block whose LEN and NLEN disagree (its data is copied anyway).
 // A code-length set that is over-full or incomplete refuses the tree: the
 // message "Error in tree creation (Static)" is shown and decoding stops at
-// once, leaving the caller's data untouched.
+// once, leaving the caller's data untouched. Distances alone may also have a
+// single 1-bit code or none at all (RFC 1951 3.2.7); a match that sends a
+// code no distance owns is a malformed stream (-1).
 
 #include <cstddef>
 #include <cstdint>
@@ -38,6 +40,7 @@ struct HuffTable {
     static constexpr int kMaxBits = 15;
     uint16_t count[kMaxBits + 1] = {};  // codes of each length
     uint16_t sorted[320] = {};          // symbols ordered by (length, symbol)
+    uint16_t code[320] = {};            // each used symbol's code, bit-reversed
     std::vector<uint32_t> fast;         // 2^bits entries, see inflate.cpp
     int bits = 0;
 };

@@ -324,7 +324,7 @@ void LoadPNG::Decode() {
         return;
     }
 
-    // 1. Decompress (the zlib header's two bytes skipped).
+    // Decompress (the zlib header's two bytes skipped).
     const size_t bufSize = static_cast<size_t>(expected) + 101;
     // The stream buffer is kept between images of moderate size, so that a
     // run of skin images does not allocate (and fault in) one each time.
@@ -351,7 +351,7 @@ void LoadPNG::Decode() {
     // Image data shorter than the header promises reads as zeros.
     if (r.produced < static_cast<size_t>(needed)) std::memset(buf + r.produced, 0, static_cast<size_t>(needed) - r.produced);
 
-    // 2. Rows: unfiltered in place (plain) or deinterlaced into `plane`.
+    // Rows: unfiltered in place (plain) or deinterlaced into `plane`.
     const size_t bppFilter = bits >= 8 ? static_cast<size_t>(bits / 8) : 1;
     const bool unpacked = interlaced && d < 8;
     std::unique_ptr<uint8_t[]> plane;
@@ -362,12 +362,20 @@ void LoadPNG::Decode() {
         Deinterlace(buf, static_cast<size_t>(needed), width_, height_, bits, unpacked, plane.get(), planeStride);
     }
     std::vector<uint8_t> zeroRow(static_cast<size_t>(rowBytes), 0);
-    // Row y (top first), unfiltered. Must be called for y = 0, 1, 2, ... in order.
+    // Row y (top first), unfiltered. Must be called for y = 0, 1, 2, ... in
+    // order; two rows are unfiltered together where that is faster.
+    int64_t unfilteredTo = 0;  // rows below this one are done
     auto row = [&](int64_t y) -> const uint8_t* {
         if (interlaced) return plane.get() + static_cast<size_t>(y) * planeStride;
         uint8_t* p = buf + static_cast<size_t>(y * R);
+        if (y < unfilteredTo) return p + 1;
         const uint8_t* prev = y == 0 ? zeroRow.data() : p - R + 1;
+        if (y + 1 < H && UnfilterPair(p[0], p + 1, p[R], p + R + 1, prev, static_cast<size_t>(rowBytes), bppFilter)) {
+            unfilteredTo = y + 2;
+            return p + 1;
+        }
         Unfilter(p[0], p + 1, prev, static_cast<size_t>(rowBytes), bppFilter);
+        unfilteredTo = y + 1;
         return p + 1;
     };
     // Sample x of a grey or palette row, reduced to 8 bits or fewer.
@@ -382,7 +390,7 @@ void LoadPNG::Decode() {
     if (ct == 4 || ct == 6) haveAlpha_ = true;
     const bool blend = useTrans || ((ct == 4 || ct == 6) && alphaOn_);
 
-    // 3. Grey and palette images without transparency: 1-, 4- or 8-bit DIBs.
+    // Grey and palette images without transparency: 1-, 4- or 8-bit DIBs.
     if (indexed && !useTrans) {
         int outBits;
         if (!interlaced && (d == 1 || d == 4)) {
@@ -425,7 +433,7 @@ void LoadPNG::Decode() {
         return;
     }
 
-    // 4./5. Everything else becomes RGB32, blended over the background when
+    // Everything else becomes RGB32, blended over the background when
     // transparency or alpha applies.
     QImage out(width_, height_, QImage::Format_RGB32);
     if (out.isNull()) return;  // allocation refused

@@ -20,6 +20,20 @@ inline uint8_t Paeth(int a, int b, int c) {
     return static_cast<uint8_t>(pb <= pc ? b : c);
 }
 
+// No dependency between bytes: sixteen at a time where the vector unit is
+// there, the rest one by one.
+void Up(uint8_t* row, const uint8_t* prev, size_t len) {
+    size_t i = 0;
+#if defined(__SSE2__)
+    for (; i + 16 <= len; i += 16) {
+        const __m128i r = _mm_loadu_si128(reinterpret_cast<const __m128i*>(row + i));
+        const __m128i p = _mm_loadu_si128(reinterpret_cast<const __m128i*>(prev + i));
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(row + i), _mm_add_epi8(r, p));
+    }
+#endif
+    for (; i < len; ++i) row[i] = static_cast<uint8_t>(row[i] + prev[i]);
+}
+
 template <size_t BPP>
 void SubFixed(uint8_t* row, size_t len) {
     for (size_t i = BPP; i < len; ++i) row[i] = static_cast<uint8_t>(row[i] + row[i - BPP]);
@@ -76,24 +90,63 @@ void Average4(uint8_t* row, const uint8_t* prev, size_t len) {
     }
 }
 
+// The predictor of one pixel, in 16-bit lanes: a left, b up, c up-left.
+// Only `a` comes from the pixel just decoded; everything that needs b and c
+// alone (b - c, |b - c|) is off that chain.
+inline __m128i PaethPredict(__m128i a, __m128i b, __m128i c) {
+    const __m128i q = _mm_sub_epi16(b, c);
+    const __m128i pa = Abs16(q);             // |b - c|
+    const __m128i p = _mm_sub_epi16(a, c);
+    const __m128i pb = Abs16(p);             // |a - c|
+    const __m128i pc = Abs16(_mm_add_epi16(p, q));  // |a + b - 2c|
+    // Not a when pa exceeds pb or pc; then b unless pb exceeds pc.
+    const __m128i notA = _mm_cmpgt_epi16(pa, _mm_min_epi16(pb, pc));
+    const __m128i useC = _mm_cmpgt_epi16(pb, pc);
+    const __m128i bc = _mm_xor_si128(c, _mm_andnot_si128(useC, _mm_xor_si128(b, c)));
+    return _mm_xor_si128(a, _mm_and_si128(notA, _mm_xor_si128(a, bc)));
+}
+
 void Paeth4(uint8_t* row, const uint8_t* prev, size_t len) {
     __m128i a = _mm_setzero_si128(), c = _mm_setzero_si128();
     const __m128i mask = _mm_set1_epi16(0xFF);
     for (size_t i = 0; i + 4 <= len; i += 4) {
         const __m128i b = Load4(prev + i);
-        const __m128i pa = Abs16(_mm_sub_epi16(b, c));
-        const __m128i pb = Abs16(_mm_sub_epi16(a, c));
-        const __m128i pc = Abs16(_mm_sub_epi16(_mm_add_epi16(a, b), _mm_add_epi16(c, c)));
-        // pred = (pa <= pb && pa <= pc) ? a : (pb <= pc ? b : c)
-        const __m128i useA = _mm_andnot_si128(_mm_or_si128(_mm_cmpgt_epi16(pa, pb), _mm_cmpgt_epi16(pa, pc)),
-                                              _mm_set1_epi16(-1));
-        const __m128i useB = _mm_andnot_si128(_mm_cmpgt_epi16(pb, pc), _mm_set1_epi16(-1));
-        const __m128i bc = _mm_or_si128(_mm_and_si128(useB, b), _mm_andnot_si128(useB, c));
-        const __m128i pred = _mm_or_si128(_mm_and_si128(useA, a), _mm_andnot_si128(useA, bc));
+        a = _mm_and_si128(_mm_add_epi16(Load4(row + i), PaethPredict(a, b, c)), mask);
         c = b;
-        a = _mm_and_si128(_mm_add_epi16(Load4(row + i), pred), mask);
         Store4(row + i, a);
     }
+}
+
+// Two rows at once, the second one pixel behind the first: row 1's pixel x
+// and row 2's pixel x - 1 do not depend on each other, so they share one
+// register, row 1 in the low four lanes and row 2 in the high four, and one
+// predictor serves both. Row 2's up pixel is row 1's pixel decoded in the
+// round before.
+void Paeth4Pair(uint8_t* row1, uint8_t* row2, const uint8_t* prev, size_t len) {
+    const size_t n = len / 4;
+    if (n == 0) return;
+    const __m128i mask = _mm_set1_epi16(0xFF);
+    const __m128i zero = _mm_setzero_si128();
+    // Pixel 0 of row 1 alone.
+    __m128i b = Load4(prev);
+    __m128i a = _mm_and_si128(_mm_add_epi16(Load4(row1), PaethPredict(zero, b, zero)), mask);
+    Store4(row1, a);
+    // a: [row 1 pixel x - 1 | row 2 pixel x - 2], c: [prev x - 1 | row 1 x - 2].
+    __m128i c = _mm_unpacklo_epi64(b, zero);
+    a = _mm_unpacklo_epi64(a, zero);
+    for (size_t x = 1; x < n; ++x) {
+        b = _mm_unpacklo_epi64(Load4(prev + 4 * x), a);  // [prev x | row 1 x - 1]
+        const __m128i raw = _mm_unpacklo_epi64(Load4(row1 + 4 * x), Load4(row2 + 4 * (x - 1)));
+        a = _mm_and_si128(_mm_add_epi16(raw, PaethPredict(a, b, c)), mask);
+        c = b;
+        const __m128i bytes = _mm_packus_epi16(a, a);
+        const int lo = _mm_cvtsi128_si32(bytes), hi = _mm_cvtsi128_si32(_mm_srli_si128(bytes, 4));
+        std::memcpy(row1 + 4 * x, &lo, 4);
+        std::memcpy(row2 + 4 * (x - 1), &hi, 4);
+    }
+    // The last pixel of row 2: left a.hi, up row 1's last pixel a.lo, up-left c.hi.
+    const __m128i a2 = _mm_unpackhi_epi64(a, zero), b2 = a, c2 = _mm_unpackhi_epi64(c, zero);
+    Store4(row2 + 4 * (n - 1), _mm_and_si128(_mm_add_epi16(Load4(row2 + 4 * (n - 1)), PaethPredict(a2, b2, c2)), mask));
 }
 #endif
 
@@ -116,7 +169,7 @@ void Unfilter(uint8_t type, uint8_t* row, const uint8_t* prev, size_t len, size_
             }
             break;
         case 2:  // Up
-            for (size_t i = 0; i < len; ++i) row[i] = static_cast<uint8_t>(row[i] + prev[i]);
+            Up(row, prev, len);
             break;
         case 3:  // Average
             switch (bpp) {
@@ -149,6 +202,18 @@ void Unfilter(uint8_t type, uint8_t* row, const uint8_t* prev, size_t len, size_
         default:  // None and unknown types: unchanged
             break;
     }
+}
+
+bool UnfilterPair(uint8_t type1, uint8_t* row1, uint8_t type2, uint8_t* row2, const uint8_t* prev, size_t len,
+                  size_t bpp) {
+#if defined(__SSE2__)
+    if (type1 == 4 && type2 == 4 && bpp == 4) {
+        Paeth4Pair(row1, row2, prev, len);
+        return true;
+    }
+#endif
+    (void)type1, (void)row1, (void)type2, (void)row2, (void)prev, (void)len, (void)bpp;
+    return false;
 }
 
 int64_t ExpectedInterlacedSize(int width, int height, int bitsPerPixel) {

@@ -19,6 +19,8 @@ public:
     virtual const QStringList& list1() const = 0;
     // Empties `list1` (choosing the radio-station list does this).
     virtual void ClearLines() = 0;
+    // Drops a fetch in flight; the lines stay (Stop and giving a song up).
+    virtual void CancelFetch() = 0;
 
     // The one line shown (`Label1`): the current lyric line or a status.
     virtual QString Label1Text() const = 0;

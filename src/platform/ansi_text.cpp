@@ -96,6 +96,11 @@ QString DecodeTextJoined(QByteArrayView bytes, const QString& joiner) {
     return text;
 }
 
+void RemoveFile(const std::filesystem::path& file) {
+    std::error_code ec;
+    std::filesystem::remove(file, ec);
+}
+
 std::optional<QByteArray> ReadFileBytes(const std::filesystem::path& path) {
     std::error_code ec;
     if (path.empty() || !std::filesystem::is_regular_file(path, ec)) return std::nullopt;

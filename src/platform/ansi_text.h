@@ -33,6 +33,10 @@ QStringList DecodeTextLines(QByteArrayView bytes);
 // DecodeTextJoined(bytes, {}).
 QString DecodeTextJoined(QByteArrayView bytes, const QString& joiner = QString());
 
+// Deletes a file the program made (a download target), if it is there; a
+// file that cannot be deleted is left for the next download to replace.
+void RemoveFile(const std::filesystem::path& file);
+
 // Reads a whole file. nullopt when it does not exist or cannot be read.
 std::optional<QByteArray> ReadFileBytes(const std::filesystem::path& path);
 

@@ -1,5 +1,9 @@
 #include "platform/command_line.h"
 
+#include <QDir>
+#include <QRegularExpression>
+#include <QUrl>
+
 #include <array>
 
 #ifndef TAVO_VERSION
@@ -10,7 +14,7 @@ namespace tavo::platform {
 
 namespace {
 
-const QString kUsage = QStringLiteral("usage: tavo-musicbox [--help] [--version]\n");
+const QString kUsage = QStringLiteral("usage: tavo-musicbox [--help] [--version] [FILE|FOLDER|URL...]\n");
 
 // Qt's own options, written with one or two dashes; those that take a value
 // take the next argument.
@@ -40,9 +44,39 @@ CommandLine Refuse(const QString& why) {
 
 }  // namespace
 
-CommandLine ParseCommandLine(const QStringList& args) {
+QString OpenTarget(const QString& word, const QString& workingFolder) {
+    static const QRegularExpression kScheme(QStringLiteral("^([A-Za-z][A-Za-z0-9+.-]*):"));
+    const auto scheme = kScheme.match(word);
+    if (scheme.hasMatch()) {
+        const QString name = scheme.captured(1).toLower();
+        if (name == QLatin1String("file")) {
+            const QString local = QUrl(word).toLocalFile();
+            return local.startsWith(QLatin1Char('/')) ? QDir::cleanPath(local) : QString();
+        }
+        static const QStringList kWeb = {QStringLiteral("http"), QStringLiteral("https"), QStringLiteral("mms"),
+                                         QStringLiteral("rtsp"), QStringLiteral("rtmp")};
+        const QUrl url(word, QUrl::StrictMode);
+        return kWeb.contains(name) && url.isValid() && !url.host().isEmpty() ? word : QString();
+    }
+    const QDir base(workingFolder.isEmpty() ? QDir::currentPath() : workingFolder);
+    return QDir::cleanPath(base.absoluteFilePath(word));
+}
+
+CommandLine ParseCommandLine(const QStringList& args, const QString& workingFolder) {
+    QStringList open;
+    bool operandsOnly = false;
     for (qsizetype i = 0; i < args.size(); ++i) {
         const QString& arg = args[i];
+        if (operandsOnly || (!arg.startsWith(QLatin1Char('-')) && !arg.isEmpty())) {
+            const QString target = OpenTarget(arg, workingFolder);
+            if (target.isEmpty()) return Refuse(QStringLiteral("cannot open '%1'").arg(arg));
+            open.append(target);
+            continue;
+        }
+        if (arg == QLatin1String("--")) {
+            operandsOnly = true;
+            continue;
+        }
         if (arg == QLatin1String("--help") || arg == QLatin1String("-h")) {
             return {CommandLine::Action::Help,
                     kUsage + QStringLiteral("\n"
@@ -52,7 +86,9 @@ CommandLine ParseCommandLine(const QStringList& args) {
                                             "  --help       show this help and exit\n"
                                             "  --version    show the version and exit\n"
                                             "\n"
-                                            "Starting it again while it runs shows the running player.\n"
+                                            "Files, folders and addresses given are added to the favourites and\n"
+                                            "the first is played. Starting it again while it runs shows the\n"
+                                            "running player and hands it what was given.\n"
                                             "\n"
                                             "Environment:\n"
                                             "  TAVO_HOME           the program folder to use (skins, lists, notes)\n"
@@ -63,8 +99,7 @@ CommandLine ParseCommandLine(const QStringList& args) {
         if (arg == QLatin1String("--version")) {
             return {CommandLine::Action::Version, QStringLiteral("Tavo音乐盒2010 " TAVO_VERSION "\n"), 0};
         }
-        if (!arg.startsWith(QLatin1Char('-')) || arg == QLatin1String("-") || arg == QLatin1String("--"))
-            return Refuse(QStringLiteral("unexpected argument '%1'").arg(arg));
+        if (arg.isEmpty() || arg == QLatin1String("-")) return Refuse(QStringLiteral("unexpected argument '%1'").arg(arg));
         bool inlineValue = false;
         const QString name = OptionName(arg, &inlineValue);
         if (Among(name, kQtWithValue)) {
@@ -74,7 +109,9 @@ CommandLine ParseCommandLine(const QStringList& args) {
         if (Among(name, kQtFlags) && !inlineValue) continue;
         return Refuse(QStringLiteral("unknown option '%1'").arg(arg));
     }
-    return {};
+    CommandLine run;
+    run.open = std::move(open);
+    return run;
 }
 
 }  // namespace tavo::platform

@@ -1,36 +1,8 @@
 #include "platform/message_box.h"
 
-#include <QApplication>
-#include <QMessageBox>
+#include <cstdio>
 
 namespace tavo::platform {
-
-MsgResult QtMessageBox::Show(const QString& text, const QString& title, MsgButtons buttons, MsgIcon icon) {
-    QMessageBox box;
-    box.setText(text);
-    box.setWindowTitle(title.isEmpty() ? QApplication::applicationName() : title);
-    switch (icon) {
-        case MsgIcon::None: box.setIcon(QMessageBox::NoIcon); break;
-        case MsgIcon::Critical: box.setIcon(QMessageBox::Critical); break;
-        case MsgIcon::Question: box.setIcon(QMessageBox::Question); break;
-        case MsgIcon::Exclamation: box.setIcon(QMessageBox::Warning); break;
-        case MsgIcon::Information: box.setIcon(QMessageBox::Information); break;
-    }
-    switch (buttons) {
-        case MsgButtons::Ok: box.setStandardButtons(QMessageBox::Ok); break;
-        case MsgButtons::OkCancel: box.setStandardButtons(QMessageBox::Ok | QMessageBox::Cancel); break;
-        case MsgButtons::YesNo: box.setStandardButtons(QMessageBox::Yes | QMessageBox::No); break;
-        case MsgButtons::YesNoCancel:
-            box.setStandardButtons(QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
-            break;
-    }
-    switch (box.exec()) {
-        case QMessageBox::Ok: return MsgResult::Ok;
-        case QMessageBox::Yes: return MsgResult::Yes;
-        case QMessageBox::No: return MsgResult::No;
-        default: return MsgResult::Cancel;
-    }
-}
 
 MsgResult ConsoleMessageBox::Show(const QString& text, const QString&, MsgButtons, MsgIcon) {
     if (out_) std::fprintf(out_, "%s\n", text.toUtf8().constData());
@@ -46,7 +18,7 @@ std::unique_ptr<MessageBox>& Current() {
 
 MessageBox& Messages() {
     auto& box = Current();
-    if (!box) box = std::make_unique<QtMessageBox>();
+    if (!box) box = std::make_unique<ConsoleMessageBox>();
     return *box;
 }
 

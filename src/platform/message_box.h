@@ -21,12 +21,6 @@ public:
     virtual MsgResult Show(const QString& text, const QString& title, MsgButtons buttons, MsgIcon icon) = 0;
 };
 
-// A modal QMessageBox.
-class QtMessageBox : public MessageBox {
-public:
-    MsgResult Show(const QString& text, const QString& title, MsgButtons buttons, MsgIcon icon) override;
-};
-
 // For programs without windows (the command-line tool, fuzz targets): the
 // text goes to `out` (nothing when null) and the answer is always OK.
 class ConsoleMessageBox : public MessageBox {
@@ -38,7 +32,8 @@ private:
     std::FILE* out_;
 };
 
-// The message box the program uses (a QtMessageBox unless replaced).
+// The message box the program uses: a ConsoleMessageBox on stderr until the
+// windows set theirs (platform/ui/qt_message_box.h) at start-up.
 MessageBox& Messages();
 void SetMessages(std::unique_ptr<MessageBox> box);
 

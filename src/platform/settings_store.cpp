@@ -33,7 +33,7 @@ QString IniSettingsStore::GetSetting(const QString& appName, const QString& sect
     return ini.value(section + QLatin1Char('/') + key).toString();
 }
 
-void IniSettingsStore::SaveSetting(const QString& appName, const QString& section, const QString& key,
+bool IniSettingsStore::SaveSetting(const QString& appName, const QString& section, const QString& key,
                                    const QString& value) {
     std::error_code ec;
     fs::create_directories(folder_, ec);
@@ -41,15 +41,18 @@ void IniSettingsStore::SaveSetting(const QString& appName, const QString& sectio
     QSettings ini(PathToQString(file), QSettings::IniFormat);
     ini.setValue(section + QLatin1Char('/') + key, value);
     ini.sync();
-    if (ini.status() == QSettings::NoError) {
-        failureReported_ = false;
-        return;
-    }
-    // Said once, not on every change while the folder stays unwritable.
-    if (failureReported_) return;
-    failureReported_ = true;
+    return ini.status() == QSettings::NoError;
+}
+
+QString IniSettingsStore::Location() const { return PathToQString(folder_); }
+
+long long ConfigNumber(const QString& appName, const QString& key) {
+    return SettingNumber(Settings().GetSetting(appName, QStringLiteral("Config"), key));
+}
+
+void ReportSettingNotSaved() {
     Messages().Show(QStringLiteral("无法保存设置到 %1 ，这次的更改在程序退出后会丢失。请检查该位置是否可写。")
-                        .arg(PathToQString(file)),
+                        .arg(Settings().Location()),
                     QString(), MsgButtons::Ok, MsgIcon::Exclamation);
 }
 

@@ -17,27 +17,30 @@ class SettingsStore {
 public:
     virtual ~SettingsStore() = default;
     virtual QString GetSetting(const QString& appName, const QString& section, const QString& key) = 0;
-    virtual void SaveSetting(const QString& appName, const QString& section, const QString& key,
+    // False when the value could not be kept; the caller tells the user,
+    // where the user acted, every time.
+    virtual bool SaveSetting(const QString& appName, const QString& section, const QString& key,
                              const QString& value) = 0;
+    // Where the values are kept, for the message that a save failed.
+    virtual QString Location() const { return {}; }
 };
 
 // Settings kept in INI files, one per application name, in `folder`. A value
 // that cannot be written (the folder cannot be made, the file is read-only,
-// the disk is full) is reported through the message box: once, until a
-// later save succeeds again.
+// the disk is full) makes SaveSetting false.
 class IniSettingsStore : public SettingsStore {
 public:
     explicit IniSettingsStore(std::filesystem::path folder);
     QString GetSetting(const QString& appName, const QString& section, const QString& key) override;
-    void SaveSetting(const QString& appName, const QString& section, const QString& key,
+    bool SaveSetting(const QString& appName, const QString& section, const QString& key,
                      const QString& value) override;
+    QString Location() const override;
 
     // The file that holds the settings of one application name.
     std::filesystem::path FileFor(const QString& appName) const;
 
 private:
     std::filesystem::path folder_;
-    bool failureReported_ = false;
 };
 
 // The per-user configuration folder: $XDG_CONFIG_HOME/tavo-musicbox, by
@@ -48,6 +51,14 @@ std::filesystem::path UserConfigFolder();
 // unless replaced).
 SettingsStore& Settings();
 void SetSettings(std::unique_ptr<SettingsStore> store);
+
+// A value of section "Config" of application `appName`, as a number
+// (SettingNumber).
+long long ConfigNumber(const QString& appName, const QString& key);
+
+// Tells the user that a setting could not be saved (the store's location
+// named), through the message box.
+void ReportSettingNotSaved();
 
 // The numeric value of a setting: optional spaces, an optional sign, then
 // the leading decimal digits. "12abc" is 12; "", "abc" and "-" are 0.

@@ -15,8 +15,8 @@ constexpr int kWidth = 400;
 constexpr int kHeight = 250;
 }  // namespace
 
-about::about(const QString& appVersion, const QString& makerSite, QWidget* parent)
-    : QWidget(parent, Qt::Dialog | Qt::FramelessWindowHint), makerSite_(makerSite) {
+about::about(const QString& appVersion, const QString& homePage, QWidget* parent)
+    : QWidget(parent, Qt::Dialog | Qt::FramelessWindowHint), homePage_(homePage) {
     setObjectName(QStringLiteral("about"));
     setWindowTitle(QStringLiteral("关于"));
     setWindowIcon(ProgramIcon());
@@ -33,7 +33,7 @@ about::about(const QString& appVersion, const QString& makerSite, QWidget* paren
                            TitleFont(15, QFont::Normal), QColor(200, 226, 255), QRect(124, 88, 240, 24));
     QFont link = AddressFont(13);
     link.setUnderline(true);
-    label2_ = NewTextLabel(this, QStringLiteral("Label2"), makerSite, link, QColor(140, 220, 255),
+    label2_ = NewTextLabel(this, QStringLiteral("Label2"), homePage, link, QColor(140, 220, 255),
                            QRect(34, 196, 332, 22));
     label2_->setCursor(Qt::PointingHandCursor);
     label2_->installEventFilter(this);
@@ -42,7 +42,7 @@ about::about(const QString& appVersion, const QString& makerSite, QWidget* paren
     CentreOnScreen(this);
 }
 
-bool about::Label2_Click() { return OpenWebPage(makerSite_); }
+bool about::Label2_Click() { return OpenWebPage(homePage_); }
 
 void about::resizeEvent(QResizeEvent* e) {
     QWidget::resizeEvent(e);

@@ -13,7 +13,7 @@ namespace tavo {
 class about : public QWidget {
     Q_OBJECT
 public:
-    about(const QString& appVersion, const QString& makerSite, QWidget* parent = nullptr);
+    about(const QString& appVersion, const QString& homePage, QWidget* parent = nullptr);
 
     QLabel* Image1() const { return image1_; }  // the background picture
     QLabel* Image2() const { return image2_; }  // the icon
@@ -32,7 +32,7 @@ protected:
     bool eventFilter(QObject* watched, QEvent* e) override;
 
 private:
-    QString makerSite_;
+    QString homePage_;
     QLabel* image1_;
     QLabel* image2_;
     QLabel* label1_;

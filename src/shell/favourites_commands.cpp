@@ -2,7 +2,7 @@
 
 #include "platform/ansi_text.h"
 #include "platform/message_box.h"
-#include "shell/favourites_file.h"
+#include "app/favourites_file.h"
 
 namespace tavo {
 

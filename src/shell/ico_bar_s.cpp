@@ -18,20 +18,24 @@ namespace {
 
 const QString kConfig = QStringLiteral("Config");
 
-long long ConfigNumber(const ShellHost& host, const QString& key) {
-    return platform::SettingNumber(platform::Settings().GetSetting(host.AppTitle(), kConfig, key));
-}
+long long ConfigNumber(const ShellHost& host, const QString& key) { return platform::ConfigNumber(host.AppTitle(), key); }
 
-void SaveConfig(const ShellHost& host, const QString& key, const QString& value) {
-    platform::Settings().SaveSetting(host.AppTitle(), kConfig, key, value);
+// Saves a setting; a value that could not be saved is reported, every time.
+bool SaveConfig(const ShellHost& host, const QString& section, const QString& key, const QString& value) {
+    if (platform::Settings().SaveSetting(host.AppTitle(), section, key, value)) return true;
+    platform::ReportSettingNotSaved();
+    return false;
+}
+bool SaveConfig(const ShellHost& host, const QString& key, const QString& value) {
+    return SaveConfig(host, kConfig, key, value);
 }
 
 // A toggling item: the setting read as a number, written back as "0" when
-// it was not 0 and "1" when it was; returns the new state.
+// it was not 0 and "1" when it was; returns the state it has now (the old
+// one when it could not be saved).
 bool ToggleConfig(const ShellHost& host, const QString& key) {
     const bool on = ConfigNumber(host, key) == 0;
-    SaveConfig(host, key, on ? QStringLiteral("1") : QStringLiteral("0"));
-    return on;
+    return SaveConfig(host, key, on ? QStringLiteral("1") : QStringLiteral("0")) ? on : !on;
 }
 
 // A skin folder name as a menu caption ("&" would mark a shortcut key).
@@ -256,7 +260,7 @@ void icoBarS::M_skin_List_Click(int index) {
     if (!item) return;
     const QString name = item->data().toString();
     goSkin(name);
-    platform::Settings().SaveSetting(host_.AppTitle(), QStringLiteral("Skin"), QStringLiteral("name"), name);
+    SaveConfig(host_, QStringLiteral("Skin"), QStringLiteral("name"), name);
     ValueDefault();
 }
 
@@ -273,17 +277,15 @@ void icoBarS::SetCloseChecks(bool closeQuits) {
 }
 
 void icoBarS::M_closeY_Click() {
-    SaveConfig(host_, QStringLiteral("isClose"), QStringLiteral("1"));
-    SetCloseChecks(true);
+    SetCloseChecks(SaveConfig(host_, QStringLiteral("isClose"), QStringLiteral("1")) ? true : ConfigNumber(host_, QStringLiteral("isClose")) != 0);
 }
 
 void icoBarS::M_closeN_Click() {
-    SaveConfig(host_, QStringLiteral("isClose"), QStringLiteral("0"));
-    SetCloseChecks(false);
+    SetCloseChecks(SaveConfig(host_, QStringLiteral("isClose"), QStringLiteral("0")) ? false : ConfigNumber(host_, QStringLiteral("isClose")) != 0);
 }
 
 void icoBarS::M_PlayListIndex_Click() {
-    SaveConfig(host_, QStringLiteral("isPlayListIndex"), QString::number(host_.SourceIndex() + 1));
+    if (!SaveConfig(host_, QStringLiteral("isPlayListIndex"), QString::number(host_.SourceIndex() + 1))) return;
     platform::Messages().Show(QStringLiteral("默认播放列表设置成功！"), host_.AppTitle(), platform::MsgButtons::Ok,
                               platform::MsgIcon::Information);
 }
@@ -300,7 +302,7 @@ void icoBarS::M_Lrc_Show_Click() {
 
 void icoBarS::M_about_Click() {
     if (!about_) {
-        about_ = new about(host_.AppVersion(), Services().makerSite);
+        about_ = new about(host_.AppVersion(), QStringLiteral(TAVO_HOME_PAGE));
         about_->setAttribute(Qt::WA_DeleteOnClose);
     }
     about_->show();

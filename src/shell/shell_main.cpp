@@ -1,8 +1,8 @@
 #include "shell/shell_main.h"
 
 #include "app/list_files.h"
-#include "app/main_form.h"
-#include "lyrics/lrc_box.h"
+#include "app/ui/main_form.h"
+#include "lyrics/ui/lrc_box.h"
 #include "shell/welcome.h"
 #include "sources/services.h"
 
@@ -73,7 +73,7 @@ void ShellMain::ShowSplash() {
         w_.raise();
         w_.activateWindow();
     };
-    splash_ = std::make_unique<welcome>(std::move(hooks), Services().makerSite);
+    splash_ = std::make_unique<welcome>(std::move(hooks), QStringLiteral(TAVO_HOME_PAGE));
     splash_->Form_Load();
     QCoreApplication::processEvents();  // painted before loading goes on
 }

@@ -1,6 +1,6 @@
 #include "shell/web_page.h"
 
-#include "platform/network_access.h"
+#include "platform/core/network_access.h"
 
 #include <QDesktopServices>
 #include <QUrl>

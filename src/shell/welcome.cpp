@@ -13,7 +13,7 @@ constexpr int kWidth = 440;
 constexpr int kHeight = 260;
 }  // namespace
 
-welcome::welcome(Hooks hooks, const QString& makerSite, QWidget* parent)
+welcome::welcome(Hooks hooks, const QString& homePage, QWidget* parent)
     : QWidget(parent, Qt::SplashScreen | Qt::FramelessWindowHint), hooks_(std::move(hooks)) {
     setObjectName(QStringLiteral("welcome"));
     setWindowTitle(QStringLiteral("Tavo音乐盒2010"));
@@ -24,7 +24,7 @@ welcome::welcome(Hooks hooks, const QString& makerSite, QWidget* parent)
     AddShadow(image2_, 14, 3);
     label1_ = NewTextLabel(this, QStringLiteral("Label1"), QStringLiteral("Tavo音乐盒2010"), TitleFont(34),
                            QColor(255, 255, 255), QRect(136, 92, 290, 52));
-    label2_ = NewTextLabel(this, QStringLiteral("Label2"), makerSite, AddressFont(12), QColor(170, 214, 255),
+    label2_ = NewTextLabel(this, QStringLiteral("Label2"), homePage, AddressFont(12), QColor(170, 214, 255),
                            QRect(42, 218, 360, 20));
     timer1_.setInterval(1000);
     connect(&timer1_, &QTimer::timeout, this, &welcome::Timer1_Timer);

@@ -21,7 +21,7 @@ public:
         std::function<void()> ShowMain;   // centre and show it, set `IsShown`
     };
 
-    explicit welcome(Hooks hooks, const QString& makerSite, QWidget* parent = nullptr);
+    explicit welcome(Hooks hooks, const QString& homePage, QWidget* parent = nullptr);
 
     // Shows the splash in the middle of the screen and starts Timer1.
     void Form_Load();

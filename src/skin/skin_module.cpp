@@ -1,6 +1,7 @@
 #include "skin/skin_module.h"
 
 #include "platform/ansi_text.h"
+#include "platform/bounded_file.h"
 #include "platform/message_box.h"
 #include "platform/picture_box.h"
 #include "platform/program_folder.h"
@@ -134,7 +135,7 @@ QImage ReadPicture(const fs::path& file, int32_t backColour) {
 }
 
 void LoadSkin(const QString& skinName) {
-    // 1. The skin in use has lost its folder: say so, and make it again
+    // The skin in use has lost its folder: say so, and make it again
     // (inside the skin folder only).
     if (!IsSafeSkinName(CurrentSkin)) CurrentSkin = kDefaultSkin;
     const fs::path current = SkinFolder(CurrentSkin);
@@ -145,20 +146,31 @@ void LoadSkin(const QString& skinName) {
         MakePath(platform::PathToQString(current) + QLatin1Char('/'));
     }
 
-    // 2. The requested skin must exist.
+    // The requested skin must exist.
     if (!IsSafeSkinName(skinName)) return;
     const fs::path folder = SkinFolder(skinName);
     if (!IsFolder(folder)) return;
 
-    // 3. From here on the picture belongs to this skin.
+    // From here on the picture belongs to this skin.
     Image1 = QImage();
-    const std::optional<QStringList> lines = platform::ReadTextLines(folder / "skin.ini");
-    if (!lines) {
+    const platform::BoundedRead ini = platform::ReadFileUpTo(folder / "skin.ini", kMaxSkinIniBytes);
+    if (ini.error == platform::BoundedReadError::TooLarge)
+        platform::Messages().Show(QStringLiteral("皮肤“%1”的 skin.ini 过大（超过 256 KB），未读取，使用默认颜色。").arg(skinName),
+                                  QStringLiteral("皮肤文件过大"), platform::MsgButtons::Ok, platform::MsgIcon::Exclamation);
+    for (const char* face : {"A.png", "B.png", "C.png"}) {
+        std::error_code ec;
+        const auto bytes = fs::file_size(folder / face, ec);
+        if (!ec && bytes > static_cast<std::uintmax_t>(kMaxFaceFileBytes))
+            platform::Messages().Show(QStringLiteral("皮肤“%1”的按钮图片 %2 过大（超过 8 MB），未读取。").arg(skinName, QLatin1String(face)),
+                                      QStringLiteral("皮肤文件过大"), platform::MsgButtons::Ok, platform::MsgIcon::Exclamation);
+    }
+    if (ini.error != platform::BoundedReadError::None) {
         SetDefaultSkinColours();
         return;
     }
+    const std::optional<QStringList> lines = platform::DecodeTextLines(ini.bytes);
 
-    // 4. The lines, then the last picture that can be read.
+    // The lines, then the last picture that can be read.
     QStringList pictures;
     ReadSkinLines(*lines, Colours, pictures);
     for (qsizetype i = pictures.size() - 1; i >= 0; --i) {

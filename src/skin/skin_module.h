@@ -24,6 +24,11 @@
 
 namespace tavo::SkinModule {
 
+// What a skin folder's files may weigh. Past it a file is not read and the
+// skin's load says so (background pictures: see ReadPicture).
+inline constexpr qsizetype kMaxSkinIniBytes = 256 << 10;
+inline constexpr qsizetype kMaxFaceFileBytes = 8 << 20;
+
 // The colour variables, as one record and under their own names.
 inline SkinColours Colours;
 inline int32_t& TitleTextColor = Colours.TitleTextColor;

@@ -1,6 +1,7 @@
 #include "skin/skin_painter.h"
 
 #include "platform/ansi_text.h"
+#include "platform/bounded_file.h"
 #include "platform/picture_box.h"
 #include "skin/skin_blend.h"
 #include "skin/skin_colour.h"
@@ -42,7 +43,7 @@ struct FaceFile {
 
 FaceFile ReadFaceFile(const fs::path& file) {
     FaceFile f;
-    if (auto bytes = platform::ReadFileBytes(file)) f.bytes = std::move(*bytes);
+    f.bytes = platform::ReadFileUpTo(file, SkinModule::kMaxFaceFileBytes).bytes;
     if (f.bytes.isEmpty()) {
         f.failed = true;
         return f;
@@ -149,28 +150,28 @@ SkinPictures PaintSkin(const SkinColours& c, const QImage& background, const fs:
     const QSize windowPx = layout.window * scale;
     if (windowPx.isEmpty()) return out;
 
-    // 1. Colours.
+    // Colours.
     out.colours = ControlColours(c);
 
-    // 2. Window background.
+    // Window background.
     QImage window = background.isNull() ? QImage() : Stretched(background, windowPx);
     if (window.isNull()) {
         window = QImage(windowPx, QImage::Format_RGB32);
         window.fill(ToQColor(c.BackgroundColor));
     }
 
-    // 3. List background, and 6. its ten rows.
+    // List background and its ten rows.
     out.list = WithRatio(Cut(window, Scaled(layout.list, scale)), scale);
     for (int i = 0; i < kListRows; ++i) {
         const QRect row(0, i * layout.rowHeight, layout.list.width(), layout.rowHeight);
         out.rows[static_cast<size_t>(i)] = WithRatio(Cut(out.list, Scaled(row, scale)), scale);
     }
 
-    // 4., 5. Frame colour and the page buttons' edges.
+    // Frame colour and the page buttons' edges.
     const QRgb frame = ToQColor(c.HeadTailBorderColor).rgb();
     out.pageABorder = c.FloatBorderColor;
 
-    // 7. Frame bands, then the lyrics window.
+    // Frame bands, then the lyrics window.
     for (const FrameBand& band : FrameBands(layout.window)) BlendColour(window, Scaled(band.rect, scale), frame, band.opacity);
     if (!layout.lyrics.isEmpty()) {
         if (background.isNull()) {
@@ -184,13 +185,13 @@ SkinPictures PaintSkin(const SkinColours& c, const QImage& background, const fs:
     out.lyricsFrame = QColor::fromRgb(window.pixel(0, std::min(40 * scale, window.height() - 1)));
     out.lyricsText = ToQColor(c.LyricsTextColor);
 
-    // 8. Page buttons: the window under each.
+    // Page buttons: the window under each.
     for (int i = 0; i < kPageButtons; ++i) {
         const QRect& r = layout.pageA[static_cast<size_t>(i)];
         if (!r.isEmpty()) out.pageA[static_cast<size_t>(i)] = WithRatio(Cut(window, Scaled(r, scale)), scale);
     }
 
-    // 9. The decoder blends over whatever its drawing surface holds.
+    // The decoder blends over whatever its drawing surface holds.
     platform::PictureBox box(1, 1);
     decoder.PicBox(&box);
     decoder.SetToBkgrnd(false, 0, 0);
@@ -200,7 +201,7 @@ SkinPictures PaintSkin(const SkinColours& c, const QImage& background, const fs:
     const int64_t keptLimit = decoder.MaxPixels();
     decoder.SetMaxPixels(int64_t{4096} * 4096);
 
-    // 10. Playback buttons.
+    // Playback buttons.
     std::array<FaceFile, 3> files;
     for (size_t k = 0; k < 3; ++k)
         files[k] = ReadFaceFile(SkinModule::ImageForScale(skinFolder / kFaceFiles[k], scale, nullptr));

@@ -20,6 +20,12 @@ namespace tavo {
 inline const QString kEntrySep = QStringLiteral("{@}");
 inline const QString kTitleArtistSep = QStringLiteral(" \u2508 ");  // " ┈ "
 
+// A song text as lists may hold it: the separators of the list text ("{@}")
+// and of the list files ("<|>") and line breaks become spaces, so that a
+// name from a page, a feed or a reply can add neither an entry, a link nor a
+// line. Every parser's songs and every favourites line go through it.
+QString ListSafeText(QString text);
+
 // Marker cutting: every piece between a start and the next end marker, each
 // followed by "{@}" (CutBetween) or as chart-block records (CutChartBlocks).
 QString CutBetween(const QString& text, const QString& start, const QString& end);

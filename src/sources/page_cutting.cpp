@@ -52,6 +52,15 @@ void AppendWithout(QString& out, QStringView piece, QStringView marker) {
 
 }  // namespace detail
 
+QString ListSafeText(QString text) {
+    static const QString kFileFieldSep = QStringLiteral("<|>");
+    text.replace(kEntrySep, QStringLiteral(" "));
+    text.replace(kFileFieldSep, QStringLiteral(" "));
+    text.replace(QLatin1Char('\r'), QLatin1Char(' '));
+    text.replace(QLatin1Char('\n'), QLatin1Char(' '));
+    return text;
+}
+
 QString CutBetween(const QString& text, const QString& start, const QString& end) {
     QString out;
     detail::CutPieces(text, start, end, false, [&](QStringView piece) {

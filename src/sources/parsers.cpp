@@ -31,15 +31,23 @@ QString FieldOr(const QStringList& fields, qsizetype i) { return i < fields.size
 
 QString GetSongList::ParseXmlFeed(const std::filesystem::path& file) {
     if (!FileExists(file)) return {};
-    QString list = CutBetween(ReadPage(file), QStringLiteral("<song>"), QStringLiteral("</artist>"));
+    static const QString kStart = QStringLiteral("<song>");
+    QString list;
+    QString piece;
+    detail::CutPieces(ReadPage(file), kStart, QStringLiteral("</artist>"), false, [&](QStringView view) {
+        piece.truncate(0);
+        detail::AppendWithout(piece, view, kStart);
+        piece.remove(QStringLiteral("<artist>"));
+        for (QChar c : {QLatin1Char('\r'), QLatin1Char('\n'), QLatin1Char('\t'), QLatin1Char('"'), QLatin1Char(' ')})
+            piece.remove(c);
+        piece = ListSafeText(piece);
+        piece.remove(QLatin1Char(' '));
+        piece.replace(QStringLiteral("</song>"), kTitleArtistSep);
+        list += piece;
+        list += kEntrySep;
+        return true;
+    });
     if (TrimSpaces(list).isEmpty()) return {};
-    list.remove(QStringLiteral("<artist>"));
-    list.remove(QLatin1Char('\r'));
-    list.remove(QLatin1Char('\n'));
-    list.remove(QLatin1Char('\t'));
-    list.remove(QLatin1Char('"'));
-    list.remove(QLatin1Char(' '));
-    list.replace(QStringLiteral("</song>"), kTitleArtistSep);
     return list;
 }
 
@@ -96,9 +104,9 @@ QString GetSongList::ParseJsonPlaylist(const std::filesystem::path& file) {
         url.remove(QStringLiteral("url:"));
         url.remove(QLatin1Char('\\'));
 
-        list += title;
+        list += ListSafeText(title);
         list += kTitleArtistSep;
-        list += artist;
+        list += ListSafeText(artist);
         list += kEntrySep;
         urls[i] = url;
         pump.Piece();
@@ -165,9 +173,9 @@ QString GetSongList::ParseChartSongPage(const std::filesystem::path& file, const
         artist.remove(QLatin1Char('"'));
         artist.remove(QChar(u'\0'));
 
-        list += TrimSpaces(title);
+        list += TrimSpaces(ListSafeText(title));
         list += kTitleArtistSep;
-        list += TrimSpaces(artist);
+        list += TrimSpaces(ListSafeText(artist));
         list += kEntrySep;
         return true;
     });

@@ -30,7 +30,7 @@ std::optional<QString> CleanAddress(QString value) {
 
 ServiceHosts LocalServiceHosts(int port) {
     const QString base = QStringLiteral("http://127.0.0.1:%1").arg(port);
-    return {base, base, base, base, base, base};
+    return {base, base, base, base, base, base, base, base};
 }
 
 ServiceHosts ReadServiceHosts(const std::filesystem::path& file, const ServiceHosts& fallback) {
@@ -49,6 +49,8 @@ ServiceHosts ReadServiceHosts(const std::filesystem::path& file, const ServiceHo
         else if (key.compare(QLatin1String("SongSearch"), Qt::CaseInsensitive) == 0) hosts.songSearch = *value;
         else if (key.compare(QLatin1String("Lyrics"), Qt::CaseInsensitive) == 0) hosts.lyrics = *value;
         else if (key.compare(QLatin1String("MakerSite"), Qt::CaseInsensitive) == 0) hosts.makerSite = *value;
+        else if (key.compare(QLatin1String("RadioDirectory"), Qt::CaseInsensitive) == 0) hosts.radioDirectory = *value;
+        else if (key.compare(QLatin1String("LyricsLibrary"), Qt::CaseInsensitive) == 0) hosts.lyricsLibrary = *value;
     }
     return hosts;
 }

@@ -9,9 +9,13 @@
 //   SongSearch=http://127.0.0.1:17380
 //   Lyrics=http://127.0.0.1:17380
 //   MakerSite=http://127.0.0.1:17380
+//   RadioDirectory=https://all.api.radio-browser.info
+//   LyricsLibrary=https://lrclib.net
 //
 // A missing file or key falls back to the bundled local services on
-// 127.0.0.1 (kLocalServicesPort). Addresses carry no trailing slash; the
+// 127.0.0.1 (kLocalServicesPort); the station directory and the lyrics
+// library are open services on the web, which the bundled services do not
+// stand in for (asked there, they find nothing). Addresses carry no trailing slash; the
 // paths and query keys are the callers'.
 
 #include <QString>
@@ -29,6 +33,8 @@ struct ServiceHosts {
     QString songSearch;     // the song-search service
     QString lyrics;         // the lyrics service
     QString makerSite;      // the maker's web site: update notice and the address shown to users
+    QString radioDirectory; // the internet radio station directory
+    QString lyricsLibrary;  // the synced-lyrics library
 };
 
 // Every service at http://127.0.0.1:port.

@@ -4,14 +4,14 @@
 // program folder with a skin, settings kept in memory, a lyrics window
 // stand-in, and a way to wait while the event loop runs.
 
-#include "app/main_form.h"
+#include "app/ui/main_form.h"
 #include "app/player_core.h"
 #include "lyrics/lyrics_view.h"
-#include "platform/media_player.h"
+#include "platform/core/media_player.h"
 #include "platform/settings_store.h"
 #include "sources/services.h"
 #include "support/event_loop.h"
-#include "support/fake_media_player.h"
+#include "support/core/fake_media_player.h"
 #include "support/fake_message_box.h"
 #include "support/local_http_server.h"
 #include "support/temp_dir.h"
@@ -42,8 +42,9 @@ public:
         auto it = values.find((app + "/" + section + "/" + key).toStdString());
         return it == values.end() ? QString() : it->second;
     }
-    void SaveSetting(const QString& app, const QString& section, const QString& key, const QString& value) override {
+    bool SaveSetting(const QString& app, const QString& section, const QString& key, const QString& value) override {
         values[(app + "/" + section + "/" + key).toStdString()] = value;
+        return true;
     }
     std::map<std::string, QString> values;
 };
@@ -53,6 +54,7 @@ public:
     void DownLrcBegin() override { ++fetches; }
     const QStringList& list1() const override { return lines; }
     void ClearLines() override { lines.clear(); }
+    void CancelFetch() override { ++cancels; }
     QString Label1Text() const override { return label; }
     void SetLabel1Text(const QString& text) override { label = text; }
     void SetSongToolTip(const QString& text) override { toolTip = text; }
@@ -62,6 +64,7 @@ public:
     void ShowLyrics(bool show) override { shown = show; }
 
     int fetches = 0;
+    int cancels = 0;
     QStringList lines;
     QString label, toolTip;
     bool playGlyph = false, muteGlyph = false, shown = false;

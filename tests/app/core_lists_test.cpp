@@ -3,7 +3,7 @@
 #include "app_fixture.h"
 #include "app/status_texts.h"
 #include "../sources/print_qstring.h"
-#include "support/fake_net.h"
+#include "support/core/fake_net.h"
 
 namespace tavo {
 namespace {
@@ -161,6 +161,38 @@ TEST_F(ListsTest, APageOvertakenByAnotherChoiceIsDropped) {
         EXPECT_TRUE(core->gsl.RadioUrls.isEmpty()) << p.path;
         EXPECT_EQ(net.Count(), &p - pages + 1) << "no entry fetch for a dropped chart";
     }
+}
+
+// A favourites file past the list files' limit is not read (and so never
+// rewritten from a part of it): the list is empty and the status says why.
+TEST_F(ListsTest, AnOversizedListFileIsNotRead) {
+    WriteFavourites(Fav(2));
+    std::filesystem::resize_file(folder_->path() / "MySongList.txt", static_cast<std::uintmax_t>(kMaxListFileBytes) + 1);
+    SetConfig("isPlayListIndex", "1");
+    ASSERT_TRUE(Load());
+    EXPECT_EQ(core->ListItems, QStringList{""});
+    EXPECT_EQ(core->ui.Label6, texts::kListFileTooLarge);
+}
+
+// Every selection cancels what the one before it started: a period without
+// entries drops the entry page still on its way for the period before.
+TEST_F(ListsTest, APeriodWithoutEntriesDropsThePendingEntryPage) {
+    test::FakeNet net;
+    ASSERT_TRUE(Load());
+    core->gsl.PHcombo.SetListIndex(5);
+    ASSERT_TRUE(net.Reply(QStringLiteral("/top/"), QByteArray::fromStdString(test::ChartIndexBody())));
+    const QPointer<test::FakeReader> entry = net.Latest(QStringLiteral("/top/x/1.htm"));
+    ASSERT_TRUE(entry);
+    // A second period whose link list is empty, chosen before the page comes.
+    core->gsl.ChartPeriodLinks.append(QString());
+    core->gsl.Combo1.SetItems({QStringLiteral("2010-"), QStringLiteral("2009-")});
+    core->gsl.Combo1.SetListIndex(1);
+    EXPECT_EQ(core->gsl.Combo2.ListCount(), 0);
+    EXPECT_FALSE(core->ui.LoadLabelVisible);
+    ASSERT_TRUE(entry);
+    entry->Reply(QByteArray::fromStdString(test::ChartPageBody({{"Late", "X"}})));
+    EXPECT_TRUE(core->ui.rows.isEmpty());
+    EXPECT_EQ(core->ListItems, QStringList{""});
 }
 
 // A chart index that gives nothing leaves nothing of the list before it.

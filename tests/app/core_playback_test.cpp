@@ -3,7 +3,7 @@
 #include "app_fixture.h"
 #include "../sources/print_qstring.h"
 #include "sources/text_codecs.h"
-#include "support/fake_net.h"
+#include "support/core/fake_net.h"
 
 #include <QRegularExpression>
 
@@ -145,6 +145,40 @@ TEST_F(PlayTest, StopAndANewSongDropThePendingSearch) {
     EXPECT_FALSE(WaitFor([&] { return net.Count() > 2; }, 10 * core->links.SearchRetryMs));
     EXPECT_EQ(player.urls, QStringList{"http://radio/a"});
     EXPECT_EQ(core->PlayIndex, 0);
+}
+
+// While a song is searched for, the player still holds the song before:
+// Play waits for the search instead of replaying that address, Pause holds
+// through the reply, and Stop drops the lyrics fetch of the stopped song.
+TEST_F(PlayTest, PlayAndPauseDuringASearchActOnTheSongSearchedFor) {
+    test::FakeNet net;
+    WriteFavourites("Song0<|>\r\nSong1<|>\r\n");
+    Start("1");
+    ClickRow(0);
+    net.Latest("/api/links")->Reply(Reply({"http://a/0.mp3"}));
+    ASSERT_EQ(player.urls, QStringList{"http://a/0.mp3"});
+    player.SetState(kPlayPlaying);
+
+    for (const bool pauseFirst : {false, true}) {
+        SCOPED_TRACE(pauseFirst ? "pause, then the reply" : "play, then the reply");
+        ClickRow(1);
+        ASSERT_TRUE(core->links.Pending());
+        const int plays = player.plays;
+        if (pauseFirst) core->PlayS_Click(4);
+        core->PlayS_Click(0);
+        if (pauseFirst) core->PlayS_Click(4);  // Play, then Pause again: paused it is
+        EXPECT_EQ(player.plays, plays) << "the song before is not played again";
+        net.Latest("/api/links")->Reply(Reply({"http://a/1.mp3"}));
+        EXPECT_EQ(player.url, QStringLiteral("http://a/1.mp3"));
+        EXPECT_EQ(core->playback.Status(), pauseFirst ? PlaybackStatus::Paused : PlaybackStatus::Playing);
+        EXPECT_EQ(player.state, pauseFirst ? platform::kPlayPaused : platform::kPlayTransitioning);
+        ClickRow(0);
+        net.Latest("/api/links")->Reply(Reply({"http://a/0.mp3"}));
+    }
+
+    const int cancels = lrc.cancels;
+    core->PlayS_Click(1);
+    EXPECT_EQ(lrc.cancels, cancels + 1);
 }
 
 // A list none of whose songs can be found is searched once through, with
@@ -297,6 +331,42 @@ TEST_F(PlayTest, Buttons) {
     core->PlayS_Click(1);
     EXPECT_EQ(player.state, kPlayStopped);
     EXPECT_TRUE(core->ui.PlaySVisible[0]);
+}
+
+// The end of the favourites starts them again from the top, and the viewed
+// list (the playing one) goes back to its first page with it.
+TEST_F(PlayTest, TheEndOfAListStartsAgainOnTheFirstPage) {
+    test::FakeNet net;
+    WriteFavourites(Fav(12));
+    Start("1");
+    core->PageA_Click(3);  // the last page
+    ASSERT_EQ(core->CurPage, 1);
+    ClickRow(1);
+    ASSERT_EQ(core->PlayIndex, 11);
+    net.Latest("/api/links")->Reply(Reply({"http://a/11.mp3"}));
+    core->PlayNext();
+    EXPECT_EQ(core->PlayIndex, 0);
+    EXPECT_EQ(core->CurPage, 0);
+    EXPECT_EQ(core->playback.play.page, 0);
+    EXPECT_EQ(core->ui.Label4, QStringLiteral("1/2"));
+    EXPECT_TRUE(core->links.Pending()) << "the first song is searched for";
+}
+
+// Loading the favourites or the radio list with automatic play starts the
+// first song and leaves AutoPlay set; the completed song search clears it.
+TEST_F(PlayTest, ListLoadsLeaveAutoPlayToTheSearch) {
+    test::FakeNet net;
+    WriteFavourites(Fav(2));
+    WriteFile("radio.txt", "Station<|>http://radio/a\r\n");
+    SetConfig("isRunPlay", "1");
+    Start("2");  // the radio list: plays its own address, no search
+    EXPECT_EQ(player.urls, QStringList{"http://radio/a"});
+    EXPECT_TRUE(core->AutoPlay);
+    Choose(0);  // the favourites: the first song is searched for
+    EXPECT_TRUE(core->AutoPlay);
+    ASSERT_TRUE(core->links.Pending());
+    net.Latest("/api/links")->Reply(Reply({"http://a/0.mp3"}));
+    EXPECT_FALSE(core->AutoPlay);
 }
 
 // The radio file's and the radio playlist's own addresses: a station ends

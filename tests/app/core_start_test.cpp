@@ -3,7 +3,7 @@
 
 #include "app_fixture.h"
 #include "../sources/print_qstring.h"
-#include "platform/session_end.h"
+#include "platform/core/session_end.h"
 
 #include <csignal>
 

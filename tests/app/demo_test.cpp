@@ -1,12 +1,12 @@
 // The demo a new user sees: the bundled local services, the real window
 // offscreen and libmpv without sound.
-#include "app/main_form.h"
+#include "app/ui/main_form.h"
 
 #include "app_fixture.h"
 #include "demo_service.h"
-#include "lyrics/lrc_box.h"
+#include "lyrics/ui/lrc_box.h"
 #include "lyrics/lyric_timing.h"
-#include "platform/media_player.h"
+#include "platform/core/media_player.h"
 
 #include <QComboBox>
 #include <QLabel>

@@ -2,7 +2,7 @@
 // the local web: songs are short WAV files served from 127.0.0.1.
 #include "app_fixture.h"
 #include "../sources/print_qstring.h"
-#include "lyrics/lrc_box.h"
+#include "lyrics/ui/lrc_box.h"
 #include "platform/ansi_text.h"
 
 #include <QComboBox>

@@ -1,12 +1,12 @@
 // The calendar strip in the main window: the month buttons through the
 // core's hooks, the notes window opened from the window, and the notes
 // window's save step on the program's way out.
-#include "app/main_form.h"
+#include "app/ui/main_form.h"
 
-#include "calendar/calendar_strip.h"
-#include "calendar/notes_store.h"
-#include "calendar/notes_window.h"
-#include "support/fake_media_player.h"
+#include "calendar/ui/calendar_strip.h"
+#include "calendar/core/notes_store.h"
+#include "calendar/ui/notes_window.h"
+#include "support/core/fake_media_player.h"
 #include "support/fake_message_box.h"
 #include "support/temp_dir.h"
 

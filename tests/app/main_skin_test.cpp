@@ -1,15 +1,15 @@
 // The skinned main window, offscreen: its pixels come from the skin, a skin
 // change repaints everything, and the tracks seek and set the volume.
-#include "app/main_form.h"
-#include "calendar/calendar_strip.h"
+#include "app/ui/main_form.h"
+#include "calendar/ui/calendar_strip.h"
 
 #include "app_fixture.h"
-#include "lyrics/lrc_box.h"
+#include "lyrics/ui/lrc_box.h"
 #include "platform/ansi_text.h"
 #include "skin/skin_blend.h"
 #include "skin/skin_colour.h"
 #include "skin/skin_module.h"
-#include "support/fake_media_player.h"
+#include "support/core/fake_media_player.h"
 
 #include <QTest>
 

@@ -3,14 +3,14 @@
 // private bus, and dbus-send and a second bus connection as the desktop's
 // clients.
 #include "app/player_mpris.h"
-#include "app/window_actions.h"
+#include "app/ui/window_actions.h"
 
 #include "app_fixture.h"
 #include "demo_service.h"
-#include "lyrics/lrc_box.h"
-#include "platform/mpris_service.h"
-#include "support/mpris_client.h"
-#include "support/private_bus.h"
+#include "lyrics/ui/lrc_box.h"
+#include "platform/core/mpris_service.h"
+#include "support/core/mpris_client.h"
+#include "support/core/private_bus.h"
 
 #include <QDBusConnection>
 #include <QTest>

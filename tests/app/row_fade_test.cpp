@@ -1,10 +1,10 @@
 // The list's hover highlight and fade, and seeking on the time track.
 #include "app/row_fade.h"
 #include "app/seek_track.h"
-#include "app/skinned_controls.h"
-#include "app/window_drag.h"
+#include "app/ui/skinned_controls.h"
+#include "app/ui/window_drag.h"
 #include "skin/skin_blend.h"
-#include "platform/media_player.h"
+#include "platform/core/media_player.h"
 
 #include <gtest/gtest.h>
 

@@ -2,8 +2,8 @@
 // user, and the local services it starts and stops.
 #include "player_process.h"
 
-#include "platform/local_services.h"
-#include "platform/single_instance.h"
+#include "platform/core/local_services.h"
+#include "platform/core/single_instance.h"
 
 #include <gtest/gtest.h>
 
@@ -79,6 +79,50 @@ TEST(PlayerInstance, ASecondStartAsksTheRunningCopyAndEnds) {
     EXPECT_EQ(second.ExitCode(), 0) << second.Err().toStdString();
     EXPECT_EQ(raised, 1);
     EXPECT_FALSE(std::filesystem::exists(home.program())) << "the second copy touched the program folder";
+}
+
+// A second start given files and addresses hands them to the running copy,
+// paths made absolute against the second start's own folder.
+TEST(PlayerInstance, ASecondStartHandsOverWhatItWasGiven) {
+    PlayerHome home;
+    SingleInstance first(home.Q(home.runtime()));
+    ASSERT_EQ(first.Claim(), SingleInstance::Role::First);
+    QList<QStringList> opened;
+    QObject::connect(&first, &SingleInstance::OpenRequested, [&](const QStringList& items) { opened.append(items); });
+
+    PlayerProcess second;
+    second.Start(home.Environment(), {"/m/晴天 a.mp3", "/m/folder", "http://radio.example/s?a=1&b=%20"});
+    ASSERT_TRUE(second.WaitEnd(kStartMs));
+    EXPECT_EQ(second.ExitCode(), 0) << second.Err().toStdString();
+    ASSERT_EQ(opened.size(), 1);
+    EXPECT_EQ(opened[0], (QStringList{"/m/晴天 a.mp3", "/m/folder", "http://radio.example/s?a=1&b=%20"}));
+}
+
+// The request format itself: items with line breaks and percent signs
+// survive, and what is malformed or too large is refused, not waited for.
+TEST(PlayerInstance, HandOverRequestsAreBoundedAndExact) {
+    const QStringList items = {"/m/a\nb.mp3", "/m/100%.mp3", QString(), "http://x/y"};
+    bool bad = true;
+    EXPECT_EQ(platform::ParseHandOverRequest(platform::HandOverRequest(items), &bad), items);
+    EXPECT_FALSE(bad);
+    EXPECT_EQ(platform::ParseHandOverRequest("raise\n", &bad), QStringList{});
+    const QByteArray whole = platform::HandOverRequest(items);
+    EXPECT_FALSE(platform::ParseHandOverRequest(whole.left(whole.size() - 1), &bad));
+    EXPECT_FALSE(bad) << "incomplete, not malformed";
+    for (const QByteArray& wrong : {QByteArray("hello\n"), QByteArray("open 0\n"), QByteArray("open x\n"),
+                                    QByteArray("open 1001\n"), QByteArray("open 1\na\nb\n"),
+                                    QByteArray(100, 'r')}) {
+        EXPECT_FALSE(platform::ParseHandOverRequest(wrong, &bad));
+        EXPECT_TRUE(bad) << wrong.left(20).constData();
+    }
+    QStringList many;
+    for (int i = 0; i < 5000; ++i) many.append(QString(400, QLatin1Char('x')));
+    const QByteArray capped = platform::HandOverRequest(many);
+    EXPECT_LE(capped.size(), platform::kMaxHandOverBytes);
+    const auto back = platform::ParseHandOverRequest(capped, &bad);
+    ASSERT_TRUE(back);
+    EXPECT_GT(back->size(), 100);
+    EXPECT_LE(back->size(), platform::kMaxHandOverItems);
 }
 
 TEST(PlayerInstance, LeftoversOfADeadCopyDoNotBlock) {

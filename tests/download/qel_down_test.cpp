@@ -1,9 +1,9 @@
 #include "download/qel_down.h"
 
 #include "platform/ansi_text.h"
-#include "platform/async_read.h"
+#include "platform/core/async_read.h"
 #include "support/event_loop.h"
-#include "support/fake_net.h"
+#include "support/core/fake_net.h"
 #include "support/local_http_server.h"
 #include "support/temp_dir.h"
 

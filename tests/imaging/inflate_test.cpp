@@ -1,7 +1,9 @@
 // The decoder's inflate against zlib on generated streams, and the edge cases
 // of its own rules (output cap, stored-block checks, refused trees).
 #include "imaging/inflate.h"
+#include "imaging/load_png.h"
 
+#include "png_builder.h"
 #include "support/fake_message_box.h"
 
 #include <gtest/gtest.h>
@@ -442,17 +444,6 @@ TEST(InflateRules, RefusedTreesShowTheMessageAndLeaveTheDataUnchanged) {
         cases.push_back({"over-full literal/length lengths", h});
     }
     {
-        // Literal 0 and end-of-block with 1 bit each (complete); a single
-        // distance code of length 1 (incomplete).
-        DynamicHeader h;
-        h.clens = SmallCodeLengthCode();
-        // lengths: symbol 0 is 1, symbols 1..255 are 0 (138 + 117 zeros),
-        // 256 is 1; then the one distance length 1.
-        h.symbols = {1, 18, 18, 1, 1};
-        h.extras = {{0, 0}, {127, 7}, {106, 7}, {0, 0}, {0, 0}};
-        cases.push_back({"single distance code of length 1", h});
-    }
-    {
         DynamicHeader h;
         h.clens = SmallCodeLengthCode();
         h.symbols = {16};
@@ -505,6 +496,246 @@ TEST(InflateRules, StatusOfAnEarlierStoredBlockSurvivesARefusedTree) {
     EXPECT_EQ(data, w.bytes);
     EXPECT_EQ(status, kInflateStoredLength);
     EXPECT_EQ(box.shown().size(), 1u);
+}
+
+// zlib's verdict on a raw deflate stream: its output and its return code.
+struct ZlibVerdict {
+    Bytes out;
+    int rc;
+};
+ZlibVerdict ZlibInflateVerdict(const Bytes& src) {
+    z_stream z{};
+    EXPECT_EQ(inflateInit2(&z, -15), Z_OK);
+    Bytes out(1 << 16);
+    z.next_in = const_cast<Bytef*>(src.data());
+    z.avail_in = static_cast<uInt>(src.size());
+    z.next_out = out.data();
+    z.avail_out = static_cast<uInt>(out.size());
+    const int rc = inflate(&z, Z_FINISH);
+    out.resize(z.total_out);
+    inflateEnd(&z);
+    return {out, rc};
+}
+
+// One final dynamic block written from explicit code lengths. The code-length
+// code gives lengths 0..15 four bits each (complete), and every length is
+// sent as itself, so any length set can be written, refused ones included.
+class DynamicBlockWriter {
+public:
+    DynamicBlockWriter(std::vector<uint8_t> litlen, std::vector<uint8_t> dist)
+        : litlen_(std::move(litlen)), dist_(std::move(dist)) {
+        static const int order[19] = {16, 17, 18, 0, 8, 7, 9, 6, 10, 5, 11, 4, 12, 3, 13, 2, 14, 1, 15};
+        w_.Bits(1, 1);
+        w_.Bits(2, 2);
+        w_.Bits(static_cast<uint32_t>(litlen_.size() - 257), 5);
+        w_.Bits(static_cast<uint32_t>(dist_.size() - 1), 5);
+        w_.Bits(15, 4);
+        for (int sym : order) w_.Bits(sym < 16 ? 4 : 0, 3);
+        for (uint8_t l : litlen_) w_.Code(l, 4);  // 4-bit code of length l is l itself
+        for (uint8_t l : dist_) w_.Code(l, 4);
+    }
+    DynamicBlockWriter& Literals(const Bytes& bytes) {
+        for (uint8_t b : bytes) Sym(b);
+        return *this;
+    }
+    // A match by its symbols: length symbol with its extra bits, distance
+    // symbol (any code, used or not) with its extra bits.
+    DynamicBlockWriter& Match(int lengthSym, uint32_t lengthExtra, int lengthBits, uint32_t distCode, int distCodeBits,
+                              uint32_t distExtra, int distBits) {
+        Sym(lengthSym);
+        w_.Bits(lengthExtra, lengthBits);
+        w_.Code(distCode, distCodeBits);
+        w_.Bits(distExtra, distBits);
+        return *this;
+    }
+    DynamicBlockWriter& MatchWith(int lengthSym, uint32_t lengthExtra, int lengthBits, int distSym, uint32_t distExtra,
+                                  int distBits) {
+        return Match(lengthSym, lengthExtra, lengthBits, CanonicalCode(dist_, distSym), dist_[distSym], distExtra,
+                     distBits);
+    }
+    Bytes Finish() {
+        Sym(256);
+        for (int i = 0; i < 4; ++i) w_.Byte(0);  // room for an Adler-32 trailer
+        return w_.bytes;
+    }
+
+private:
+    void Sym(int s) { w_.Code(CanonicalCode(litlen_, s), litlen_[s]); }
+    std::vector<uint8_t> litlen_, dist_;
+    BitWriter w_;
+};
+
+// Literal/length lengths: the given symbols with the given lengths, all
+// other symbols unused; `n` entries in all.
+std::vector<uint8_t> Lengths(size_t n, std::initializer_list<std::pair<int, uint8_t>> used) {
+    std::vector<uint8_t> l(n, 0);
+    for (const auto& [sym, len] : used) l[static_cast<size_t>(sym)] = len;
+    return l;
+}
+
+// Literals 'a' 'b', end-of-block, length 3 (257) and length 258 (285):
+// 2 + 2 + 2 + 3 + 3 bits, a complete code.
+std::vector<uint8_t> SmallLitLen() { return Lengths(286, {{'a', 2}, {'b', 2}, {256, 2}, {257, 3}, {285, 3}}); }
+
+// Blocks whose distance alphabet is sparse the way RFC 1951 3.2.7 allows: a
+// single used code sent with one bit, or no code at all (one length of zero
+// bits) in a block without matches. They decode as zlib decodes them; the
+// unused half of a 1-bit code, or a match where no distance code exists,
+// names no distance (zlib: invalid distance code), and what came before it
+// is kept.
+TEST(InflateSparseDistances, DecodeExactlyAsZlibDoes) {
+    struct Case {
+        const char* name;
+        Bytes stream;
+        Bytes expected;
+        int zlibRc;
+        int32_t status;
+    };
+    auto repeat = [](Bytes head, size_t total) {
+        while (head.size() < total) head.push_back(head[head.size() - 2]);
+        return head;
+    };
+    std::vector<Case> cases;
+    // Distance symbol 1 (distance 2) is the only code: "ab", then 3 and 258
+    // bytes from two back.
+    cases.push_back({"single 1-bit distance code, used twice",
+                     DynamicBlockWriter(SmallLitLen(), {0, 1})
+                         .Literals({'a', 'b'})
+                         .MatchWith(257, 0, 0, 1, 0, 0)
+                         .MatchWith(285, 0, 0, 1, 0, 0)
+                         .Finish(),
+                     repeat({'a', 'b'}, 2 + 3 + 258), Z_STREAM_END, kInflateOk});
+    // The only code is symbol 4 (distances 5-6, one extra bit): distance 6.
+    {
+        Bytes want = {'a', 'b', 'b', 'a', 'b', 'a'};
+        for (int i = 0; i < 3; ++i) want.push_back(want[want.size() - 6]);
+        cases.push_back({"single distance code with extra bits",
+                         DynamicBlockWriter(SmallLitLen(), {0, 0, 0, 0, 1})
+                             .Literals({'a', 'b', 'b', 'a', 'b', 'a'})
+                             .MatchWith(257, 0, 0, 4, 1, 1)
+                             .Finish(),
+                         want, Z_STREAM_END, kInflateOk});
+    }
+    // The single code may be the last of 30 entries (distances 24577-32768).
+    {
+        std::vector<uint8_t> dist(30, 0);
+        dist[29] = 1;
+        cases.push_back({"single code among 30 distance entries",
+                         DynamicBlockWriter(SmallLitLen(), dist).Literals({'b', 'a', 'b'}).Finish(),
+                         {'b', 'a', 'b'}, Z_STREAM_END, kInflateOk});
+    }
+    cases.push_back({"one distance length of zero: literals only",
+                     DynamicBlockWriter(SmallLitLen(), {0}).Literals({'b', 'b', 'a'}).Finish(),
+                     {'b', 'b', 'a'}, Z_STREAM_END, kInflateOk});
+    cases.push_back({"thirty distance lengths of zero",
+                     DynamicBlockWriter(SmallLitLen(), std::vector<uint8_t>(30, 0)).Literals({'a'}).Finish(),
+                     {'a'}, Z_STREAM_END, kInflateOk});
+    cases.push_back({"no distance codes and no length symbols",
+                     DynamicBlockWriter(Lengths(257, {{'z', 1}, {256, 1}}), {0}).Literals({'z', 'z', 'z'}).Finish(),
+                     {'z', 'z', 'z'}, Z_STREAM_END, kInflateOk});
+    cases.push_back({"unused code of a single-code set",
+                     DynamicBlockWriter(SmallLitLen(), {0, 1}).Literals({'a', 'b'}).Match(257, 0, 0, 1, 1, 0, 0).Finish(),
+                     {'a', 'b'}, Z_DATA_ERROR, kInflateBadStream});
+    cases.push_back({"match in a block without distance codes",
+                     DynamicBlockWriter(SmallLitLen(), {0}).Literals({'a', 'b'}).Match(257, 0, 0, 0, 1, 0, 0).Finish(),
+                     {'a', 'b'}, Z_DATA_ERROR, kInflateBadStream});
+    Inflater inf;
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const ZlibVerdict ref = ZlibInflateVerdict(c.stream);
+        ASSERT_EQ(ref.rc, c.zlibRc);
+        ASSERT_EQ(ref.out, c.expected);
+        test::ScopedFakeMessageBox box;
+        int32_t status = 99;
+        EXPECT_EQ(RunInflate(inf, c.stream, 300, status), ref.out);
+        EXPECT_EQ(status, c.status);
+        EXPECT_TRUE(box.shown().empty());
+    }
+}
+
+// Every other incomplete or over-full set is still refused, literal/length
+// sets with a single code or none included.
+TEST(InflateSparseDistances, OtherIncompleteOrOverfullSetsAreRefused) {
+    struct Case {
+        const char* name;
+        std::vector<uint8_t> litlen, dist;
+        int zlibRc;  // zlib also lets a lone 1-bit literal/length code through
+    };
+    const Case cases[] = {
+        {"literal/length: incomplete", Lengths(286, {{'a', 1}, {256, 2}}), {1, 1}, Z_DATA_ERROR},
+        {"literal/length: only end-of-block, one bit", Lengths(257, {{256, 1}}), {0}, Z_STREAM_END},
+        {"distance: single code of two bits", SmallLitLen(), {0, 2}, Z_DATA_ERROR},
+        {"distance: single code of fifteen bits", SmallLitLen(), {15}, Z_DATA_ERROR},
+        {"distance: one 1-bit and one 2-bit code", SmallLitLen(), {1, 2}, Z_DATA_ERROR},
+        {"distance: three 1-bit codes", SmallLitLen(), {1, 1, 1}, Z_DATA_ERROR},
+        {"distance: over-full with longer codes", SmallLitLen(), {1, 2, 2, 2}, Z_DATA_ERROR},
+    };
+    Inflater inf;
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const Bytes stream = DynamicBlockWriter(c.litlen, c.dist).Literals({}).Finish();
+        EXPECT_EQ(ZlibInflateVerdict(stream).rc, c.zlibRc);
+        test::ScopedFakeMessageBox box;
+        int32_t status = 0;
+        EXPECT_EQ(RunInflate(inf, stream, 100, status), stream);
+        ASSERT_EQ(box.shown().size(), 1u);
+        EXPECT_EQ(box.shown()[0].text, QStringLiteral("Error in tree creation (Static)"));
+    }
+}
+
+// A button face whose image stream was written with a sparse distance code
+// loads as the skin painter loads faces: alpha and transparency on, nothing
+// behind it.
+TEST(InflateSparseDistances, PngWrittenWithSuchStreamsLoadsAsASkinFace) {
+    // 4x2 RGBA, filter None; the second row repeats the first (17 bytes back).
+    const Bytes row = {0, 200, 10, 20, 255, 30, 40, 50, 255, 200, 10, 20, 255, 30, 40, 50, 255};
+    Bytes raw = row;
+    raw.insert(raw.end(), row.begin(), row.end());
+    // Literals: the row's six byte values; length 17 is symbol 268 (17-18,
+    // one extra bit). Six 3-bit and four 4-bit codes: complete.
+    const std::vector<uint8_t> litlen =
+        Lengths(269, {{0, 3}, {200, 3}, {10, 3}, {20, 3}, {255, 3}, {30, 3}, {40, 4}, {50, 4}, {256, 4}, {268, 4}});
+    ASSERT_EQ(ZlibInflateVerdict(DynamicBlockWriter(litlen, {0}).Finish()).rc, Z_STREAM_END);
+    std::vector<uint8_t> singleDist(9, 0);
+    singleDist[8] = 1;  // distances 17-24, three extra bits
+    struct Case {
+        const char* name;
+        Bytes deflate;
+    };
+    const Case cases[] = {
+        {"single distance code",
+         DynamicBlockWriter(litlen, singleDist).Literals(row).MatchWith(268, 0, 1, 8, 0, 3).Finish()},
+        {"no distance code", DynamicBlockWriter(litlen, {0}).Literals(raw).Finish()},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        ASSERT_EQ(ZlibInflateVerdict(c.deflate).out, raw);
+        Bytes zlibStream = {0x78, 0x01};
+        zlibStream.insert(zlibStream.end(), c.deflate.begin(), c.deflate.end() - 4);
+        test::PutBe32(zlibStream, static_cast<uint32_t>(adler32(1, raw.data(), static_cast<uInt>(raw.size()))));
+        test::PngBuilder b;
+        b.Ihdr(4, 2, 8, 6).Chunk("IDAT", zlibStream).Iend();
+
+        test::ScopedFakeMessageBox box;
+        platform::PictureBox pic;
+        LoadPNG png;
+        png.PicBox(&pic);
+        png.SetToBkgrnd(false, 0, 0);
+        png.BackgroundPicture(nullptr);
+        png.SetAlpha(true);
+        png.SetTrans(true);
+        png.OpenPNGfromBytes(b.Data());
+        EXPECT_EQ(png.ErrorNumber(), 0);
+        EXPECT_TRUE(box.shown().empty());
+        const QImage face = pic.Picture();
+        ASSERT_EQ(face.size(), QSize(4, 2));
+        for (int y = 0; y < 2; ++y) {
+            EXPECT_EQ(face.pixel(0, y), qRgb(200, 10, 20)) << y;
+            EXPECT_EQ(face.pixel(1, y), qRgb(30, 40, 50)) << y;
+            EXPECT_EQ(face.pixel(2, y), qRgb(200, 10, 20)) << y;
+            EXPECT_EQ(face.pixel(3, y), qRgb(30, 40, 50)) << y;
+        }
+    }
 }
 
 }  // namespace

@@ -4,7 +4,7 @@
 // installed local services.
 #include "desktop/player_process.h"
 
-#include "platform/local_services.h"
+#include "platform/core/local_services.h"
 
 #include <gtest/gtest.h>
 
@@ -70,7 +70,11 @@ TEST(Package, InstalledLayoutRunsWithoutTheSourceTree) {
         EXPECT_TRUE(fs::is_regular_file(f)) << f;
 
     // The desktop entry names what the package holds.
-    EXPECT_TRUE(fs::is_regular_file(usr / "bin" / DesktopKey(desktop, QStringLiteral("Exec")).toStdString()));
+    // Exec names the program and takes the files and addresses a file
+    // manager hands it.
+    const QStringList exec = DesktopKey(desktop, QStringLiteral("Exec")).split(QLatin1Char(' '));
+    EXPECT_TRUE(fs::is_regular_file(usr / "bin" / exec.value(0).toStdString()));
+    EXPECT_EQ(exec.value(1), QStringLiteral("%U"));
     EXPECT_EQ(DesktopKey(desktop, QStringLiteral("StartupWMClass")), QStringLiteral("tavo-musicbox"));
     const std::string icon = DesktopKey(desktop, QStringLiteral("Icon")).toStdString();
     for (const char* size : {"16x16", "32x32", "48x48", "64x64", "128x128", "256x256"})

@@ -4,7 +4,7 @@
 // as a crash in the middle of the write would. MODE "full": the signal is
 // ignored and the write fails, as on a full disk.
 // Exit codes: 0 written, 3 the write failed, 2 bad arguments.
-#include "shell/favourites_file.h"
+#include "app/favourites_file.h"
 
 #include <QString>
 #include <QStringList>

@@ -1,6 +1,6 @@
 // The favourites commands of the list menus, through their menu items, on a
 // real favourites file in a temporary folder.
-#include "shell/favourites_file.h"
+#include "app/favourites_file.h"
 #include "shell/ico_bar_s.h"
 
 #include "fake_shell_host.h"

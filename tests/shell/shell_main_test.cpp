@@ -4,8 +4,8 @@
 #include "shell/shell_main.h"
 
 #include "app/app_fixture.h"
-#include "app/main_form.h"
-#include "lyrics/lrc_box.h"
+#include "app/ui/main_form.h"
+#include "lyrics/ui/lrc_box.h"
 #include "shell/welcome.h"
 
 #include <QAction>
@@ -49,6 +49,7 @@ TEST_F(ShellMainTest, SplashComesFirstAndShowsTheLoadedWindow) {
     welcome* splash = shell->Splash();
     ASSERT_NE(splash, nullptr);
     EXPECT_TRUE(splash->isVisible());
+    EXPECT_EQ(splash->Label2()->text(), QStringLiteral(TAVO_HOME_PAGE)) << "the program's home, not a service host";
     EXPECT_FALSE(form->isVisible());
     EXPECT_TRUE(shell->Tray().TrayIcon().isVisible());
     // Start-up filled the tray menus.

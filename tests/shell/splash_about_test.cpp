@@ -5,6 +5,7 @@
 #include "shell/web_page.h"
 #include "shell/welcome.h"
 
+#include "support/image_compare.h"
 #include "support/run_tool.h"
 #include "support/temp_dir.h"
 
@@ -136,15 +137,11 @@ TEST(ShellArt, CommittedPicturesAreTheGeneratorsOutputAndBuiltIn) {
         ASSERT_EQ(drawn.size(), pic.size) << pic.file;
         ASSERT_EQ(committed.size(), pic.size) << pic.file << ": regenerate with build/bin/tavo-shell-art src/shell/art";
         EXPECT_EQ(pic.builtIn.size(), pic.size) << pic.file;
-        // Allow for rounding differences of another build of the painter.
-        long long diff = 0;
-        for (int y = 0; y < drawn.height(); ++y)
-            for (int x = 0; x < drawn.width(); ++x) {
-                const QRgb a = drawn.pixel(x, y), b = committed.pixel(x, y);
-                diff += std::abs(qRed(a) - qRed(b)) + std::abs(qGreen(a) - qGreen(b)) + std::abs(qBlue(a) - qBlue(b));
-            }
-        EXPECT_LT(diff / (pic.size.width() * pic.size.height() * 3.0), 0.5)
-            << pic.file << ": regenerate with build/bin/tavo-shell-art src/shell/art";
+        // Drawn with floating point, text included: another build may place a
+        // glyph a fraction of a pixel off, which changes its edge pixels. Up
+        // to 4 % of the pixels may differ, and little on average.
+        EXPECT_TRUE(test::ImagesAlike(drawn, committed, 2, 0.04)) << pic.file << ": regenerate with build/bin/tavo-shell-art src/shell/art";
+        EXPECT_LT(test::CompareImages(drawn, committed, 2).meanChannel, 1.0) << pic.file;
     }
     for (int size : {16, 22, 32, 256}) EXPECT_EQ(ProgramIconPixmap(size).size(), QSize(size, size)) << size;
     EXPECT_FALSE(ProgramIcon().isNull());

@@ -128,6 +128,27 @@ TEST_F(Tray, DefaultListAndUnfinishedSkinEditorSayTheirMessages) {
     EXPECT_EQ(messages.shown()[1].title, QStringLiteral("Qel：还在开发中啦！"));
 }
 
+// A setting that cannot be saved is said where the user acted, every time:
+// no success message, no check mark that the settings do not hold.
+TEST_F(Tray, ASettingThatCannotBeSavedIsSaidEveryTime) {
+    const auto blocker = dir.Write("blocker", "not a folder");
+    platform::SetSettings(std::make_unique<platform::IniSettingsStore>(blocker / "cfg"));
+    ico.SetTrayChecks(false, false);
+    Choose("M_PlayListIndex");
+    Choose("M_PlayListIndex");
+    Choose("M_RunPlay");
+    Choose("M_closeY");
+    ASSERT_EQ(messages.shown().size(), 4u);
+    for (const auto& m : messages.shown()) {
+        EXPECT_TRUE(m.text.startsWith(QStringLiteral("无法保存设置到"))) << m.text.toStdString();
+        EXPECT_TRUE(m.text.contains(QString::fromStdString((blocker / "cfg").string())));
+    }
+    EXPECT_FALSE(Checked("M_RunPlay"));
+    EXPECT_FALSE(Checked("M_closeY"));
+    EXPECT_TRUE(Checked("M_closeN"));
+    platform::SetSettings(std::make_unique<platform::IniSettingsStore>(dir / "config"));
+}
+
 TEST_F(Tray, SkinListSwitchesAndRemembersTheSkin) {
     host.skin = QStringLiteral("蓝色科技");
     ico.FillSkinMenu({QStringLiteral("R&B"), QStringLiteral("蓝色科技"), QStringLiteral("晨光")});
@@ -161,6 +182,9 @@ TEST_F(Tray, ShowMainAboutAndExit) {
     EXPECT_TRUE(window->isVisible());
     EXPECT_FALSE(window->isModal());
     EXPECT_EQ(window->Label3()->text(), QStringLiteral("版本：V1.0"));
+    // The program's own home page, not the services' host.
+    EXPECT_EQ(window->Label2()->text(), QStringLiteral(TAVO_HOME_PAGE));
+    EXPECT_TRUE(window->Label2()->text().startsWith(QStringLiteral("https://")));
     Choose("M_about");  // the same window again
     EXPECT_EQ(ico.AboutWindow(), window);
 

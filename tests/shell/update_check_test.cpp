@@ -77,7 +77,7 @@ TEST_F(Update, PartZeroAnnouncesOnlyAGreaterVersion) {
     const struct {
         const char* version;
         bool announces;
-    } cases[] = {{"1.1", true}, {"2", true}, {"1.0", false}, {"0.9", false}, {"abc", false}, {"", false}};
+    } cases[] = {{"1.1", true}, {"2", true}, {"1.0", false}, {"0.9", false}, {"abc", false}, {"", false}, {"1.0.1", true}};
     for (const auto& c : cases) {
         UpdateCheck fresh;
         fresh.Timer1.stop();
@@ -86,8 +86,13 @@ TEST_F(Update, PartZeroAnnouncesOnlyAGreaterVersion) {
         for (int i = 0; i < 6; ++i) fresh.Timer1_Timer();
         EXPECT_EQ(fresh.Label1Text(), c.announces ? UpdateCheck::kNewVersion : kSite) << c.version;
     }
-    EXPECT_DOUBLE_EQ(UpdateCheck::VersionValue(QStringLiteral(" 1.25beta")), 1.25);
-    EXPECT_DOUBLE_EQ(UpdateCheck::VersionValue(QStringLiteral("1.1.2")), 1.1);
+    const struct {
+        const char *a, *b;
+        int order;
+    } pairs[] = {{"1.10", "1.9", 1},     {"1.9", "1.10", -1}, {"1.0", "1", 0},       {"2", "1.99", 1},
+                 {" 1.25beta", "1.25", 0}, {"1.1.2", "1.1", 1}, {"abc", "", 0},       {"0.1", "abc", 1},
+                 {"99999999999999999999", "1", 1}, {"1.", "1.0", 0}, {"-2", "0", 0}};
+    for (const auto& p : pairs) EXPECT_EQ(UpdateCheck::CompareVersions(p.a, p.b), p.order) << p.a << " : " << p.b;
 }
 
 TEST_F(Update, LabelCyclesThroughThePartsEveryTwelveSeconds) {

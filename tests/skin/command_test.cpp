@@ -205,6 +205,26 @@ TEST_F(CommandWidget, LooksFollowTheMouse) {
     EXPECT_EQ(clicks->count(), 1);
 }
 
+// New faces (a skin change) show at once in the look the button is in: a
+// button under the pointer shows the new skin's hover face, not the old one.
+TEST_F(CommandWidget, NewFacesShowInTheCurrentLook) {
+    const auto face = [](QColor c) {
+        QImage img(kSize, QImage::Format_RGB32);
+        img.fill(c);
+        return img;
+    };
+    button->SetFaces(face(Qt::red), face(Qt::green), face(Qt::blue));
+    QTest::mouseMove(button, {20, 15});
+    ASSERT_EQ(button->DrawState(), kLookHot);
+    EXPECT_EQ(button->grab().toImage().pixel(30, 15), QColor(Qt::green).rgb());
+    button->SetFaces(face(Qt::yellow), face(Qt::cyan), face(Qt::magenta));
+    EXPECT_EQ(button->DrawState(), kLookHot);
+    EXPECT_EQ(button->grab().toImage().pixel(30, 15), QColor(Qt::cyan).rgb());
+    QEvent leave(QEvent::Leave);
+    QCoreApplication::sendEvent(button, &leave);
+    EXPECT_EQ(button->grab().toImage().pixel(30, 15), QColor(Qt::yellow).rgb());
+}
+
 TEST_F(CommandWidget, EnabledSwitchesTheDisabledLook) {
     button->SetEnabled(false);
     EXPECT_EQ(button->DrawState(), kLookDisabled);

@@ -168,6 +168,25 @@ TEST_F(LoadSkinTest, SkinWithoutIniGivesDefaultsAndDropsTheOldPicture) {
     EXPECT_TRUE(messages.shown().empty());
 }
 
+// A skin.ini or a button face past its limit is not read, and the load says
+// which file; the colours fall back to the defaults.
+TEST_F(LoadSkinTest, OversizedSkinFilesAreRefusedWithAMessage) {
+    Ini("one", {"标题文字色=1,2,3"});
+    {
+        std::ofstream ini(Skin("one") / "skin.ini", std::ios::binary | std::ios::app);
+        ini << std::string(static_cast<size_t>(SkinModule::kMaxSkinIniBytes), ' ');
+    }
+    {
+        std::ofstream face(Skin("one") / "B.png", std::ios::binary);
+    }
+    fs::resize_file(Skin("one") / "B.png", static_cast<std::uintmax_t>(SkinModule::kMaxFaceFileBytes) + 1);
+    SkinModule::LoadSkin("one");
+    EXPECT_EQ(SkinModule::TitleTextColor, SkinRgb(166, 165, 165));
+    ASSERT_EQ(messages.shown().size(), 2u);
+    EXPECT_TRUE(messages.shown()[0].text.contains(QStringLiteral("skin.ini 过大")));
+    EXPECT_TRUE(messages.shown()[1].text.contains(QStringLiteral("B.png 过大")));
+}
+
 TEST_F(LoadSkinTest, MissingFoldersAndUnsafeNames) {
     Ini("one", {"标题文字色=1,2,3"});
     SkinModule::LoadSkin("one");

@@ -69,6 +69,8 @@ TEST_F(ParserTest, XmlFeeds) {
         {"no songs", "<playlist></playlist>", ""},
         {"empty page", "", ""},
         {"cut off before the artist", "<song>cut off before the artist", ""},
+        {"list separators in a song are no entries", "<song>A{@}B<|>C</song><artist>D</artist>",
+         QStringLiteral("ABC ┈ D{@}")},
     };
     for (const auto& c : cases) EXPECT_EQ(g.ParseXmlFeed(Page(c.page)), c.list) << c.name;
 }
@@ -93,6 +95,17 @@ TEST_F(ParserTest, JsonPlaylistCleaningOrder) {
     // the title loses "&nbsp;" whole, then ";" and "/".
     const auto f = Page(JsonItem("A/B;C&nbsp;D", "u", "x;y/z&nbsp;w"));
     EXPECT_EQ(g.ParseJsonPlaylist(f), QStringLiteral("xyzw ┈ ABCD{@}"));
+}
+
+// A title holding the list separator would shift every later song's
+// address by one: it becomes a space, and the addresses stay in step.
+TEST_F(ParserTest, JsonPlaylistSeparatorsInNamesKeepTheAddressesInStep) {
+    const auto f = Page(R"({"song":[)" + JsonItem("a{@}b", "http://h/1", "t{@}u<|>v") + "," +
+                        JsonItem("c", "http://h/2", "w") + "]}");
+    const QString list = g.ParseJsonPlaylist(f);
+    EXPECT_EQ(list, QStringLiteral("t u v ┈ a b{@}w ┈ c{@}"));
+    EXPECT_EQ(list.split(QStringLiteral("{@}")).size(), 3);
+    EXPECT_EQ(g.RadioUrls.value(1), QStringLiteral("http://h/2"));
 }
 
 TEST_F(ParserTest, JsonPlaylistMalformed) {
@@ -206,6 +219,7 @@ TEST_F(ParserTest, ChartSongPageCleaning) {
         {"percent-encoded & becomes a space", "a%26b", "c%26d", QStringLiteral("a b ┈ c d{@}")},
         {"trailing % decodes to U+0000 which is removed", "ab%", "cd%", QStringLiteral("ab ┈ cd{@}")},
         {"spaces trimmed", "++x++", "%20y%20", QStringLiteral("x ┈ y{@}")},
+        {"list separators become spaces", "a%7B%40%7Db", "c<%7C>d", QStringLiteral("a b ┈ c d{@}")},
     };
     for (const auto& c : cases)
         EXPECT_EQ(g.ParseChartSongPage(Page(SongPiece(c.title, c.artist)), kSongStart, kSongEnd), c.expected) << c.name;

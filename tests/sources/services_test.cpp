@@ -22,7 +22,9 @@ TEST(ServiceHosts, FileOverridesOnlyTheKeysItNamesAndOnlyWithValidAddresses) {
               "lyrics=http://lyrics.example:81\n"
               "ChartSite=not an address\r\n"
               "RadioFeed=http://feeds.example/with/path\r\n"
-              "garbage line without equals\r\n");
+              "garbage line without equals\r\n"
+              "RadioDirectory=https://all.api.radio-browser.info/\r\n"
+              "LyricsLibrary=https://lrclib.net\r\n");
     const ServiceHosts local = LocalServiceHosts(9);
     const ServiceHosts h = ReadServiceHosts(dir / "services.ini", local);
     EXPECT_EQ(h.songSearch, "https://search.example:8443");
@@ -30,6 +32,14 @@ TEST(ServiceHosts, FileOverridesOnlyTheKeysItNamesAndOnlyWithValidAddresses) {
     EXPECT_EQ(h.chartSite, local.chartSite);  // invalid value ignored
     EXPECT_EQ(h.radioFeed, local.radioFeed);  // a path is not a host
     EXPECT_EQ(h.radioPlaylist, local.radioPlaylist);
+    EXPECT_EQ(h.radioDirectory, "https://all.api.radio-browser.info");
+    EXPECT_EQ(h.lyricsLibrary, "https://lrclib.net");
+}
+
+TEST(ServiceHosts, TheShippedFileNamesTheOpenServices) {
+    const ServiceHosts h = ReadServiceHosts(std::filesystem::path(TAVO_SOURCE_DIR) / "data" / "services.ini");
+    EXPECT_EQ(h.radioDirectory, "https://all.api.radio-browser.info");
+    EXPECT_EQ(h.lyricsLibrary, "https://lrclib.net");
 }
 
 TEST(ServiceHosts, ProgramWideHostsComeFromTheProgramFolderUntilReplaced) {

@@ -4,9 +4,9 @@
 // notes window on a sample notes database in a temporary folder. --search
 // runs an all-notes search for TEXT in the notes window. With --grab, writes
 // strip.png and notes-window.png into FOLDER and exits.
-#include "calendar/calendar_strip.h"
-#include "calendar/notes_store.h"
-#include "calendar/notes_window.h"
+#include "calendar/ui/calendar_strip.h"
+#include "calendar/core/notes_store.h"
+#include "calendar/ui/notes_window.h"
 
 #include <QApplication>
 #include <QCheckBox>

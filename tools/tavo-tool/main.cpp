@@ -1,7 +1,7 @@
 // tavo-tool: the player's engines on the command line, for scripting,
 // debugging and comparison with other tools.
 #include "command.h"
-#include "platform/network_access.h"
+#include "platform/core/network_access.h"
 
 #include <QCoreApplication>
 

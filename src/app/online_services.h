@@ -1,0 +1,34 @@
+#pragma once
+// The open services of one run, as services.ini names them: the station
+// directory (RadioDirectory=) and the lyrics finder with its cache and the
+// synced-lyrics library (LyricsLibrary=). Made on first use, on the UI
+// thread; each lives as long as this object.
+
+#include "lyrics/core/lyrics_finder.h"
+#include "sources/core/radio_directory.h"
+
+#include <QObject>
+
+#include <memory>
+
+namespace tavo {
+
+class OnlineServices : public QObject {
+    Q_OBJECT
+public:
+    // `localLyrics` finds a local song's own lyrics (may be empty).
+    explicit OnlineServices(LocalLyricsFunction localLyrics = nullptr, QObject* parent = nullptr);
+    ~OnlineServices() override;
+
+    RadioDirectory& Directory();
+    LyricsFinder& Finder();
+    // The library's address, for the by-hand search.
+    QString LibraryBase() const;
+
+private:
+    LocalLyricsFunction localLyrics_;
+    std::unique_ptr<RadioDirectory> directory_;
+    std::unique_ptr<LyricsFinder> finder_;
+};
+
+}  // namespace tavo

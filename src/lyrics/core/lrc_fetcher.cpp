@@ -1,0 +1,62 @@
+#include "lyrics/core/lrc_fetcher.h"
+
+#include "lyrics/lrc_cleanup.h"
+#include "platform/ansi_text.h"
+#include "platform/program_folder.h"
+#include "sources/services.h"
+
+#include <filesystem>
+#include <system_error>
+
+namespace tavo {
+
+LrcFetcher::LrcFetcher(std::function<std::uint64_t()> playingNow, QObject* parent)
+    : QObject(parent), playingNow_(std::move(playingNow)) {
+    connect(&lrcDown_, &QelDown::DLFinished, this, &LrcFetcher::OnFinished);
+}
+
+void LrcFetcher::Begin(const QString& name, std::uint64_t tag) {
+    lines_.clear();
+    const std::filesystem::path target = platform::InProgramFolder("lrc.tmp");
+    std::error_code ec;
+    std::filesystem::remove(target, ec);
+
+    lrcDown_.CancelDownload();
+    fetching_ = true;
+    name_ = name;
+    tag_ = tag;
+    lrcDown_.setFileURL(LrcRequestAddress(Services().lyrics, name));
+    lrcDown_.setSaveFileName(platform::PathToQString(target));
+    lrcDown_.BeginDownload();
+}
+
+void LrcFetcher::Cancel() {
+    fetching_ = false;
+    lrcDown_.CancelDownload();
+}
+
+void LrcFetcher::Clear() {
+    lines_.clear();
+    Cancel();
+}
+
+void LrcFetcher::OnFinished(std::int32_t, std::int16_t error) {
+    if (!fetching_) return;
+    fetching_ = false;
+    const QString name = name_;
+    if (playingNow_ && playingNow_() != tag_) return;
+    if (error != 0) {
+        Q_EMIT NotFound(name);
+        return;
+    }
+    const auto replyLines = platform::ReadTextLines(platform::QStringToPath(lrcDown_.SaveFileName()));
+    const auto lines = replyLines ? CleanLyricsReply(*replyLines) : std::nullopt;
+    if (!lines) {
+        Q_EMIT NotFound(name);
+        return;
+    }
+    lines_ = *lines;
+    Q_EMIT Found(name);
+}
+
+}  // namespace tavo

@@ -1,0 +1,60 @@
+#pragma once
+// The lyrics fetch without a window: asks the lyrics service for one song's
+// lyrics through its own download control `LrcDown`, and keeps the lyric
+// lines (`list1`) of the reply.
+//
+// Only the newest fetch counts, and only while its song still plays: a
+// reply that arrives after another fetch began, after the lines were
+// cleared or the fetch cancelled, or after the player stopped, gave the
+// song up or moved to another one (one without lyrics, such as a radio
+// station) is dropped and changes nothing. A fetch is keyed to the song
+// tag that playback gives every start and every stop, not to the song's
+// name: the same song stopped and started again is another song here.
+
+#include "download/qel_down.h"
+
+#include <QObject>
+#include <QString>
+#include <QStringList>
+
+#include <cstdint>
+#include <functional>
+
+namespace tavo {
+
+class LrcFetcher : public QObject {
+    Q_OBJECT
+public:
+    // `playingNow` gives the tag of the song that plays now.
+    explicit LrcFetcher(std::function<std::uint64_t()> playingNow, QObject* parent = nullptr);
+
+    // Starts fetching the lyrics of `name`, the song tagged `tag`: the lines
+    // are emptied, "lrc.tmp" in the program folder is deleted, any earlier
+    // fetch is dropped.
+    void Begin(const QString& name, std::uint64_t tag);
+    // Drops the fetch in flight; the lines stay.
+    void Cancel();
+    // Empties the lines and drops the fetch in flight.
+    void Clear();
+
+    const QStringList& Lines() const { return lines_; }
+    bool Fetching() const { return fetching_; }
+    QelDown& LrcDown() { return lrcDown_; }
+
+Q_SIGNALS:
+    // The fetch for `name` ended: with its lines stored, or without lyrics.
+    void Found(const QString& name);
+    void NotFound(const QString& name);
+
+private:
+    void OnFinished(std::int32_t bytes, std::int16_t error);
+
+    std::function<std::uint64_t()> playingNow_;
+    QelDown lrcDown_;
+    QStringList lines_;
+    bool fetching_ = false;
+    QString name_;          // the song of the fetch in flight
+    std::uint64_t tag_ = 0;  // and its tag
+};
+
+}  // namespace tavo

@@ -1,0 +1,181 @@
+#include "lyrics/core/lyrics_finder.h"
+
+#include "lyrics/lrc_cleanup.h"
+
+#include <QMetaObject>
+#include <QRegularExpression>
+
+namespace tavo {
+
+namespace {
+
+// A line that begins with a time tag such as [01:23.45] or [1:23].
+bool HasTimeTag(const QString& line) {
+    static const QRegularExpression tag(QStringLiteral("^\\s*\\[\\d{1,3}:\\d{1,2}([.:]\\d{1,3})?\\]"));
+    return tag.match(line).hasMatch();
+}
+
+// The line-break tags some lyric sources write inside their text.
+const QString kBreakTags[] = {
+    QStringLiteral("<p>"),  QStringLiteral("<P>"),  QStringLiteral("</br>"),  QStringLiteral("<br>"),
+    QStringLiteral("<BR>"), QStringLiteral("</BR>"), QStringLiteral("</ br>"), QStringLiteral("</ BR>"),
+};
+
+}  // namespace
+
+QString InstrumentalText() { return QStringLiteral("纯音乐，请欣赏"); }
+
+std::optional<LyricText> ReadLyricText(const QString& text) {
+    if (text.trimmed().isEmpty()) return std::nullopt;
+    if (text.trimmed() == QLatin1String(kInstrumentalMark)) return LyricText{LyricsShape::kInstrumental, {}};
+    QString t = text;
+    for (const QString& tag : kBreakTags) t.replace(tag, QStringLiteral("\n"));
+    t.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    t.replace(QLatin1Char('\r'), QLatin1Char('\n'));
+    if (t.endsWith(QLatin1Char('\n'))) t.chop(1);
+    LyricText out;
+    out.lines = t.split(QLatin1Char('\n'), Qt::KeepEmptyParts);
+    out.shape = LyricsShape::kPlain;
+    for (const QString& line : out.lines) {
+        if (HasTimeTag(line)) {
+            out.shape = LyricsShape::kSynced;
+            break;
+        }
+    }
+    return out;
+}
+
+LyricsFinder::LyricsFinder(LyricsFinderOptions options, QObject* parent)
+    : QObject(parent), options_(std::move(options)), service_([this] { return request_; }) {
+    if (!options_.cacheFolder.empty()) cache_ = std::make_unique<LyricsCache>(options_.cacheFolder);
+    if (!options_.libraryBase.isEmpty()) {
+        library_ = std::make_unique<LyricsLibraryClient>(options_.libraryBase);
+        connect(library_.get(), &LyricsLibraryClient::Found, this, &LyricsFinder::OnLibraryFound);
+        connect(library_.get(), &LyricsLibraryClient::NotFound, this,
+                [this](std::uint64_t request, const QString&, bool) { OnLibraryNotFound(request); });
+    }
+    connect(&service_, &LrcFetcher::Found, this, &LyricsFinder::OnServiceFound);
+    connect(&service_, &LrcFetcher::NotFound, this, &LyricsFinder::OnServiceNotFound);
+}
+
+LyricsFinder::~LyricsFinder() = default;
+
+std::uint64_t LyricsFinder::Find(const LyricsSong& song) {
+    StopNetwork();
+    song_ = song;
+    const std::uint64_t request = NextWebRequestId();
+    request_ = request;
+    // The file steps run from the event loop, so that the caller holds the
+    // id before any answer.
+    QMetaObject::invokeMethod(this, [this, request] { FromFiles(request); }, Qt::QueuedConnection);
+    return request;
+}
+
+void LyricsFinder::Cancel() {
+    StopNetwork();
+    request_ = 0;
+}
+
+void LyricsFinder::StopNetwork() {
+    if (service_.Fetching()) service_.Cancel();
+    if (library_) library_->Cancel();
+    libraryRequest_ = 0;
+}
+
+void LyricsFinder::FromFiles(std::uint64_t request) {
+    if (request != request_) return;
+    const LrcSongParts parts = SplitLrcSongName(song_.name);
+    if (cache_) {
+        if (auto choice = cache_->Choice(parts.singer, parts.song); choice && Answer(LyricsOrigin::kChoice, *choice))
+            return;
+    }
+    if (options_.localLyrics && !song_.localFile.empty()) {
+        if (auto local = options_.localLyrics(song_.localFile); local && Answer(LyricsOrigin::kLocal, *local)) return;
+    }
+    if (cache_) {
+        if (auto kept = cache_->Read(parts.singer, parts.song); kept && Answer(LyricsOrigin::kCache, *kept)) return;
+    }
+    AskService();
+}
+
+void LyricsFinder::AskService() {
+    if (!options_.askService || song_.name.isEmpty()) {
+        AskLibrary();
+        return;
+    }
+    // The fetch is keyed to this request: a later Find() or Cancel() leaves
+    // its reply nobody to answer.
+    service_.Begin(song_.name, request_);
+}
+
+void LyricsFinder::OnServiceFound(const QString& name) {
+    if (!request_ || name != song_.name) return;
+    const QString text = service_.Lines().join(QLatin1Char('\n'));
+    if (!Answer(LyricsOrigin::kService, text)) {
+        AskLibrary();
+        return;
+    }
+    const LrcSongParts parts = SplitLrcSongName(song_.name);
+    if (cache_) cache_->Store(parts.singer, parts.song, text);
+}
+
+void LyricsFinder::OnServiceNotFound(const QString& name) {
+    if (!request_ || name != song_.name) return;
+    AskLibrary();
+}
+
+void LyricsFinder::AskLibrary() {
+    if (!library_ || song_.name.isEmpty()) {
+        AnswerNotFound();
+        return;
+    }
+    libraryRequest_ = library_->Find(LibraryQueryFor(song_.name, song_.album, song_.durationS));
+}
+
+void LyricsFinder::OnLibraryFound(std::uint64_t request, const LibraryTrack& track) {
+    if (!request_ || request != libraryRequest_) return;
+    libraryRequest_ = 0;
+    const QString text = track.instrumental              ? QString::fromLatin1(kInstrumentalMark)
+                         : !track.syncedLyrics.isEmpty() ? track.syncedLyrics
+                                                         : track.plainLyrics;
+    const LrcSongParts parts = SplitLrcSongName(song_.name);
+    if (!Answer(LyricsOrigin::kLibrary, text)) {
+        AnswerNotFound();
+        return;
+    }
+    if (cache_) cache_->Store(parts.singer, parts.song, text);
+}
+
+void LyricsFinder::OnLibraryNotFound(std::uint64_t request) {
+    if (!request_ || request != libraryRequest_) return;
+    libraryRequest_ = 0;
+    AnswerNotFound();
+}
+
+bool LyricsFinder::Answer(LyricsOrigin origin, const QString& text) {
+    const auto read = ReadLyricText(text);
+    if (!read) return false;
+    LyricsAnswer answer{request_, song_.name, origin, read->shape, read->lines, {}};
+    if (read->shape == LyricsShape::kInstrumental) answer.status = InstrumentalText();
+    request_ = 0;
+    Q_EMIT Answered(answer);
+    return true;
+}
+
+void LyricsFinder::AnswerNotFound() {
+    LyricsAnswer answer{request_, song_.name, LyricsOrigin::kNowhere, LyricsShape::kNone, {},
+                        LrcNotFoundText(song_.name)};
+    request_ = 0;
+    Q_EMIT Answered(answer);
+}
+
+void LyricsFinder::Choose(const LyricsSong& song, const QString& text) {
+    const LrcSongParts parts = SplitLrcSongName(song.name);
+    if (cache_) cache_->Remember(parts.singer, parts.song, text);
+    if (song.name != song_.name) return;
+    StopNetwork();
+    request_ = NextWebRequestId();
+    if (!Answer(LyricsOrigin::kChoice, text)) AnswerNotFound();
+}
+
+}  // namespace tavo

@@ -1,0 +1,395 @@
+#include "lyrics/ui/lrc_box.h"
+
+#include "lyrics/lrc_cleanup.h"
+#include "lyrics/ui/lrc_paint.h"
+
+#include <QCursor>
+#include <QGuiApplication>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QScreen>
+#include <QWindow>
+
+#include <algorithm>
+
+namespace tavo {
+
+namespace {
+
+constexpr int kWidth = 560;
+constexpr int kHeight = 36;
+const QColor kMutedColor(128, 0, 0);  // 128: dark red
+
+struct MinbarSpec {
+    QChar caption;
+    const char16_t* toolTip;
+};
+const MinbarSpec kMinbar[lrcBox::kMinbarCount] = {
+    {u'4', u"播放/暂停"}, {u'<', u"停止"},  {u'7', u"上一首"},
+    {u'8', u"下一首"},    {u'X', u"禁音"},  {u'.', u"显示或隐藏主程序"},
+};
+
+}  // namespace
+
+// ---------------------------------------------------------------------------
+// LrcGlyphButton
+
+LrcGlyphButton::LrcGlyphButton(QChar caption, const QString& toolTip, QWidget* parent)
+    : QWidget(parent), caption_(caption) {
+    setToolTip(toolTip);
+    setFixedSize(sizeHint());
+    setCursor(Qt::PointingHandCursor);
+}
+
+void LrcGlyphButton::SetCaption(QChar caption) {
+    if (caption == caption_) return;
+    caption_ = caption;
+    update();
+}
+
+void LrcGlyphButton::SetForeColor(const QColor& color) {
+    if (color == color_) return;
+    color_ = color;
+    update();
+}
+
+void LrcGlyphButton::paintEvent(QPaintEvent*) {
+    QPainter p(this);
+    PaintLrcGlyph(p, QRectF(rect()), caption_, color_);
+}
+
+void LrcGlyphButton::mousePressEvent(QMouseEvent* e) {
+    if (e->button() == Qt::LeftButton) {
+        pressed_ = true;
+        e->accept();
+    } else {
+        e->ignore();  // the right button reaches the window: its menu
+    }
+}
+
+void LrcGlyphButton::mouseReleaseEvent(QMouseEvent* e) {
+    if (e->button() != Qt::LeftButton) {
+        e->ignore();
+        return;
+    }
+    const bool wasPressed = pressed_;
+    pressed_ = false;
+    e->accept();
+    if (wasPressed && rect().contains(e->position().toPoint())) Q_EMIT Click();
+}
+
+// ---------------------------------------------------------------------------
+
+int SetTopMostWindow(QWidget* hWnd, bool Topmost) {
+    if (!hWnd) return 0;
+    const bool onTop = hWnd->windowFlags().testFlag(Qt::WindowStaysOnTopHint);
+    if (onTop != Topmost) {
+        // Changing the flags hides a shown window; put it back where it was.
+        const bool visible = hWnd->isVisible();
+        const QPoint pos = hWnd->pos();
+        hWnd->setWindowFlag(Qt::WindowStaysOnTopHint, Topmost);
+        if (visible) {
+            hWnd->move(pos);
+            hWnd->show();
+        }
+    }
+    return Topmost ? 1 : 0;
+}
+
+// ---------------------------------------------------------------------------
+// lrcBox
+
+lrcBox::lrcBox(LyricsHost* host, QWidget* parent)
+    : QWidget(parent, Qt::Tool | Qt::FramelessWindowHint),
+      host_(host),
+      fetcher_([this] { return host_ ? host_->CurrentSongTag() : std::uint64_t{0}; }) {
+    setObjectName(QStringLiteral("lrcBox"));
+    setWindowTitle(QStringLiteral("lrcBox"));
+    setAttribute(Qt::WA_TranslucentBackground, false);
+    setMouseTracking(true);
+    setFixedSize(kWidth, kHeight);
+
+    label1_ = new QLabel(this);
+    label1_->setObjectName(QStringLiteral("Label1"));
+    label1_->setAlignment(Qt::AlignCenter);
+    label1_->setAttribute(Qt::WA_TransparentForMouseEvents);  // the surface takes the mouse
+    // A long line is cut short with "…" rather than widening the window.
+    label1_->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
+    label1_->setMinimumWidth(0);
+    QFont font = label1_->font();
+    font.setPixelSize(16);
+    font.setBold(true);
+    label1_->setFont(font);
+    QPalette pal = label1_->palette();
+    pal.setColor(QPalette::WindowText, QColor(0x10, 0x40, 0x80));
+    label1_->setPalette(pal);
+
+    auto* row = new QHBoxLayout(this);
+    row->setContentsMargins(10, 4, 8, 4);
+    row->setSpacing(2);
+    row->addWidget(label1_, 1);
+    for (int i = 0; i < kMinbarCount; ++i) {
+        auto* b = new LrcGlyphButton(kMinbar[i].caption, QString::fromUtf16(kMinbar[i].toolTip), this);
+        b->setObjectName(QStringLiteral("minbar%1").arg(i));
+        connect(b, &LrcGlyphButton::Click, this, [this, i] { minbar_Click(i); });
+        minbar_[static_cast<size_t>(i)] = b;
+        row->addWidget(b);
+    }
+    row->activate();  // Label1 gets its width now, before the window first shows
+    label1_->installEventFilter(this);
+
+    connect(&fetcher_, &LrcFetcher::Found, this, [this](const QString& name) {
+        SetLabel1Text(LrcPlayingText(name));
+        if (host_) host_->SetSongLabel(LrcPlayingText(name));
+    });
+    connect(&fetcher_, &LrcFetcher::NotFound, this,
+            [this](const QString& name) { SetLabel1Text(LrcNotFoundText(name)); });
+
+    timer1_.setInterval(100);
+    connect(&timer1_, &QTimer::timeout, this, &lrcBox::Timer1_Timer);
+    timer1_.start();
+
+    SetTopMostWindow(this, true);
+    PlaceAtTop();
+    // Created hidden: the setting "LrcShow" decides when it shows.
+}
+
+lrcBox::~lrcBox() = default;
+
+// ---------------------------------------------------------------------------
+// Lyrics fetch
+
+void lrcBox::DownLrcBegin() {
+    SetLabel1Text(LrcFetchingText());
+    if (host_)
+        fetcher_.Begin(host_->CurrentSongName(), host_->CurrentSongTag());
+    else
+        fetcher_.Begin(QString(), 0);
+}
+
+void lrcBox::CancelFetch() { fetcher_.Cancel(); }
+
+void lrcBox::ClearLines() { fetcher_.Clear(); }
+
+// ---------------------------------------------------------------------------
+// What the main window sets
+
+QString lrcBox::Label1Text() const { return label1Text_; }
+
+void lrcBox::SetLabel1Text(const QString& text) {
+    label1Text_ = text;
+    ShowLabel1();
+}
+
+void lrcBox::ShowLabel1() {
+    const int room = std::max(label1_->contentsRect().width(), 0);
+    label1_->setText(room > 0 ? label1_->fontMetrics().elidedText(label1Text_, Qt::ElideRight, room) : label1Text_);
+}
+
+bool lrcBox::eventFilter(QObject* watched, QEvent* e) {
+    if (watched == label1_ && e->type() == QEvent::Resize) ShowLabel1();
+    return QWidget::eventFilter(watched, e);
+}
+
+void lrcBox::SetSongToolTip(const QString& text) { setToolTip(text); }
+
+void lrcBox::SetPlayGlyph(bool playing) { minbar(0)->SetCaption(playing ? u';' : u'4'); }
+
+bool lrcBox::PlayGlyphPlaying() const { return minbar(0)->Caption() == u';'; }
+
+namespace {
+int ColourDistance(const QColor& a, const QColor& b) {
+    return std::abs(a.red() - b.red()) + std::abs(a.green() - b.green()) + std::abs(a.blue() - b.blue());
+}
+}  // namespace
+
+QColor MutedGlyphColour(const QColor& back, const QColor& text) {
+    // Reds from dark to light: the one farthest from both the back and the
+    // unmuted glyph's colour, dark red first when it does as well as any.
+    static const QColor kReds[] = {kMutedColor, QColor(96, 0, 24), QColor(200, 0, 0), QColor(255, 90, 90),
+                                   QColor(255, 150, 150)};
+    QColor best = kMutedColor;
+    int bestScore = -1;
+    for (const QColor& red : kReds) {
+        const int score = std::min(ColourDistance(red, back), ColourDistance(red, text));
+        if (score > bestScore) {
+            best = red;
+            bestScore = score;
+        }
+    }
+    return best;
+}
+
+void lrcBox::SetMuteGlyph(bool muted) {
+    muted_ = muted;
+    const QColor on = skinned_ ? skin_.text : QColor(Qt::black);
+    minbar(4)->SetForeColor(muted ? (skinned_ ? MutedGlyphColour(skin_.back, skin_.text) : kMutedColor) : on);
+}
+
+void lrcBox::SetSkin(const LrcSkin& skin) {
+    skin_ = skin;
+    skinned_ = true;
+    QPalette pal = label1_->palette();
+    pal.setColor(QPalette::WindowText, skin.text);
+    label1_->setPalette(pal);
+    for (LrcGlyphButton* b : minbar_) b->SetForeColor(skin.text);
+    SetMuteGlyph(muted_);
+    update();
+}
+
+void lrcBox::ShowLyrics(bool show) {
+    if (!show) {
+        hide();
+        return;
+    }
+    PlaceAtTop();
+    QWidget::show();
+    PlaceAtTop();  // some window systems move a window as they map it
+}
+
+void lrcBox::PlaceAtTop() {
+    QScreen* s = screen() ? screen() : QGuiApplication::primaryScreen();
+    if (!s) return;
+    const QRect g = s->geometry();
+    move(g.left() + (g.width() - frameGeometry().width()) / 2, g.top());
+}
+
+// ---------------------------------------------------------------------------
+// Buttons
+
+void lrcBox::minbar_Click(int Index) {
+    if (!host_) return;
+    switch (Index) {
+        case 0:
+            host_->PlayS_Click(minbar(0)->Caption() == u';' ? 4 : 0);
+            break;
+        case 1:
+        case 2:
+        case 3:
+            host_->PlayS_Click(Index);
+            break;
+        case 4:
+            host_->PlayS_Click(host_->IsMuted() ? 6 : 5);
+            break;
+        case 5: {
+            QWidget* main = host_->MainWindow();
+            if (!main) return;
+            if (main->windowState().testFlag(Qt::WindowMinimized)) {
+                main->setWindowState(main->windowState() & ~Qt::WindowMinimized);
+                main->show();
+                main->activateWindow();
+                main->setFocus();
+                return;
+            }
+            if (!host_->IsShown()) {
+                main->show();
+                main->activateWindow();
+                main->setFocus();
+                host_->SetIsShown(true);
+            } else {
+                main->hide();
+                host_->SetIsShown(false);
+            }
+            main->setWindowState(Qt::WindowNoState);
+            break;
+        }
+        default:
+            break;
+    }
+}
+
+// ---------------------------------------------------------------------------
+// Translucency
+
+int lrcBox::Opacity() const { return qRound(windowOpacity() * 255.0); }
+
+void lrcBox::SetOpacity(int alpha) { setWindowOpacity(alpha / 255.0); }
+
+void lrcBox::Timer1_Timer() {
+    // Edges count as inside. Where the window system does not tell where
+    // the cursor is once it has left our windows (Wayland), the leave event
+    // says so instead; it is not trusted during a drag, whose pointer grab
+    // may send one while the cursor stays on the window.
+    const QRect r = frameGeometry();
+    const QRect withEdges(r.left(), r.top(), r.width() + 1, r.height() + 1);
+    const bool inside = withEdges.contains(QCursor::pos()) && !(mouseLeft_ && !dragging_);
+    if (inside) return;
+    SetOpacity(kTranslucent);
+    timer1_.stop();
+}
+
+// ---------------------------------------------------------------------------
+// The surface: painting and the mouse
+
+void lrcBox::paintEvent(QPaintEvent*) {
+    QPainter p(this);
+    if (!skinned_) {
+        PaintLrcSurface(p, QRectF(rect()));
+        return;
+    }
+    if (skin_.background.isNull()) {
+        p.fillRect(rect(), skin_.back);
+    } else {
+        p.setRenderHint(QPainter::SmoothPixmapTransform, true);
+        p.drawImage(QRectF(rect()), skin_.background);
+    }
+    p.setPen(skin_.frame);
+    p.setBrush(Qt::NoBrush);
+    p.drawRect(rect().adjusted(0, 0, -1, -1));
+}
+
+void lrcBox::enterEvent(QEnterEvent* e) {
+    QWidget::enterEvent(e);
+    Hovered();
+}
+
+void lrcBox::leaveEvent(QEvent* e) {
+    QWidget::leaveEvent(e);
+    mouseLeft_ = true;
+}
+
+void lrcBox::Hovered() {
+    mouseLeft_ = false;
+    dragging_ = false;  // a system move may end without a release reaching us
+    timer1_.start();
+    SetOpacity(kOpaque);
+}
+
+void lrcBox::mouseMoveEvent(QMouseEvent* e) {
+    if (e->buttons() & Qt::LeftButton) {
+        // Let the window system move the window with the mouse; where it
+        // cannot (no window manager), follow the mouse ourselves.
+        if (!dragging_) {
+            dragging_ = true;
+            systemMove_ = windowHandle() && windowHandle()->startSystemMove();
+        }
+        if (!systemMove_) move(e->globalPosition().toPoint() - dragOffset_);
+        return;
+    }
+    Hovered();
+}
+
+void lrcBox::mousePressEvent(QMouseEvent* e) {
+    if (e->button() == Qt::RightButton) {
+        if (host_) host_->ShowSettingsMenu(e->globalPosition().toPoint());
+        return;
+    }
+    if (e->button() == Qt::LeftButton) {
+        dragging_ = false;
+        dragOffset_ = e->globalPosition().toPoint() - pos();
+    }
+}
+
+void lrcBox::mouseReleaseEvent(QMouseEvent* e) {
+    if (e->button() == Qt::LeftButton) dragging_ = false;
+    // After a drag the mouse may be released outside: the check notices.
+    timer1_.start();
+}
+
+void lrcBox::mouseDoubleClickEvent(QMouseEvent* e) {
+    if (e->button() == Qt::LeftButton) minbar_Click(5);
+}
+
+}  // namespace tavo

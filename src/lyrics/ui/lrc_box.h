@@ -1,0 +1,154 @@
+#pragma once
+// The lyrics window `lrcBox`: a frameless strip that stays above other
+// windows and shows one line (`Label1`), the lyric line being sung or a
+// status text, beside six small glyph buttons (`minbar`) for the player.
+// Its fetcher (LrcFetcher) fetches the playing song's lyrics into `list1`;
+// the main window picks the line to show as the song plays (ListIdx,
+// lyric_timing.h).
+//
+// The mouse: dragging with the left button moves the window, a double-click
+// shows or hides the main window, the right button opens the settings menu.
+// The window turns translucent once the mouse has left it (checked every
+// 100 ms by `Timer1`) and opaque again when the mouse comes back.
+
+#include "lyrics/core/lrc_fetcher.h"
+#include "lyrics/lyrics_host.h"
+#include "lyrics/lyrics_view.h"
+
+#include <QColor>
+#include <QImage>
+#include <QTimer>
+#include <QWidget>
+
+#include <array>
+#include <cstdint>
+
+class QLabel;
+
+namespace tavo {
+
+// One glyph button: a one-character caption drawn as a symbol, a colour,
+// a tool tip; reports a left click.
+class LrcGlyphButton : public QWidget {
+    Q_OBJECT
+public:
+    LrcGlyphButton(QChar caption, const QString& toolTip, QWidget* parent = nullptr);
+
+    QChar Caption() const { return caption_; }
+    void SetCaption(QChar caption);
+    QColor ForeColor() const { return color_; }
+    void SetForeColor(const QColor& color);
+
+    QSize sizeHint() const override { return {20, 20}; }
+
+Q_SIGNALS:
+    void Click();
+
+protected:
+    void paintEvent(QPaintEvent*) override;
+    void mousePressEvent(QMouseEvent* e) override;
+    void mouseReleaseEvent(QMouseEvent* e) override;
+
+private:
+    QChar caption_;
+    QColor color_ = Qt::black;
+    bool pressed_ = false;
+};
+
+// How a skin paints the lyrics window: its background picture stretched
+// over the window (or the plain colour `back` without one), a one-pixel
+// frame, and the colour of the lyric line and the glyphs.
+struct LrcSkin {
+    QImage background;
+    QColor back;
+    QColor frame;
+    QColor text;
+};
+
+// Places a window above all others (true) or back among them (false),
+// leaving its place and size alone. Returns nonzero when it was made
+// topmost, 0 otherwise.
+int SetTopMostWindow(QWidget* hWnd, bool Topmost);
+
+// The mute glyph's colour while muted in a skin of back colour `back` and
+// glyph colour `text`: a red that stands apart from both, so that muted
+// reads at a glance in every skin.
+QColor MutedGlyphColour(const QColor& back, const QColor& text);
+
+class lrcBox : public QWidget, public LyricsView {
+    Q_OBJECT
+public:
+    static constexpr int kMinbarCount = 6;
+    static constexpr int kOpaque = 255;
+    static constexpr int kTranslucent = 180;
+
+    // `host` is the main window; it must outlive this window.
+    explicit lrcBox(LyricsHost* host, QWidget* parent = nullptr);
+    ~lrcBox() override;
+
+    // LyricsView
+    void DownLrcBegin() override;
+    const QStringList& list1() const override { return fetcher_.Lines(); }
+    void ClearLines() override;
+    void CancelFetch() override;
+    QString Label1Text() const override;
+    void SetLabel1Text(const QString& text) override;
+    void SetSongToolTip(const QString& text) override;
+    void SetPlayGlyph(bool playing) override;
+    bool PlayGlyphPlaying() const override;
+    void SetMuteGlyph(bool muted) override;
+    void ShowLyrics(bool show) override;
+
+    // The glyph buttons' actions, by index (0 play/pause, 1 stop, 2 previous,
+    // 3 next, 4 mute/unmute, 5 show or hide the main window).
+    void minbar_Click(int Index);
+    // The translucency check: translucent, and the check stops, once the
+    // cursor is outside the window.
+    void Timer1_Timer();
+
+    // Controls, for the main window and for tests.
+    QLabel* Label1() const { return label1_; }
+    LrcGlyphButton* minbar(int Index) const { return minbar_.at(static_cast<size_t>(Index)); }
+    QTimer& Timer1() { return timer1_; }
+    QelDown& LrcDown() { return fetcher_.LrcDown(); }
+    LrcFetcher& Fetcher() { return fetcher_; }
+    // Opacity as 0..255.
+    int Opacity() const;
+
+    // Paints the window from a skin from now on.
+    void SetSkin(const LrcSkin& skin);
+
+protected:
+    void paintEvent(QPaintEvent*) override;
+    void mouseMoveEvent(QMouseEvent* e) override;
+    void mousePressEvent(QMouseEvent* e) override;
+    void mouseReleaseEvent(QMouseEvent* e) override;
+    void mouseDoubleClickEvent(QMouseEvent* e) override;
+    void enterEvent(QEnterEvent* e) override;
+    void leaveEvent(QEvent* e) override;
+    bool eventFilter(QObject* watched, QEvent* e) override;
+
+private:
+    void SetOpacity(int alpha);
+    void Hovered();  // the mouse is over the window, no button dragging
+    void PlaceAtTop();
+    void ShowLabel1();  // Label1's text, cut to fit
+
+    LyricsHost* host_;
+    QLabel* label1_ = nullptr;
+    std::array<LrcGlyphButton*, kMinbarCount> minbar_{};
+    QTimer timer1_;
+    LrcFetcher fetcher_;
+
+    LrcSkin skin_;
+    bool skinned_ = false;
+    bool muted_ = false;
+
+    QString label1Text_;
+    bool mouseLeft_ = false;
+    bool dragging_ = false;
+    bool systemMove_ = false;
+    QPoint dragOffset_;
+};
+
+}  // namespace tavo

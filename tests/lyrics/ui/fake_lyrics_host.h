@@ -1,0 +1,42 @@
+#pragma once
+// A stand-in for the main window as the lyrics window sees it: records what
+// the lyrics window asks of it.
+
+#include "lyrics/lyrics_host.h"
+
+#include <QPoint>
+#include <QString>
+#include <QWidget>
+
+#include <vector>
+
+namespace tavo::test {
+
+class FakeLyricsHost : public LyricsHost {
+public:
+    QString CurrentSongName() const override { return name; }
+    std::uint64_t CurrentSongTag() const override { return tag; }
+    void SetSongLabel(const QString& text) override { songLabel = text; }
+    void PlayS_Click(int Index) override {
+        clicks.push_back(Index);
+        // As the player does: 5 mutes, 6 unmutes.
+        if (Index == 5) muted = true;
+        if (Index == 6) muted = false;
+    }
+    bool IsMuted() const override { return muted; }
+    QWidget* MainWindow() override { return &main; }
+    bool IsShown() const override { return shown; }
+    void SetIsShown(bool s) override { shown = s; }
+    void ShowSettingsMenu(const QPoint& global) override { menus.push_back(global); }
+
+    QString name;
+    std::uint64_t tag = 0;
+    QString songLabel;
+    std::vector<int> clicks;
+    bool muted = false;
+    bool shown = false;
+    QWidget main;
+    std::vector<QPoint> menus;
+};
+
+}  // namespace tavo::test

@@ -7,6 +7,7 @@
 #include "app/ui/window_actions.h"
 #include "lyrics/ui/lrc_box.h"
 #include "platform/command_line.h"
+#include "platform/core/cover_file.h"
 #include "platform/core/local_services.h"
 #include "platform/core/media_player.h"
 #include "platform/ui/qt_message_box.h"
@@ -120,6 +121,7 @@ int main(int argc, char** argv) {
     // The desktop's media controls, when there is a session bus.
     tavo::PlayerMpris target(window.core(), &window.lyrics(),
                              {[&window] { tavo::RaiseMainWindow(window); }, [&window] { tavo::ExitProgram(window); }});
+    target.SetCoverSource(tavo::platform::SongCoverUrl);
     tavo::platform::MprisService mpris(target, tavo::kAppTitle, kDesktopId);
     if (const auto bus = tavo::platform::SessionBus(); bus && mpris.Register(*bus, QStringLiteral("tavomusicbox")))
         target.Watch(mpris);

@@ -1,5 +1,7 @@
 #include "platform/core/cover_file.h"
 
+#include "platform/core/tag_reader.h"
+
 #include <QCryptographicHash>
 #include <QDir>
 #include <QSaveFile>
@@ -44,6 +46,24 @@ QString CoverFileUrl(const fs::path& folder, const fs::path& song, const CoverRe
     QSaveFile out(QString::fromStdString(file.string()));
     if (!out.open(QIODevice::WriteOnly) || out.write(*bytes) != bytes->size() || !out.commit()) return {};
     return QUrl::fromLocalFile(QString::fromStdString(file.string())).toString();
+}
+
+fs::path LocalSongPath(const QString& address) {
+    if (address.startsWith(QStringLiteral("file:"), Qt::CaseInsensitive)) {
+        const QUrl url(address);
+        return url.isLocalFile() && url.host().isEmpty() ? fs::path(url.toLocalFile().toStdString()) : fs::path();
+    }
+    return address.startsWith(QLatin1Char('/')) ? fs::path(address.toStdString()) : fs::path();
+}
+
+QString SongCoverUrl(const QString& address) {
+    const fs::path song = LocalSongPath(address);
+    if (song.empty()) return {};
+    return CoverFileUrl(UserCoverFolder(), song, [](const fs::path& file) -> std::optional<QByteArray> {
+        TagReadResult r = ReadTags(file, kTagCover);
+        if (r.error != TagReadError::None || r.info.cover.isEmpty()) return std::nullopt;
+        return std::move(r.info.cover);
+    });
 }
 
 fs::path UserCoverFolder() {

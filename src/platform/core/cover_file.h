@@ -29,6 +29,14 @@ QString CoverExtension(const QByteArray& bytes);
 // cover is not a picture or the folder cannot be written.
 QString CoverFileUrl(const std::filesystem::path& folder, const std::filesystem::path& song, const CoverReader& read);
 
+// The local file a song address names (an absolute path or a file: address),
+// or an empty path for anything else.
+std::filesystem::path LocalSongPath(const QString& address);
+
+// The cover of the song at `address` through the tag reader, cached in
+// UserCoverFolder(): what the media controls show as the song's art.
+QString SongCoverUrl(const QString& address);
+
 // $XDG_CACHE_HOME/tavo-musicbox/covers, by default ~/.cache/tavo-musicbox/covers.
 std::filesystem::path UserCoverFolder();
 

@@ -1,5 +1,6 @@
 #include "platform/core/cover_file.h"
 
+#include "support/core/test_media.h"
 #include "support/temp_dir.h"
 
 #include <QUrl>
@@ -61,6 +62,27 @@ TEST(CoverFileUrl, NoCoverForWhatIsNotALocalSongOrNotAPicture) {
     // A folder that cannot be made: no address, no crash.
     const auto blocker = dir.Write("file", "x");
     EXPECT_EQ(CoverFileUrl(blocker / "covers", song, giving(kJpeg)), QString());
+}
+
+TEST(SongCoverUrl, ALocalSongsEmbeddedCoverByPathOrFileAddress) {
+    test::TempDir home;
+    qputenv("XDG_CACHE_HOME", QByteArray::fromStdString((home / "cache").string()));
+    const auto song = home.Write("music/a.mp3", test::MakeMp3(1.0));
+    ASSERT_TRUE(test::AddCover(song, kJpeg.toStdString(), "image/jpeg"));
+    const QString path = QString::fromStdString(song.string());
+
+    EXPECT_EQ(LocalSongPath(path), song);
+    EXPECT_EQ(LocalSongPath(QUrl::fromLocalFile(path).toString()), song);
+    for (const char* other : {"http://host/a.mp3", "music/a.mp3", "file://host/a.mp3", ""})
+        EXPECT_TRUE(LocalSongPath(QString::fromUtf8(other)).empty()) << other;
+
+    const QString url = SongCoverUrl(path);
+    ASSERT_TRUE(url.endsWith(QStringLiteral(".jpg"))) << url.toStdString();
+    EXPECT_TRUE(url.startsWith(QUrl::fromLocalFile(QString::fromStdString((home / "cache").string())).toString()));
+    EXPECT_EQ(test::TempDir::Read(QUrl(url).toLocalFile().toStdString()), kJpeg.toStdString());
+    EXPECT_EQ(SongCoverUrl(QUrl::fromLocalFile(path).toString()), url);
+    EXPECT_EQ(SongCoverUrl(QString::fromStdString(home.Write("plain.mp3", test::MakeMp3(1.0)).string())), QString());
+    qunsetenv("XDG_CACHE_HOME");
 }
 
 }  // namespace

@@ -119,8 +119,7 @@ int main(int argc, char** argv) {
     }
 
     // The desktop's media controls, when there is a session bus.
-    tavo::PlayerMpris target(window.core(), &window.lyrics(),
-                             {[&window] { tavo::RaiseMainWindow(window); }, [&window] { tavo::ExitProgram(window); }});
+    tavo::PlayerMpris target(window.core(), {[&window] { tavo::RaiseMainWindow(window); }, [&window] { tavo::ExitProgram(window); }});
     target.SetCoverSource(tavo::platform::SongCoverUrl);
     tavo::platform::MprisService mpris(target, tavo::kAppTitle, kDesktopId);
     if (const auto bus = tavo::platform::SessionBus(); bus && mpris.Register(*bus, QStringLiteral("tavomusicbox")))

@@ -67,7 +67,7 @@ void ListFetcher::PHcombo_Click() {
     }
     if (sel == 0) c_.list.MySongList();
     if (sel == 1) {
-        if (c_.Lyrics()) c_.Lyrics()->ClearLines();
+        c_.lrcFetch.Clear();
         c_.list.radioList();
     }
 }

@@ -17,6 +17,14 @@ using platform::MediaPlayer;
 Playback::Playback(PlayerCore& core) : c_(core) {
     PlayTime.setInterval(200);
     connect(&PlayTime, &QTimer::timeout, this, &Playback::PlayTime_Timer);
+    // A fetch reports only while its song plays (the fetcher drops the rest).
+    connect(&c_.lrcFetch, &LrcFetcher::Found, this, [this](const QString& name) {
+        if (LyricsView* lrc = c_.Lyrics()) lrc->SetLabel1Text(LrcPlayingText(name));
+        c_.SetLabel6(LrcPlayingText(name));
+    });
+    connect(&c_.lrcFetch, &LrcFetcher::NotFound, this, [this](const QString& name) {
+        if (LyricsView* lrc = c_.Lyrics()) lrc->SetLabel1Text(LrcNotFoundText(name));
+    });
     LinkResolver& links = c_.links;
     connect(&links, &LinkResolver::Status, this, [this](const QString& text) { c_.SetStatus(text); });
     connect(&links, &LinkResolver::Resolved, this, [this](std::uint64_t tag) {
@@ -88,7 +96,10 @@ void Playback::MMP_Play() {
     MediaPlayer& mmp = c_.Player();
     LyricsView* lrc = c_.Lyrics();
     mmp.setURL(url);
-    if (play.source != 1 && lrc) lrc->DownLrcBegin();
+    if (play.source != 1) {
+        if (lrc) lrc->SetLabel1Text(LrcFetchingText());
+        c_.lrcFetch.Begin(PlayingName(), songTag_);
+    }
     mmp.controls().play();
     c_.ui.PlayIcoTop = (PlayIndex % 10) * c_.RowHeight + c_.Geometry().listTop + 2;
     c_.ui.PlaySVisible[0] = false;
@@ -115,8 +126,8 @@ void Playback::PlayStop() {
     c_.ui.socl.clear();
     c_.ui.progressWidth = 0;
     c_.ui.PlayIcoVisible = false;
+    c_.lrcFetch.Cancel();
     if (LyricsView* lrc = c_.Lyrics()) {
-        lrc->CancelFetch();
         lrc->SetPlayGlyph(false);
         lrc->SetLabel1Text(QString());
     }
@@ -244,7 +255,6 @@ void Playback::playIcoCheck() {
 
 void Playback::PlayTime_Timer() {
     MediaPlayer& mmp = c_.Player();
-    LyricsView* lrc = c_.Lyrics();
     const int state = mmp.playState();
     const QString playing = LrcPlayingText(PlayingName());
     if (state == platform::kPlayPlaying) {
@@ -259,11 +269,10 @@ void Playback::PlayTime_Timer() {
         const QString posText = mmp.controls().currentPositionString();
         c_.ui.socl = QStringLiteral(" ") + posText + QStringLiteral(" / ") + mmp.currentMedia().durationString() +
                      QStringLiteral("  ");
-        if (play.source != 1 && lrc && !lrc->list1().isEmpty()) {
-            const QStringList& lines = lrc->list1();
-            const int k = ListIdx(lines, posText, static_cast<int>(lines.size()));
+        if (play.source != 1 && !c_.lyricLines.IsEmpty()) {
+            const int k = c_.lyricLines.Follow(posText);
             if (k != -1) {
-                const QString text = LyricLineText(lines[k]);
+                const QString text = c_.lyricLines.Text(k);
                 SetStatusLine(text.isEmpty() ? playing : text);
             }
         } else {

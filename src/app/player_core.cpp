@@ -8,6 +8,7 @@ namespace tavo {
 PlayerCore::PlayerCore(platform::MediaPlayer& mmp, QObject* parent)
     : QObject(parent),
       mmp_(mmp),
+      lrcFetch(lyricLines, [this] { return playback.SongTag(); }),
       exit(hooks),
       startUp(*this),
       list(*this),

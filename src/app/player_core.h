@@ -26,6 +26,8 @@
 #include "app/main_controls.h"
 #include "app/playback.h"
 #include "app/start_up.h"
+#include "lyrics/core/lrc_fetcher.h"
+#include "lyrics/core/lyrics_model.h"
 #include "platform/bool16.h"
 #include "sources/get_song_list.h"
 
@@ -81,6 +83,11 @@ public:
     // The catalogue, the selectors, the parsers' results and the viewed
     // list's entries (`ListItems`, `CurPage`).
     GetSongList gsl;
+
+    // The playing song's lyric lines, and their fetch: playback starts and
+    // cancels it, the windows and the media controls show the lines.
+    LyricsModel lyricLines;
+    LrcFetcher lrcFetch;
 
     // ---- the pieces
     ExitPath exit;

@@ -1,8 +1,6 @@
 #include "app/player_mpris.h"
 
 #include "app/player_core.h"
-#include "lyrics/lyric_timing.h"
-#include "lyrics/lyrics_view.h"
 #include "platform/core/media_player.h"
 #include "platform/core/mpris_service.h"
 #include "sources/get_song_list.h"
@@ -30,8 +28,8 @@ void SplitDisplayText(const QString& display, QString* title, QStringList* artis
     if (!artist.isEmpty()) artists->append(artist);
 }
 
-PlayerMpris::PlayerMpris(PlayerCore& core, const LyricsView* lyrics, Window window, QObject* parent)
-    : QObject(parent), core_(core), lyrics_(lyrics), window_(std::move(window)) {}
+PlayerMpris::PlayerMpris(PlayerCore& core, Window window, QObject* parent)
+    : QObject(parent), core_(core), window_(std::move(window)) {}
 
 void PlayerMpris::Watch(platform::MprisService& service) {
     service_ = &service;
@@ -40,23 +38,16 @@ void PlayerMpris::Watch(platform::MprisService& service) {
     // per turn of the event loop) and the player's.
     connect(&core_.playback, &Playback::CurrentSongChanged, this, [this] {
         ++songSerial_;
-        lyricLine_.clear();
         artUrl_.clear();
         Update();
     });
     connect(&core_.playback, &Playback::PlaybackStatusChanged, this, &PlayerMpris::Update);
     connect(&core_, &PlayerCore::Changed, this, &PlayerMpris::Update);
     connect(&core_.Player(), &platform::MediaPlayer::PlayStateChange, this, &PlayerMpris::Update);
+    connect(&core_.lyricLines, &LyricsModel::Changed, this, &PlayerMpris::Update);
 }
 
 void PlayerMpris::Update() {
-    // The lyric line as the watch loop finds it: the first line holding the
-    // position's mm:ss; between two lines the last one found stays.
-    if (lyrics_ && core_.PlaySource != 1 && Status() != platform::MprisStatus::Stopped) {
-        const QStringList& lines = lyrics_->list1();
-        const int k = ListIdx(lines, core_.Player().controls().currentPositionString(), static_cast<int>(lines.size()));
-        if (k >= 0) lyricLine_ = LyricLineText(lines[k]);
-    }
     if (coverSerial_ != songSerial_ && core_.PlayIndex >= 0 && Status() != platform::MprisStatus::Stopped) {
         coverSerial_ = songSerial_;
         artUrl_ = coverSource_ ? coverSource_(core_.Player().URL()) : QString();
@@ -81,11 +72,8 @@ platform::MprisTrack PlayerMpris::Track() const {
     const double seconds = core_.Player().currentMedia().duration();
     if (std::isfinite(seconds) && seconds > 0) t.lengthUs = static_cast<qint64>(seconds * kUsPerSecond);
     t.url = core_.Player().URL();
-    // The whole lyric text once it is there; until then the line shown.
-    if (lyrics_ && core_.PlaySource != 1 && !lyrics_->list1().isEmpty())
-        t.lyricText = lyrics_->list1().join(QLatin1Char('\n'));
-    else
-        t.lyricLine = lyricLine_;
+    // The whole lyric text once it is there.
+    if (core_.PlaySource != 1) t.lyricText = core_.lyricLines.WholeText();
     if (coverSerial_ == songSerial_) t.artUrl = artUrl_;
     return t;
 }

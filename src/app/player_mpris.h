@@ -13,7 +13,6 @@
 namespace tavo {
 
 class PlayerCore;
-class LyricsView;
 
 namespace platform {
 class MprisService;
@@ -30,7 +29,7 @@ public:
         std::function<void()> raise;  // show the main window in front
         std::function<void()> quit;   // the program's exit
     };
-    PlayerMpris(PlayerCore& core, const LyricsView* lyrics, Window window, QObject* parent = nullptr);
+    PlayerMpris(PlayerCore& core, Window window, QObject* parent = nullptr);
 
     // The file:// address of a song's cover from its address (empty: none);
     // asked once per song.
@@ -55,15 +54,13 @@ public:
     void Quit() override;
 
 private:
-    // Notes the lyric line, then tells the bus what changed.
+    // Notes the song's cover, then tells the bus what changed.
     void Update();
 
     PlayerCore& core_;
-    const LyricsView* lyrics_;
     Window window_;
     platform::MprisService* service_ = nullptr;
     int songSerial_ = 0;  // one more for every new current song
-    QString lyricLine_;
     std::function<QString(const QString&)> coverSource_;
     int coverSerial_ = -1;  // the song whose cover was asked for
     QString artUrl_;

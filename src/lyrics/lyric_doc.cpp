@@ -158,6 +158,13 @@ QString TimeTag(int ms) {
 
 }  // namespace
 
+int FirstTagTimeMs(const QString& line) {
+    if (!line.startsWith(u'[')) return -1;
+    const qsizetype close = line.indexOf(u']');
+    if (close < 0 || close > kMaxTagLength) return -1;
+    return ParseTime(QStringView(line).mid(1, close - 1)).value_or(-1);
+}
+
 LyricDoc ParseLyricDoc(const QString& lrcText) {
     LyricDoc doc;
     std::vector<RawLine> raw;

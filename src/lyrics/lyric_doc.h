@@ -49,6 +49,10 @@ struct LyricDoc {
 
 LyricDoc ParseLyricDoc(const QString& lrcText);
 
+// The time of a line's first tag in milliseconds ("[mm:ss.xx]text"), -1
+// when the line does not begin with a time tag.
+int FirstTagTimeMs(const QString& line);
+
 // The lyric time for a play position: position + the file's offset +
 // the user's own offset, never below 0.
 int LyricTime(const LyricDoc& doc, int positionMs, int userOffsetMs = 0);

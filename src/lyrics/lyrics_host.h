@@ -15,14 +15,6 @@ class LyricsHost {
 public:
     virtual ~LyricsHost() = default;
 
-    // The playing song's display name: element PlayIndex of the play list
-    // ("title ┈ artist", or a bare title); empty when no song is chosen.
-    virtual QString CurrentSongName() const = 0;
-    // The playing song's tag: it changes with every start and every stop, so
-    // that a lyrics reply can tell whether its song still plays.
-    virtual std::uint64_t CurrentSongTag() const = 0;
-    // The main window's song label (`Label6`).
-    virtual void SetSongLabel(const QString& text) = 0;
     // The player buttons: 0 play, 1 stop, 2 previous, 3 next, 4 pause,
     // 5 mute, 6 unmute.
     virtual void PlayS_Click(int Index) = 0;

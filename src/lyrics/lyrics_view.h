@@ -12,16 +12,6 @@ class LyricsView {
 public:
     virtual ~LyricsView() = default;
 
-    // Starts fetching the lyrics of the song playing now (the display name
-    // comes from LyricsHost::CurrentSongName()).
-    virtual void DownLrcBegin() = 0;
-    // The lyric lines (`list1`), time tags included, one entry per line.
-    virtual const QStringList& list1() const = 0;
-    // Empties `list1` (choosing the radio-station list does this).
-    virtual void ClearLines() = 0;
-    // Drops a fetch in flight; the lines stay (Stop and giving a song up).
-    virtual void CancelFetch() = 0;
-
     // The one line shown (`Label1`): the current lyric line or a status.
     virtual QString Label1Text() const = 0;
     virtual void SetLabel1Text(const QString& text) = 0;

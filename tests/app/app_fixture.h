@@ -51,10 +51,6 @@ public:
 
 class FakeLyricsView : public LyricsView {
 public:
-    void DownLrcBegin() override { ++fetches; }
-    const QStringList& list1() const override { return lines; }
-    void ClearLines() override { lines.clear(); }
-    void CancelFetch() override { ++cancels; }
     QString Label1Text() const override { return label; }
     void SetLabel1Text(const QString& text) override { label = text; }
     void SetSongToolTip(const QString& text) override { toolTip = text; }
@@ -63,9 +59,6 @@ public:
     void SetMuteGlyph(bool muted) override { muteGlyph = muted; }
     void ShowLyrics(bool show) override { shown = show; }
 
-    int fetches = 0;
-    int cancels = 0;
-    QStringList lines;
     QString label, toolTip;
     bool playGlyph = false, muteGlyph = false, shown = false;
 };

@@ -176,9 +176,33 @@ TEST_F(PlayTest, PlayAndPauseDuringASearchActOnTheSongSearchedFor) {
         net.Latest("/api/links")->Reply(Reply({"http://a/0.mp3"}));
     }
 
-    const int cancels = lrc.cancels;
+    ASSERT_TRUE(core->lrcFetch.Fetching());
     core->PlayS_Click(1);
-    EXPECT_EQ(lrc.cancels, cancels + 1);
+    EXPECT_FALSE(core->lrcFetch.Fetching()) << "Stop drops the lyrics fetch";
+}
+
+// The playing song's lyrics reach the model and both labels; a song
+// without lyrics says so on the lyrics window and keeps the song label.
+TEST_F(PlayTest, TheLyricsFetchOfTheSongPlayingShowsItsOutcome) {
+    test::FakeNet net;
+    WriteFavourites("Song0<|>\r\nSong1<|>\r\n");
+    Start("1");
+    const QString lyricsPath = QStringLiteral("fcg_download_lrc");
+    ClickRow(0);
+    net.Latest("/api/links")->Reply(Reply({"http://a/0.mp3"}));
+    ASSERT_TRUE(core->lrcFetch.Fetching());
+    net.Latest(lyricsPath)->Reply("<![CDATA[[00:01.00]one\n[00:02.00]two]]>");
+    EXPECT_EQ(core->lyricLines.Count(), 2);
+    EXPECT_EQ(core->ui.Label6, QStringLiteral("正在播放：Song0"));
+    EXPECT_EQ(lrc.label, QStringLiteral("正在播放：Song0"));
+
+    ClickRow(1);
+    net.Latest("/api/links")->Reply(Reply({"http://a/1.mp3"}));
+    EXPECT_TRUE(core->lyricLines.IsEmpty()) << "the song before's lines go with it";
+    const QString label6 = core->ui.Label6;
+    net.Latest(lyricsPath)->Fail(QStringLiteral("HTTP 404"));
+    EXPECT_EQ(lrc.label, QStringLiteral("没有找到“Song1”的歌词"));
+    EXPECT_EQ(core->ui.Label6, label6);
 }
 
 // A list none of whose songs can be found is searched once through, with
@@ -222,7 +246,7 @@ TEST_F(PlayTest, StartingASong) {
               (QStringList{Song("Title1", "Singer1"), Song("Title2", "Singer2"), Song("Title3", "Singer3")}));
     EXPECT_TRUE(core->playback.PlayTime.isActive());
     EXPECT_EQ(core->playback.PlayTime.interval(), 200);
-    EXPECT_EQ(lrc.fetches, 1);
+    EXPECT_EQ(core->lrcFetch.SongTag(), core->playback.SongTag()) << "the lyrics are fetched for this song";
     EXPECT_TRUE(lrc.playGlyph);
     EXPECT_FALSE(core->ui.PlaySVisible[0]);
     EXPECT_EQ(core->ui.Label6ToolTip, QStringLiteral("正在播放：") + Song("Title1", "Singer1"));
@@ -249,7 +273,7 @@ TEST_F(PlayTest, WatchLoopShowsTimeProgressAndLyrics) {
     EXPECT_EQ(core->ui.progressWidth, static_cast<int>(core->Geometry().trackWidth / 201.0 * 5.5));
     EXPECT_EQ(core->ui.Label6, QStringLiteral(" 正在播放：") + Song("Title1", "Singer1"));
 
-    lrc.lines = {"[ti:x]", "[01:22.90]A", "[01:23.40] B ", "[01:30.00]", "[00:10.00][01:40.00]Chorus"};
+    core->lyricLines.SetLines({"[ti:x]", "[01:22.90]A", "[01:23.40] B ", "[01:30.00]", "[00:10.00][01:40.00]Chorus"});
     const struct {
         double at;
         const char* shown;
@@ -378,7 +402,7 @@ TEST_F(PlayTest, StationsAndTheirAddresses) {
     Choose(1);
     ClickRow(0);
     EXPECT_EQ(player.url, QStringLiteral("rtsp://radio/a"));
-    EXPECT_EQ(lrc.fetches, 0) << "no lyrics for a station";
+    EXPECT_NE(core->lrcFetch.SongTag(), core->playback.SongTag()) << "no lyrics for a station";
     player.duration = 0;
     Tick(kPlayPlaying);
     EXPECT_EQ(core->ui.Label6, QStringLiteral(" 正在播放：A"));

@@ -60,13 +60,12 @@ TEST_F(DemoTest, ChartPeriodEntryThenASongWithItsLyrics) {
     ASSERT_TRUE(Playing());
     EXPECT_TRUE(player->URL().startsWith(QString::fromStdString(service.Url())));
     // The lyrics arrive and the watch loop shows the line of the position.
-    ASSERT_TRUE(WaitFor([&] { return !form->lyrics().list1().isEmpty(); }));
+    const LyricsModel& lines = form->core().lyricLines;
+    ASSERT_TRUE(WaitFor([&] { return !lines.IsEmpty(); }));
     ASSERT_TRUE(WaitFor([&] {
-        const QStringList& lines = form->lyrics().list1();
-        const int k = ListIdx(lines, player->controls().currentPositionString(), static_cast<int>(lines.size()));
+        const int k = ListIdx(lines.Lines(), player->controls().currentPositionString(), lines.Count());
         const QString shown = form->Label(6)->text();
-        return k >= 0 && !LyricLineText(lines[k]).isEmpty() && shown == LyricLineText(lines[k]) &&
-               form->lyrics().Label1Text() == shown;
+        return k >= 0 && !lines.Text(k).isEmpty() && shown == lines.Text(k) && form->lyrics().Label1Text() == shown;
     }, 8000));
 }
 

@@ -14,12 +14,6 @@ namespace {
 
 using test::TempDir;
 
-QStringList Links(const QStringList& lines) {
-    QStringList links;
-    for (const QString& l : lines) links.append(ParseListLine(l)->link);
-    return links;
-}
-
 QString P(const TempDir& dir, const char* rel) { return QString::fromStdString((dir / rel).string()); }
 
 TEST(LocalImportNames, TitleArtistThenTitleThenTheFileNameRule) {

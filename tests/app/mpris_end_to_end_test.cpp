@@ -53,7 +53,7 @@ protected:
         SetServices(LocalServiceHosts(service.port()));
         StartPlayer();
 
-        target = std::make_unique<PlayerMpris>(form->core(), &form->lyrics(),
+        target = std::make_unique<PlayerMpris>(form->core(),
                                                PlayerMpris::Window{[this] { RaiseMainWindow(*form); }, [this] { ExitProgram(*form); }});
         mpris = std::make_unique<platform::MprisService>(*target, kAppTitle, QStringLiteral("org.tavo.MusicBox"));
         serviceBus = std::make_unique<QDBusConnection>(QDBusConnection::connectToBus(bus.address(), "e2e-service"));

@@ -48,7 +48,9 @@ protected:
         const std::uint64_t id = q.Get(address);
         WaitFor([&] { return got.has_value(); }, 5000);
         QObject::disconnect(c);
-        if (got) EXPECT_EQ(got->request, id);
+        if (got) {
+            EXPECT_EQ(got->request, id);
+        }
         return got;
     }
 

@@ -337,15 +337,12 @@ void MainForm::ScreenChanged() {
     if (SkinModule::ScaleForDevicePixelRatio(devicePixelRatioF()) != pictures_.scale) goSkin(SkinModule::CurrentSkin);
 }
 
-QString MainForm::CurrentSongName() const { return core_.playback.PlayingName(); }
-std::uint64_t MainForm::CurrentSongTag() const { return core_.playback.SongTag(); }
 
 void MainForm::closeEvent(QCloseEvent* e) {
     e->ignore();
     core_.startUp.CloseButton();
 }
 
-void MainForm::SetSongLabel(const QString& text) { core_.SetLabel6(text); }
 
 bool MainForm::IsMuted() const { return mmp_.settings().mute(); }
 

@@ -83,9 +83,6 @@ public:
     QWidget* PlayIco() const { return playIco_; }
 
     // LyricsHost
-    QString CurrentSongName() const override;
-    std::uint64_t CurrentSongTag() const override;
-    void SetSongLabel(const QString& text) override;
     void PlayS_Click(int Index) override { core_.PlayS_Click(Index); }
     bool IsMuted() const override;
     QWidget* MainWindow() override { return this; }

@@ -10,13 +10,13 @@
 
 namespace tavo {
 
-LrcFetcher::LrcFetcher(std::function<std::uint64_t()> playingNow, QObject* parent)
-    : QObject(parent), playingNow_(std::move(playingNow)) {
+LrcFetcher::LrcFetcher(LyricsModel& lines, std::function<std::uint64_t()> playingNow, QObject* parent)
+    : QObject(parent), playingNow_(std::move(playingNow)), lines_(lines) {
     connect(&lrcDown_, &QelDown::DLFinished, this, &LrcFetcher::OnFinished);
 }
 
 void LrcFetcher::Begin(const QString& name, std::uint64_t tag) {
-    lines_.clear();
+    lines_.Clear();
     const std::filesystem::path target = platform::InProgramFolder("lrc.tmp");
     std::error_code ec;
     std::filesystem::remove(target, ec);
@@ -36,7 +36,7 @@ void LrcFetcher::Cancel() {
 }
 
 void LrcFetcher::Clear() {
-    lines_.clear();
+    lines_.Clear();
     Cancel();
 }
 
@@ -55,7 +55,7 @@ void LrcFetcher::OnFinished(std::int32_t, std::int16_t error) {
         Q_EMIT NotFound(name);
         return;
     }
-    lines_ = *lines;
+    lines_.SetLines(*lines);
     Q_EMIT Found(name);
 }
 

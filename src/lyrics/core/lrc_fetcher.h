@@ -1,7 +1,7 @@
 #pragma once
-// The lyrics fetch without a window: asks the lyrics service for one song's
-// lyrics through its own download control `LrcDown`, and keeps the lyric
-// lines (`list1`) of the reply.
+// The lyrics fetch: asks the lyrics service for one song's lyrics through
+// its own download control `LrcDown`, and puts the lyric lines (`list1`) of
+// the reply into the lyrics model.
 //
 // Only the newest fetch counts, and only while its song still plays: a
 // reply that arrives after another fetch began, after the lines were
@@ -12,6 +12,7 @@
 // name: the same song stopped and started again is another song here.
 
 #include "download/qel_down.h"
+#include "lyrics/core/lyrics_model.h"
 
 #include <QObject>
 #include <QString>
@@ -25,11 +26,12 @@ namespace tavo {
 class LrcFetcher : public QObject {
     Q_OBJECT
 public:
-    // `playingNow` gives the tag of the song that plays now.
-    explicit LrcFetcher(std::function<std::uint64_t()> playingNow, QObject* parent = nullptr);
+    // `playingNow` gives the tag of the song that plays now; the lines go
+    // into `lines`, which must outlive the fetcher.
+    LrcFetcher(LyricsModel& lines, std::function<std::uint64_t()> playingNow, QObject* parent = nullptr);
 
-    // Starts fetching the lyrics of `name`, the song tagged `tag`: the lines
-    // are emptied, "lrc.tmp" in the program folder is deleted, any earlier
+    // Starts fetching the lyrics of `name`, the song tagged `tag`: the model
+    // is emptied, "lrc.tmp" in the program folder is deleted, any earlier
     // fetch is dropped.
     void Begin(const QString& name, std::uint64_t tag);
     // Drops the fetch in flight; the lines stay.
@@ -37,12 +39,14 @@ public:
     // Empties the lines and drops the fetch in flight.
     void Clear();
 
-    const QStringList& Lines() const { return lines_; }
+    const LyricsModel& Lines() const { return lines_; }
     bool Fetching() const { return fetching_; }
+    // The song tag of the latest fetch begun (0 before the first).
+    std::uint64_t SongTag() const { return tag_; }
     QelDown& LrcDown() { return lrcDown_; }
 
 Q_SIGNALS:
-    // The fetch for `name` ended: with its lines stored, or without lyrics.
+    // The fetch for `name` ended: with its lines in the model, or without lyrics.
     void Found(const QString& name);
     void NotFound(const QString& name);
 
@@ -50,8 +54,8 @@ private:
     void OnFinished(std::int32_t bytes, std::int16_t error);
 
     std::function<std::uint64_t()> playingNow_;
+    LyricsModel& lines_;
     QelDown lrcDown_;
-    QStringList lines_;
     bool fetching_ = false;
     QString name_;          // the song of the fetch in flight
     std::uint64_t tag_ = 0;  // and its tag

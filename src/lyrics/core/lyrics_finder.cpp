@@ -46,7 +46,7 @@ std::optional<LyricText> ReadLyricText(const QString& text) {
 }
 
 LyricsFinder::LyricsFinder(LyricsFinderOptions options, QObject* parent)
-    : QObject(parent), options_(std::move(options)), service_([this] { return request_; }) {
+    : QObject(parent), options_(std::move(options)), service_(serviceLines_, [this] { return request_; }) {
     if (!options_.cacheFolder.empty()) cache_ = std::make_unique<LyricsCache>(options_.cacheFolder);
     if (!options_.libraryBase.isEmpty()) {
         library_ = std::make_unique<LyricsLibraryClient>(options_.libraryBase);
@@ -110,7 +110,7 @@ void LyricsFinder::AskService() {
 
 void LyricsFinder::OnServiceFound(const QString& name) {
     if (!request_ || name != song_.name) return;
-    const QString text = service_.Lines().join(QLatin1Char('\n'));
+    const QString text = serviceLines_.WholeText();
     if (!Answer(LyricsOrigin::kService, text)) {
         AskLibrary();
         return;

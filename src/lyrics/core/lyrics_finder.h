@@ -126,6 +126,7 @@ private:
     LyricsFinderOptions options_;
     std::unique_ptr<LyricsCache> cache_;
     std::unique_ptr<LyricsLibraryClient> library_;
+    LyricsModel serviceLines_;  // the service's reply, before it answers
     LrcFetcher service_;
     LyricsSong song_;
     std::uint64_t request_ = 0;  // the request being answered; 0 when none

@@ -103,8 +103,7 @@ int SetTopMostWindow(QWidget* hWnd, bool Topmost) {
 
 lrcBox::lrcBox(LyricsHost* host, QWidget* parent)
     : QWidget(parent, Qt::Tool | Qt::FramelessWindowHint),
-      host_(host),
-      fetcher_([this] { return host_ ? host_->CurrentSongTag() : std::uint64_t{0}; }) {
+      host_(host) {
     setObjectName(QStringLiteral("lrcBox"));
     setWindowTitle(QStringLiteral("lrcBox"));
     setAttribute(Qt::WA_TranslucentBackground, false);
@@ -140,12 +139,6 @@ lrcBox::lrcBox(LyricsHost* host, QWidget* parent)
     row->activate();  // Label1 gets its width now, before the window first shows
     label1_->installEventFilter(this);
 
-    connect(&fetcher_, &LrcFetcher::Found, this, [this](const QString& name) {
-        SetLabel1Text(LrcPlayingText(name));
-        if (host_) host_->SetSongLabel(LrcPlayingText(name));
-    });
-    connect(&fetcher_, &LrcFetcher::NotFound, this,
-            [this](const QString& name) { SetLabel1Text(LrcNotFoundText(name)); });
 
     timer1_.setInterval(100);
     connect(&timer1_, &QTimer::timeout, this, &lrcBox::Timer1_Timer);
@@ -157,21 +150,6 @@ lrcBox::lrcBox(LyricsHost* host, QWidget* parent)
 }
 
 lrcBox::~lrcBox() = default;
-
-// ---------------------------------------------------------------------------
-// Lyrics fetch
-
-void lrcBox::DownLrcBegin() {
-    SetLabel1Text(LrcFetchingText());
-    if (host_)
-        fetcher_.Begin(host_->CurrentSongName(), host_->CurrentSongTag());
-    else
-        fetcher_.Begin(QString(), 0);
-}
-
-void lrcBox::CancelFetch() { fetcher_.Cancel(); }
-
-void lrcBox::ClearLines() { fetcher_.Clear(); }
 
 // ---------------------------------------------------------------------------
 // What the main window sets

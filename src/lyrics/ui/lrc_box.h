@@ -2,16 +2,14 @@
 // The lyrics window `lrcBox`: a frameless strip that stays above other
 // windows and shows one line (`Label1`), the lyric line being sung or a
 // status text, beside six small glyph buttons (`minbar`) for the player.
-// Its fetcher (LrcFetcher) fetches the playing song's lyrics into `list1`;
-// the main window picks the line to show as the song plays (ListIdx,
-// lyric_timing.h).
+// The player core fetches the playing song's lyrics and picks the line to
+// show as the song plays (LyricsModel); this window shows it.
 //
 // The mouse: dragging with the left button moves the window, a double-click
 // shows or hides the main window, the right button opens the settings menu.
 // The window turns translucent once the mouse has left it (checked every
 // 100 ms by `Timer1`) and opaque again when the mouse comes back.
 
-#include "lyrics/core/lrc_fetcher.h"
 #include "lyrics/lyrics_host.h"
 #include "lyrics/lyrics_view.h"
 
@@ -87,10 +85,6 @@ public:
     ~lrcBox() override;
 
     // LyricsView
-    void DownLrcBegin() override;
-    const QStringList& list1() const override { return fetcher_.Lines(); }
-    void ClearLines() override;
-    void CancelFetch() override;
     QString Label1Text() const override;
     void SetLabel1Text(const QString& text) override;
     void SetSongToolTip(const QString& text) override;
@@ -110,8 +104,6 @@ public:
     QLabel* Label1() const { return label1_; }
     LrcGlyphButton* minbar(int Index) const { return minbar_.at(static_cast<size_t>(Index)); }
     QTimer& Timer1() { return timer1_; }
-    QelDown& LrcDown() { return fetcher_.LrcDown(); }
-    LrcFetcher& Fetcher() { return fetcher_; }
     // Opacity as 0..255.
     int Opacity() const;
 
@@ -138,7 +130,6 @@ private:
     QLabel* label1_ = nullptr;
     std::array<LrcGlyphButton*, kMinbarCount> minbar_{};
     QTimer timer1_;
-    LrcFetcher fetcher_;
 
     LrcSkin skin_;
     bool skinned_ = false;

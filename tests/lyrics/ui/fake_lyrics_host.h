@@ -14,9 +14,6 @@ namespace tavo::test {
 
 class FakeLyricsHost : public LyricsHost {
 public:
-    QString CurrentSongName() const override { return name; }
-    std::uint64_t CurrentSongTag() const override { return tag; }
-    void SetSongLabel(const QString& text) override { songLabel = text; }
     void PlayS_Click(int Index) override {
         clicks.push_back(Index);
         // As the player does: 5 mutes, 6 unmutes.
@@ -29,9 +26,6 @@ public:
     void SetIsShown(bool s) override { shown = s; }
     void ShowSettingsMenu(const QPoint& global) override { menus.push_back(global); }
 
-    QString name;
-    std::uint64_t tag = 0;
-    QString songLabel;
     std::vector<int> clicks;
     bool muted = false;
     bool shown = false;

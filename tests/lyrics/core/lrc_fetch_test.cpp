@@ -1,8 +1,7 @@
 // The lyrics fetch: the request on the wire (a lyrics service on
 // 127.0.0.1), and the replies through the download layer's seam.
-#include "lyrics/ui/lrc_box.h"
+#include "lyrics/core/lrc_fetcher.h"
 
-#include "fake_lyrics_host.h"
 #include "platform/codepage.h"
 #include "platform/program_folder.h"
 #include "sources/services.h"
@@ -20,7 +19,6 @@
 namespace tavo {
 namespace {
 
-using test::FakeLyricsHost;
 using test::WaitFor;
 
 const QString kName = QStringLiteral("青花瓷 ┈ 周杰伦");
@@ -44,7 +42,8 @@ TEST(LrcRequest, AsksForSongAndSingerInCodePage936) {
     });
     server.Start();
     SetServices(LocalServiceHosts(server.port()));
-    LrcFetcher fetcher(nullptr);
+    LyricsModel lines;
+    LrcFetcher fetcher(lines, nullptr);
     for (const QString& name : {QStringLiteral("青花瓷 ┈ 周杰伦\\方文山"), QStringLiteral("Tom & Jerry ┈ A+B")}) {
         fetcher.Begin(name, 1);
         ASSERT_TRUE(WaitFor([&] { return !fetcher.Fetching(); }));
@@ -60,21 +59,22 @@ TEST(LrcRequest, AsksForSongAndSingerInCodePage936) {
 
 class LrcFetch : public ::testing::Test {
 protected:
-    // Starts a fetch for `name` through the window, as a new start of a song.
-    void Begin(const QString& name) {
-        host.name = name;
-        ++host.tag;
-        box.DownLrcBegin();
+    LrcFetch() {
+        QObject::connect(&fetcher, &LrcFetcher::Found, [this](const QString& name) { ends << "found " + name; });
+        QObject::connect(&fetcher, &LrcFetcher::NotFound, [this](const QString& name) { ends << "none " + name; });
     }
+    // Starts a fetch for `name`, as a new start of a song.
+    void Begin(const QString& name) { fetcher.Begin(name, ++playing); }
+
     test::ScopedProgramFolder folder;
     test::FakeNet net;
-    FakeLyricsHost host;
-    lrcBox box{&host};
+    std::uint64_t playing = 0;  // the playing song's tag
+    LyricsModel lines;
+    LrcFetcher fetcher{lines, [this] { return playing; }};
+    QStringList ends;  // what each fetch ended with
 };
 
 TEST_F(LrcFetch, RepliesFillTheLinesOrSayNotFound) {
-    const QString found = QStringLiteral("正在播放：") + kName;
-    const QString notFound = QStringLiteral("没有找到“") + kName + QStringLiteral("”的歌词");
     const QStringList two = {QStringLiteral("[00:01.00]天青色等烟雨"), QStringLiteral("[00:02.00]而我在等你")};
     const struct {
         const char* what;
@@ -89,65 +89,61 @@ TEST_F(LrcFetch, RepliesFillTheLinesOrSayNotFound) {
         {"a failed transfer (no completion)", QByteArray(), {}},
     };
     for (const auto& c : cases) {
-        box.SetLabel1Text(QStringLiteral("before"));
-        host.songLabel.clear();
+        ends.clear();
+        int changes = 0;
+        const auto counting = QObject::connect(&lines, &LyricsModel::Changed, [&] { ++changes; });
         Begin(kName);
-        EXPECT_EQ(box.Label1Text(), QStringLiteral("正在获取歌词...")) << c.what;
         if (c.reply.isNull())
             net.Latest()->Fail(QStringLiteral("HTTP 404"));
         else
             net.Latest()->Reply(c.reply);
-        EXPECT_FALSE(box.Fetcher().Fetching()) << c.what;
-        EXPECT_EQ(box.list1(), c.lines) << c.what;
-        EXPECT_EQ(box.Label1Text(), c.lines.isEmpty() ? notFound : found) << c.what;
-        // The main window's song label changes only when lyrics were found.
-        EXPECT_EQ(host.songLabel, c.lines.isEmpty() ? QString() : found) << c.what;
+        QObject::disconnect(counting);
+        EXPECT_FALSE(fetcher.Fetching()) << c.what;
+        EXPECT_EQ(lines.Lines(), c.lines) << c.what;
+        EXPECT_EQ(ends, QStringList{(c.lines.isEmpty() ? "none " : "found ") + kName}) << c.what;
+        // Emptied at the start (when it held lines), filled once.
+        EXPECT_LE(changes, 2) << c.what;
     }
 }
 
 TEST_F(LrcFetch, StartingAFetchClearsTheOldLinesAndReply) {
     Begin(kName);
     net.Latest()->Reply("<![CDATA[a\nb]]>");
-    ASSERT_EQ(box.list1().size(), 2);
+    ASSERT_EQ(lines.Count(), 2);
     const auto tmp = platform::InProgramFolder("lrc.tmp");
     ASSERT_TRUE(std::filesystem::exists(tmp));
     Begin(QStringLiteral("慢"));
-    EXPECT_TRUE(box.list1().isEmpty());
+    EXPECT_TRUE(lines.IsEmpty());
     EXPECT_FALSE(std::filesystem::exists(tmp));
     net.Latest()->Reply("<![CDATA[slow]]>");
-    EXPECT_EQ(box.list1(), QStringList{"slow"});
+    EXPECT_EQ(lines.Lines(), QStringList{"slow"});
 }
 
 // A reply for a song that no longer plays never replaces what the new song
-// shows: a newer fetch, a song without a fetch of its own (a radio
+// shows: a newer fetch, another song without a fetch of its own (a radio
 // station), cleared lines, the same song stopped (or given up: that stops
-// it too) while its name stays the playing name, a cancelled fetch.
+// it too), a cancelled fetch.
 TEST_F(LrcFetch, ALateReplyIsIgnored) {
     const QByteArray old = "<![CDATA[[00:01.00]old]]>";
-    for (int way = 0; way < 5; ++way) {
+    for (int way = 0; way < 4; ++way) {
         Begin(QStringLiteral("旧"));
         const QPointer<test::FakeReader> late = net.Latest();
         if (way == 0) {
             Begin(QStringLiteral("新"));
             net.Latest()->Reply("<![CDATA[[00:01.00]new]]>");
         } else if (way == 1) {
-            host.name = QStringLiteral("电台");
-            ++host.tag;
+            ++playing;  // another song, or the same one stopped: a new tag either way
         } else if (way == 2) {
-            box.ClearLines();
-        } else if (way == 3) {
-            ++host.tag;  // stopped: the name is unchanged
+            fetcher.Clear();
         } else {
-            box.CancelFetch();
+            fetcher.Cancel();
         }
-        const QStringList lines = box.list1();
-        box.SetLabel1Text(QStringLiteral("now"));
-        host.songLabel.clear();
+        const QStringList before = lines.Lines();
+        ends.clear();
         ASSERT_TRUE(late);
         late->Reply(old);
-        EXPECT_EQ(box.list1(), lines) << way;
-        EXPECT_EQ(box.Label1Text(), QStringLiteral("now")) << way;
-        EXPECT_TRUE(host.songLabel.isEmpty()) << way;
+        EXPECT_EQ(lines.Lines(), before) << way;
+        EXPECT_TRUE(ends.isEmpty()) << way;
     }
 }
 

@@ -59,6 +59,7 @@ void Playback::StartSong(int index, bool chosen) {
     pauseHeld_ = false;
     PlayIndex = index;
     ++songTag_;
+    openedUrl_.clear();
     // Nothing pending for the song before may act on this one.
     c_.links.Cancel();
     c_.fetch.CancelRefill();
@@ -96,6 +97,7 @@ void Playback::MMP_Play() {
     MediaPlayer& mmp = c_.Player();
     LyricsView* lrc = c_.Lyrics();
     mmp.setURL(url);
+    openedUrl_ = url;
     if (play.source != 1) {
         if (lrc) lrc->SetLabel1Text(LrcFetchingText());
         c_.lrcFetch.Begin(PlayingName(), songTag_);
@@ -117,6 +119,7 @@ void Playback::MMP_Play() {
 
 void Playback::PlayStop() {
     ++songTag_;
+    openedUrl_.clear();
     c_.links.Cancel();
     c_.fetch.CancelRefill();
     c_.Player().controls().stop();

@@ -63,6 +63,10 @@ public:
     // For the tray and the desktop bus.
     PlaybackStatus Status() const { return status_; }
     std::uint64_t SongTag() const { return songTag_; }
+    // The address the player was given for the current song; empty while it
+    // is searched for, and after Stop. (The player itself still holds the
+    // song before's address during a search.)
+    const QString& OpenedUrl() const { return openedUrl_; }
 
 Q_SIGNALS:
     void PlaybackStatusChanged(PlaybackStatus status);
@@ -77,6 +81,7 @@ private:
 
     PlayerCore& c_;
     std::uint64_t songTag_ = 0;
+    QString openedUrl_;
     int givenUp_ = 0;  // songs given up in a row
     bool pauseHeld_ = false;  // Pause was pressed while the song was searched for
     PlaybackStatus status_ = PlaybackStatus::Stopped;

@@ -38,7 +38,6 @@ void PlayerMpris::Watch(platform::MprisService& service) {
     // per turn of the event loop) and the player's.
     connect(&core_.playback, &Playback::CurrentSongChanged, this, [this] {
         ++songSerial_;
-        artUrl_.clear();
         Update();
     });
     connect(&core_.playback, &Playback::PlaybackStatusChanged, this, &PlayerMpris::Update);
@@ -48,9 +47,13 @@ void PlayerMpris::Watch(platform::MprisService& service) {
 }
 
 void PlayerMpris::Update() {
-    if (coverSerial_ != songSerial_ && core_.PlayIndex >= 0 && Status() != platform::MprisStatus::Stopped) {
-        coverSerial_ = songSerial_;
-        artUrl_ = coverSource_ ? coverSource_(core_.Player().URL()) : QString();
+    // The cover of what the player opened for this song, asked once per
+    // address: not the song before's, which the player holds while the new
+    // one is searched for.
+    const QString& opened = core_.playback.OpenedUrl();
+    if (!opened.isEmpty() && opened != coverFor_) {
+        coverFor_ = opened;
+        artUrl_ = coverSource_ ? coverSource_(opened) : QString();
     }
     if (service_) service_->Refresh();
 }
@@ -74,7 +77,7 @@ platform::MprisTrack PlayerMpris::Track() const {
     t.url = core_.Player().URL();
     // The whole lyric text once it is there.
     if (core_.PlaySource != 1) t.lyricText = core_.lyricLines.WholeText();
-    if (coverSerial_ == songSerial_) t.artUrl = artUrl_;
+    if (!coverFor_.isEmpty() && coverFor_ == core_.playback.OpenedUrl()) t.artUrl = artUrl_;
     return t;
 }
 

@@ -32,7 +32,7 @@ public:
     PlayerMpris(PlayerCore& core, Window window, QObject* parent = nullptr);
 
     // The file:// address of a song's cover from its address (empty: none);
-    // asked once per song.
+    // asked once per address the player opens.
     void SetCoverSource(std::function<QString(const QString& songUrl)> source) { coverSource_ = std::move(source); }
 
     // Tells `service` of every change of state or song from now on.
@@ -62,7 +62,7 @@ private:
     platform::MprisService* service_ = nullptr;
     int songSerial_ = 0;  // one more for every new current song
     std::function<QString(const QString&)> coverSource_;
-    int coverSerial_ = -1;  // the song whose cover was asked for
+    QString coverFor_;  // the address whose cover `artUrl_` is
     QString artUrl_;
 };
 

@@ -1,6 +1,8 @@
 // Finding a song's addresses and playing them: the search, the candidates,
 // the buttons and the watch loop.
 #include "app_fixture.h"
+#include "app/player_mpris.h"
+#include "platform/core/mpris_service.h"
 #include "../sources/print_qstring.h"
 #include "sources/text_codecs.h"
 #include "support/core/fake_net.h"
@@ -203,6 +205,39 @@ TEST_F(PlayTest, TheLyricsFetchOfTheSongPlayingShowsItsOutcome) {
     net.Latest(lyricsPath)->Fail(QStringLiteral("HTTP 404"));
     EXPECT_EQ(lrc.label, QStringLiteral("没有找到“Song1”的歌词"));
     EXPECT_EQ(core->ui.Label6, label6);
+}
+
+// The media controls' cover is the one of the address the player opened for
+// the current song: never the song before's, which the player still holds
+// while the next song is searched for.
+TEST_F(PlayTest, TheCoverShownIsTheCurrentSongsOwn) {
+    test::FakeNet net;
+    WriteFile("radio.txt", "A<|>http://radio/a\r\nB<|>http://radio/b\r\n");
+    WriteFavourites("Song0<|>\r\n");
+    Start("1");
+    PlayerMpris target(*core, {});
+    QStringList asked;
+    target.SetCoverSource([&](const QString& url) {
+        asked << url;
+        return "cover of " + url;
+    });
+    platform::MprisService service(target, QStringLiteral("t"), QStringLiteral("t"));
+    target.Watch(service);
+
+    Choose(1);
+    ClickRow(0);
+    ClickRow(1);
+    EXPECT_EQ(asked, (QStringList{"http://radio/a", "http://radio/b"}));
+    EXPECT_EQ(target.Track().artUrl, QStringLiteral("cover of http://radio/b"));
+
+    Choose(0);
+    ClickRow(0);
+    ASSERT_TRUE(core->links.Pending());
+    EXPECT_TRUE(target.Track().artUrl.isEmpty()) << "no cover while the song is searched for";
+    net.Latest("/api/links")->Reply(Reply({"http://a/0.mp3"}));
+    EXPECT_EQ(target.Track().artUrl, QStringLiteral("cover of http://a/0.mp3"));
+    core->PlayS_Click(1);
+    EXPECT_TRUE(target.Track().artUrl.isEmpty());
 }
 
 // A list none of whose songs can be found is searched once through, with

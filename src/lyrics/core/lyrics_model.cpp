@@ -22,7 +22,7 @@ void LyricsModel::SetLines(const QStringList& lines) {
 }
 
 void LyricsModel::Clear() {
-    if (lines_.isEmpty() && current_ < 0) return;
+    if (lines_.isEmpty()) return;  // no line, so no current one either
     SetLines({});
 }
 

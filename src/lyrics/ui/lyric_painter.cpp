@@ -148,8 +148,10 @@ struct GlyphLayer {
 
 class LyricGlyphCache {
 public:
-    // The layer of `text`, drawn now or found among the recent ones.
-    const GlyphLayer& Get(const QString& text, const QFont& font, const QColor& ink, const QColor* played,
+    // The layer of `text`, drawn now or found among the recent ones. A copy
+    // (its images are shared, not copied): a later Get may move or drop the
+    // entry it came from.
+    GlyphLayer Get(const QString& text, const QFont& font, const QColor& ink, const QColor* played,
                           LyricEdge edge, double scale) {
         for (size_t i = 0; i < entries_.size(); ++i) {
             Entry& e = entries_[i];
@@ -239,7 +241,7 @@ void DrawRow(QPainter& p, LyricGlyphCache& cache, double scale, const Row& row, 
     const QColor color = QColor::fromRgba(look.color), played = QColor::fromRgba(look.playedColor);
     // Five lines without karaoke mark the current line by colour alone.
     const QColor ink = row.current && look.lines == 5 && !look.karaoke ? played : color;
-    const GlyphLayer& main = cache.Get(text, mainFont, ink, fills ? &played : nullptr, look.edge, scale);
+    const GlyphLayer main = cache.Get(text, mainFont, ink, fills ? &played : nullptr, look.edge, scale);
     const double smallH = translation.isEmpty() ? 0 : sm.height();
     const double top = row.rect.top() + (row.rect.height() - main.height - smallH) / 2;
     const double fillX = fills ? AdvanceTo(fm, text, std::min<double>(SungChars(*frame.doc, row.line, frame.timeMs), text.size())) : -1;
@@ -267,7 +269,7 @@ void DrawRow(QPainter& p, LyricGlyphCache& cache, double scale, const Row& row, 
                     QRectF(0, 0, w * scale, main.sung.height()));
     }
     if (!translation.isEmpty()) {
-        const GlyphLayer& small = cache.Get(translation, smallFont, color, nullptr, look.edge, scale);
+        const GlyphLayer small = cache.Get(translation, smallFont, color, nullptr, look.edge, scale);
         const double tl = small.width > row.rect.width() ? row.rect.left() : leftFor(small.width);
         p.drawImage(QPointF(tl - small.pad, top + main.height - small.pad), small.ink);
     }

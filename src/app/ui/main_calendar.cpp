@@ -31,11 +31,13 @@ void MainForm::AttachCalendar() {
     };
 
     // PageA(13) (today) and a day with a note open the notes window; the
-    // grid is read again when it closes.
+    // grid is read again when it closes. Both go by the strip's clock, so
+    // that the window's today is the strip's.
     const auto openNotes = [this](const QDate& day) {
-        OpenNotesWindow(day, [strip = QPointer<CalendarStrip>(calendar_)] {
-            if (strip) strip->RefillShownMonth();
-        });
+        const QPointer<CalendarStrip> strip(calendar_);
+        OpenNotesWindow(
+            day, [strip] { if (strip) strip->RefillShownMonth(); },
+            [strip] { return strip ? strip->Today() : QDate::currentDate(); });
     };
     connect(calendar_, &CalendarStrip::NotesRequested, this, openNotes);
     connect(calendar_, &CalendarStrip::DayClicked, this, openNotes);

@@ -160,7 +160,7 @@ int Child(const std::string& mode, const fs::path& dir, const fs::path& song, in
         form->ShowAfterLoad();
         // The favourites load; a click on the first row plays the song.
         RunFor(200);
-        form->core().Picture1_MouseDown(1, 20, 5);
+        form->Picture1_MouseDown(1, 20, 5);
         if (!WaitPlaying(player, 5000)) return 3;
     }
     RunFor(1000);  // settle

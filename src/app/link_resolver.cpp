@@ -24,10 +24,10 @@ LinkResolver::LinkResolver() {
     retry_.setSingleShot(true);
     gap_.setSingleShot(true);
     gap_.setTimerType(Qt::PreciseTimer);
-    connect(&SongYQDown, &QelDown::DLFinished, this, &LinkResolver::OnFinished);
+    connect(&SongYQDown, &QelDown::DLEnded, this, &LinkResolver::OnFinished);
     connect(&retry_, &QTimer::timeout, this, [this] {
         Q_EMIT Retrying(song_.tag);
-        if (active_) Request();
+        if (search_.Pending()) Request();
     });
     connect(&gap_, &QTimer::timeout, this, &LinkResolver::Request);
 }
@@ -67,7 +67,7 @@ bool LinkResolver::NextCandidate() {
 void LinkResolver::Resolve(const Song& song) {
     Cancel();
     song_ = song;
-    active_ = true;
+    search_.Hold(song.tag != 0 ? song.tag : NextRequestId());
     Q_EMIT Status(texts::kSearching);
     // Right after a failed request, the next one waits its turn.
     if (lastFailure_.isValid() && lastFailure_.elapsed() < FailGapMs) {
@@ -78,8 +78,7 @@ void LinkResolver::Resolve(const Song& song) {
 }
 
 void LinkResolver::Cancel() {
-    ++generation_;
-    active_ = false;
+    search_.Cancel();
     retries_ = 0;
     retry_.stop();
     gap_.stop();
@@ -87,18 +86,19 @@ void LinkResolver::Cancel() {
 }
 
 void LinkResolver::Request() {
-    if (!active_) return;
+    if (!search_.Pending()) return;
     Q_EMIT Status(texts::kSearching);
     const QString address = SearchAddress(Services().songSearch, song_.name);
     platform::RemoveFile(SearchFile());
     SongYQDown.CancelDownload();
     SongYQDown.setFileURL(address);
     SongYQDown.setSaveFileName(platform::PathToQString(SearchFile()));
+    SongYQDown.setRequest(search_.Current());
     SongYQDown.BeginDownload();
 }
 
-void LinkResolver::OnFinished(std::int32_t, std::int16_t error) {
-    if (!active_) return;
+void LinkResolver::OnFinished(RequestId request, std::int32_t, std::int16_t error) {
+    if (!search_.Answers(request)) return;
     const QString stored = TrimSpaces(song_.storedLink);
     const bool storedPlays = song_.favourites && MayPlay(stored, AddressOrigin::Favourites);
     if (error != 0) {
@@ -116,10 +116,9 @@ void LinkResolver::OnFinished(std::int32_t, std::int16_t error) {
     if (LinkSource == QStringLiteral("SeekUp")) {
         // Cutting the reply lets pending events run: a stop or another song
         // meanwhile makes this reply an old one.
-        const std::uint64_t mine = generation_;
         QString cut = CutBetween(platform::ReadTextJoined(SearchFile()), QStringLiteral("\"url\":\""),
                                  QStringLiteral("\",\""));
-        if (mine != generation_) return;
+        if (!search_.Answers(request)) return;
         cut.remove(QLatin1Char('"'));
         found = cut.split(kEntrySep);
         found.removeLast();
@@ -156,9 +155,9 @@ void LinkResolver::RequestFailed() {
 }
 
 void LinkResolver::Done(bool found) {
-    active_ = false;
+    search_.Cancel();
     retries_ = 0;
-    const std::uint64_t tag = song_.tag;
+    const RequestId tag = song_.tag;
     if (found) {
         lastFailure_.invalidate();
         LinkIndex = 0;

@@ -3,14 +3,16 @@
 // `SongYQDown`, its reply's "url" values as candidates, and the retries of a
 // failed request.
 //
-// Every request carries the tag of the song it was made for (Playback's
-// song tag); Resolve and Cancel drop the request in flight and any retry
-// waiting, so a reply or a retry for an earlier song never reaches the
-// current one, and the tag lets the receiver check once more. Failing
+// Every request carries the identity of the song it was made for
+// (Playback's song tag), and so do its downloads; Resolve and Cancel drop
+// the request in flight and any retry waiting, so a reply or a retry for an
+// earlier song never reaches the current one, and the tag lets the
+// receiver check once more. Failing
 // requests are spaced at least FailGapMs apart, so that a list whose songs
 // cannot be found is not searched back to back.
 
 #include "download/qel_down.h"
+#include "platform/request_slot.h"
 
 #include <QElapsedTimer>
 #include <QObject>
@@ -29,7 +31,7 @@ public:
 
     // A song to find.
     struct Song {
-        std::uint64_t tag = 0;
+        RequestId tag = 0;
         QString name;        // its display text
         QString storedLink;  // its own link when it comes from the favourites
         bool favourites = false;
@@ -53,7 +55,7 @@ public:
     // Drops the request in flight, its retry and its wait.
     void Cancel();
     // A request is in flight or waiting to be sent.
-    bool Pending() const { return active_; }
+    bool Pending() const { return search_.Pending(); }
     int SearchRetries() const { return retries_; }
 
     // The candidate being played; the next one (false when none is left).
@@ -77,13 +79,12 @@ Q_SIGNALS:
 
 private:
     void Request();
-    void OnFinished(std::int32_t bytes, std::int16_t error);
+    void OnFinished(RequestId request, std::int32_t bytes, std::int16_t error);
     void RequestFailed();
     void Done(bool found);
 
     Song song_;
-    bool active_ = false;
-    std::uint64_t generation_ = 0;  // bumped by every Resolve and Cancel
+    RequestSlot search_;  // holds the song's tag while it is searched for
     int retries_ = 0;
     QTimer retry_;
     QTimer gap_;

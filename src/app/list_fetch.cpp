@@ -26,21 +26,22 @@ fs::path ListFetcher::TmpFile() { return platform::InProgramFolder("tmp.txt"); }
 fs::path ListFetcher::RefillFile() { return platform::InProgramFolder("refill.tmp"); }
 
 ListFetcher::ListFetcher(PlayerCore& core) : c_(core) {
-    connect(&QelDown1, &QelDown::DLFinished, this, &ListFetcher::OnListFinished);
-    connect(&RefillDown, &QelDown::DLFinished, this, &ListFetcher::OnRefillFinished);
+    connect(&QelDown1, &QelDown::DLEnded, this, &ListFetcher::OnListFinished);
+    connect(&RefillDown, &QelDown::DLEnded, this, &ListFetcher::OnRefillFinished);
 }
 
 void ListFetcher::PHcombo_Click() {
     // The page on its way belongs to the selection before.
-    ++generation_;
+    list_.Cancel();
     QelDown1.CancelDownload();
     const int sel = c_.Selection();
+    const SourceKind kind = KindOfSource(sel);
     GetSongList& gsl = c_.gsl;
     // The selectors and buttons that belong to the new source.
-    c_.ui.PlayIcoVisible = false;
+    c_.ui.playingRow = -1;
     c_.ui.PageACaption[4] = gsl.PHcombo.Text();
-    c_.ui.PageAVisible[14] = sel == 2;
-    const bool chart = sel >= 5;
+    c_.ui.PageAVisible[14] = kind == SourceKind::RadioPlaylist;
+    const bool chart = kind == SourceKind::Chart;
     c_.ui.PageAVisible[5] = c_.ui.PageAVisible[6] = chart;
     c_.ui.Combo1Visible = c_.ui.Combo2Visible = chart;
     c_.Touch();
@@ -53,22 +54,21 @@ void ListFetcher::PHcombo_Click() {
     }
     // The radio playlist that plays is shown again rather than fetched anew.
     const PlayList& play = c_.playback.play;
-    if (play.source == 2 && sel == 2 && !c_.list.Reloading() && play.Count() > 0) {
+    if (play.Kind() == SourceKind::RadioPlaylist && kind == SourceKind::RadioPlaylist && !c_.list.Reloading() && play.Count() > 0) {
         FetchOnSelect = false;
         c_.list.ReloadPlayList();
         return;
     }
     // Fetch the new source's list, or read its list file.
     if (!FetchOnSelect) return;
-    if (sel >= 2) {
-        playOnArrival_ = false;
-        StartFetch(sel);
-        return;
-    }
-    if (sel == 0) c_.list.MySongList();
-    if (sel == 1) {
+    if (kind == SourceKind::Favourites) {
+        c_.list.MySongList();
+    } else if (kind == SourceKind::RadioFile) {
         c_.lrcFetch.Clear();
         c_.list.radioList();
+    } else if (kind != SourceKind::None) {
+        playOnArrival_ = false;
+        StartFetch(sel);
     }
 }
 
@@ -80,7 +80,7 @@ void ListFetcher::AnotherBatch() {
 // A new fetch leaves nothing of the list before it: no rows, no entries to
 // page to, no chart periods or entries to choose.
 void ListFetcher::StartFetch(int selection) {
-    ++generation_;
+    list_.Cancel();
     QelDown1.CancelDownload();
     QString address;
     try {
@@ -94,8 +94,8 @@ void ListFetcher::StartFetch(int selection) {
     c_.gsl.ChartEntries.clear();
     c_.list.Clear();
     FetchKind = 0;
-    requestGeneration_ = generation_;
     requestSelection_ = selection;
+    QelDown1.setRequest(list_.Begin());
     QelDown1.setFileURL(address);
     QelDown1.setSaveFileName(platform::PathToQString(TmpFile()));
     QelDown1.BeginDownload();
@@ -105,7 +105,7 @@ void ListFetcher::StartFetch(int selection) {
 
 void ListFetcher::Combo1_Click() {
     if (FetchKind != 1 || !QelDown1.Downloading() || requestPeriod_ == c_.gsl.Combo1.ListIndex()) return;
-    ++generation_;
+    list_.Cancel();
     QelDown1.CancelDownload();
     c_.SetLoadLabel(QString(), false);
 }
@@ -114,12 +114,11 @@ void ListFetcher::Combo2_Click() {
     const int entry = c_.gsl.Combo2.ListIndex();
     c_.ui.PageACaption[6] = c_.gsl.Combo2.Text();
     c_.Touch();
-    if (!FetchOnSelect || entry < 0 || c_.Selection() < 5) return;
-    ++generation_;
+    if (!FetchOnSelect || entry < 0 || KindOfSource(c_.Selection()) != SourceKind::Chart) return;
+    list_.Cancel();
     QelDown1.CancelDownload();
     c_.list.Clear();
     FetchKind = 1;
-    requestGeneration_ = generation_;
     requestSelection_ = c_.Selection();
     requestPeriod_ = c_.gsl.Combo1.ListIndex();
     // A link that would leave the chart site is refused: nothing is fetched.
@@ -128,15 +127,15 @@ void ListFetcher::Combo2_Click() {
         c_.SetLoadLabel(texts::kRefusedLink, true);
         return;
     }
+    QelDown1.setRequest(list_.Begin());
     QelDown1.setFileURL(address);
     QelDown1.setSaveFileName(platform::PathToQString(TmpFile()));
     QelDown1.BeginDownload();
     if (QelDown1.Downloading()) c_.SetLoadLabel(texts::kEntryBusy, true);
 }
 
-void ListFetcher::OnListFinished(std::int32_t, std::int16_t error) {
-    const std::uint64_t mine = requestGeneration_;
-    if (Stale(mine)) return;
+void ListFetcher::OnListFinished(RequestId mine, std::int32_t, std::int16_t error) {
+    if (!list_.Answers(mine)) return;
     const fs::path F = TmpFile();
     const int sel = requestSelection_;
     ListView& view = c_.list;
@@ -153,37 +152,37 @@ void ListFetcher::OnListFinished(std::int32_t, std::int16_t error) {
         // A chart entry's songs.
         const QString text = c_.gsl.ParseChartSongPage(F, kChartSongStart, kChartSongEnd);
         platform::RemoveFile(F);
-        if (Stale(mine)) return;
+        if (!list_.Answers(mine)) return;
         view.loadGetSongList(text);
         view.GoPage();
         play = c_.AutoPlay;
-    } else if (sel >= 5) {
+    } else if (KindOfSource(sel) == SourceKind::Chart) {
         // A chart's periods. Choosing the first period chooses its first
         // entry, which fetches that entry's songs.
         GetSongList page;
         page.ParseChartIndex(F);
         platform::RemoveFile(F);
-        if (Stale(mine)) return;
+        if (!list_.Answers(mine)) return;
         c_.gsl.ChartPeriodLinks = page.ChartPeriodLinks;
         c_.gsl.Combo1.SetItems(page.Combo1.Items());
         if (c_.gsl.Combo1.ListCount() > 0) c_.gsl.Combo1.SetListIndex(0);
         // The first entry's step (FetchKind 1) has set the busy label to its
         // own state: fetching, refused or failed.
         stillBusy = FetchKind == 1;
-    } else if (sel == 3 || sel == 4) {
+    } else if (KindOfSource(sel) == SourceKind::RadioFeed) {
         // A radio feed.
         const QString text = c_.gsl.ParseXmlFeed(F);
         platform::RemoveFile(F);
-        if (Stale(mine)) return;
+        if (!list_.Answers(mine)) return;
         view.loadGetSongList(text);
         view.GoPage();
         play = c_.AutoPlay;
-    } else if (sel == 2) {
+    } else if (KindOfSource(sel) == SourceKind::RadioPlaylist) {
         // The radio playlist, with its addresses.
         GetSongList page;
         const QString text = page.ParseJsonPlaylist(F);
         platform::RemoveFile(F);
-        if (Stale(mine)) return;
+        if (!list_.Answers(mine)) return;
         c_.gsl.RadioUrls = page.RadioUrls;
         view.loadGetSongList(text);
         view.GoPage();
@@ -201,26 +200,24 @@ void ListFetcher::OnListFinished(std::int32_t, std::int16_t error) {
     }
 }
 
-void ListFetcher::Refill(std::uint64_t songTag) {
-    refillTag_ = songTag;
-    RefillPending = true;
+void ListFetcher::Refill(RequestId songTag) {
     RefillDown.CancelDownload();
+    refill_.Hold(songTag);
+    RefillDown.setRequest(songTag);
     RefillDown.setFileURL(c_.gsl.SourceAddress(2));
     RefillDown.setSaveFileName(platform::PathToQString(RefillFile()));
     RefillDown.BeginDownload();
 }
 
 void ListFetcher::CancelRefill() {
-    RefillPending = false;
+    refill_.Cancel();
     RefillDown.CancelDownload();
 }
 
-void ListFetcher::OnRefillFinished(std::int32_t, std::int16_t error) {
-    if (!RefillPending) return;
-    RefillPending = false;
-    // The song this batch was asked for: a refill started while the page is
-    // read below (the user pressed next again) takes refillTag_ over.
-    const std::uint64_t mine = refillTag_;
+// `mine` is the song tag this batch was asked for: a refill started while
+// the page is read below (the user pressed next again) has another.
+void ListFetcher::OnRefillFinished(RequestId mine, std::int32_t, std::int16_t error) {
+    if (!refill_.Take(mine)) return;
     const fs::path F = RefillFile();
     if (mine != c_.playback.SongTag()) {
         platform::RemoveFile(F);
@@ -242,7 +239,7 @@ void ListFetcher::OnRefillFinished(std::int32_t, std::int16_t error) {
         return;
     }
     // Shown only where the playing playlist is what the user looks at.
-    const bool shown = c_.Selection() == 2 && !QelDown1.Downloading();
+    const bool shown = KindOfSource(c_.Selection()) == SourceKind::RadioPlaylist && !QelDown1.Downloading();
     if (shown) {
         c_.gsl.RadioUrls = next.links;
         c_.list.LoadEntries(next.entries);

@@ -4,13 +4,18 @@
 // batch" (PageA 14), and the radio playlist's next batch fetched in the
 // background while it plays.
 //
-// Every selection and every fetch bumps a generation. Parsing a page lets
-// pending events run, so the user may choose another source meanwhile: a
-// page whose generation is no longer the current one is dropped without a
-// trace, and the parsers work on a scratch GetSongList so that the chart
-// selectors and the radio addresses change only for a page that counts.
+// Every fetch is a request (platform/request_slot.h) and its download
+// carries the request's identity; every selection replaces or cancels the
+// request before it. Parsing a page lets pending events run, so the user may
+// choose another source meanwhile: a page whose request is no longer the
+// current one is dropped without a trace, and the parsers work on a scratch
+// GetSongList so that the chart selectors and the radio addresses change
+// only for a page that counts. The radio playlist's next batch is asked for
+// with the song tag of the song that ended, and dropped when another song
+// has started since.
 
 #include "download/qel_down.h"
+#include "platform/request_slot.h"
 
 #include <QObject>
 #include <QStringList>
@@ -32,7 +37,6 @@ public:
     QelDown RefillDown;  // the playing radio playlist's next batch
     std::int16_t FetchKind = 0;  // 0 a source's page or feed, 1 a chart entry's songs
     bool FetchOnSelect = true;   // a selection starts a load (false while going back to the playing list)
-    bool RefillPending = false;  // the next batch of the playing radio playlist is on its way
 
     void PHcombo_Click();
     void Combo2_Click();
@@ -46,8 +50,10 @@ public:
     // Playback (dropped when another song has started or playback stopped).
     // Only the play list and its addresses change; the viewed rows only
     // when they show that playlist.
-    void Refill(std::uint64_t songTag);
+    void Refill(RequestId songTag);
     void CancelRefill();
+    // The next batch of the playing radio playlist is on its way.
+    bool RefillPending() const { return refill_.Pending(); }
 
     // The download targets in the program folder.
     static std::filesystem::path TmpFile();
@@ -55,17 +61,15 @@ public:
 
 private:
     void StartFetch(int selection);
-    void OnListFinished(std::int32_t bytes, std::int16_t error);
-    void OnRefillFinished(std::int32_t bytes, std::int16_t error);
-    bool Stale(std::uint64_t generation) const { return generation != generation_; }
+    void OnListFinished(RequestId request, std::int32_t bytes, std::int16_t error);
+    void OnRefillFinished(RequestId request, std::int32_t bytes, std::int16_t error);
 
     PlayerCore& c_;
-    std::uint64_t generation_ = 0;
-    std::uint64_t requestGeneration_ = 0;  // what the download in QelDown1 was made for
+    RequestSlot list_;    // the viewed list's fetch
+    RequestSlot refill_;  // the next batch, keyed to the song tag it was asked for
     int requestSelection_ = -1;
     int requestPeriod_ = -1;  // the period of an entry page on its way
     bool playOnArrival_ = false;
-    std::uint64_t refillTag_ = 0;
 };
 
 }  // namespace tavo

@@ -92,10 +92,10 @@ void ListView::Play_List() {
     PlayList& play = c_.playback.play;
     const int n = Count();
     play.entries = c_.gsl.ListItems.mid(0, n);
-    switch (c_.Selection()) {
-        case 0: play.links = FavLinks.mid(0, n); break;
-        case 1: play.links = RadioLinks.mid(0, n); break;
-        case 2: play.links = c_.gsl.RadioUrls.mid(0, n); break;
+    switch (KindOfSource(c_.Selection())) {
+        case SourceKind::Favourites: play.links = FavLinks.mid(0, n); break;
+        case SourceKind::RadioFile: play.links = RadioLinks.mid(0, n); break;
+        case SourceKind::RadioPlaylist: play.links = c_.gsl.RadioUrls.mid(0, n); break;
         default: play.links.clear(); break;
     }
 }
@@ -106,7 +106,7 @@ void ListView::ClickPlay() {
     play.period = static_cast<std::int16_t>(c_.gsl.Combo1.ListIndex());
     play.entry = static_cast<std::int16_t>(c_.gsl.Combo2.ListIndex());
     play.page = c_.gsl.CurPage;
-    play.chart = play.source >= 5 ? ChartSelection{c_.gsl.Combo1.Items(), c_.gsl.ChartPeriodLinks} : ChartSelection{};
+    play.chart = play.Kind() == SourceKind::Chart ? ChartSelection{c_.gsl.Combo1.Items(), c_.gsl.ChartPeriodLinks} : ChartSelection{};
 }
 
 void ListView::PlayViewed(int index) {
@@ -129,16 +129,16 @@ void ListView::ReloadPlayList() {
     // The selector's change handler runs but fetches nothing (FetchOnSelect
     // is false); the chart selectors get their content back.
     c_.gsl.PHcombo.SetListIndex(play.source);
-    if (play.source >= 5) {
+    if (play.Kind() == SourceKind::Chart) {
         c_.gsl.ChartPeriodLinks = play.chart.periodLinks;
         c_.gsl.Combo1.SetItems(play.chart.periods);
         c_.gsl.Combo1.SetListIndex(play.period);
         c_.gsl.Combo2.SetListIndex(play.entry);
     }
     // The links beside the entries are the playing list's own.
-    if (play.source == 0) FavLinks = play.links;
-    if (play.source == 1) RadioLinks = play.links;
-    if (play.source == 2) c_.gsl.RadioUrls = play.links;
+    if (play.Kind() == SourceKind::Favourites) FavLinks = play.links;
+    if (play.Kind() == SourceKind::RadioFile) RadioLinks = play.links;
+    if (play.Kind() == SourceKind::RadioPlaylist) c_.gsl.RadioUrls = play.links;
     if (play.Count() > 0) {
         c_.gsl.ListItems = play.entries;
         c_.gsl.ListItems.append(QString());
@@ -181,25 +181,30 @@ void ListView::PageA_Click(int index) {
     GoPage();
 }
 
-void ListView::Picture1_MouseDown(int button, int x, int y) {
-    const int rowHeight = c_.RowHeight;
-    if (rowHeight <= 0) return;
-    const bool onRow = x > 0 && x < c_.Geometry().listWidth && y > 0 && y < PageEntryCount() * rowHeight;
-    const int listIndex = c_.gsl.CurPage * 10 + y / rowHeight;
-    const int sel = c_.Selection();
-    if (button == 1 && onRow) {
-        c_.ui.PlayIcoVisible = false;
-        c_.Touch();
-        c_.playback.PlayStop();
-        PlayViewed(listIndex);
-    } else if (button == 2) {
-        QString menu;
-        if (onRow && sel >= 2) menu = QStringLiteral("M_RightClick");
-        if (sel == 0) menu = onRow ? QStringLiteral("M_MySongRight") : QStringLiteral("M_MySongRightS");
-        if (menu.isEmpty()) return;
-        if (onRow) SelIndex = listIndex;
-        if (c_.hooks.PopupListMenu) c_.hooks.PopupListMenu(menu, QPoint(x, y));
+void ListView::PlayRow(int row) {
+    if (row < 0 || row >= PageEntryCount()) return;
+    c_.ui.playingRow = -1;
+    c_.Touch();
+    c_.playback.PlayStop();
+    PlayViewed(c_.gsl.CurPage * 10 + row);
+}
+
+QString ListView::RowMenu(int row) {
+    const bool onRow = row >= 0 && row < PageEntryCount();
+    QString menu;
+    switch (KindOfSource(c_.Selection())) {
+        case SourceKind::Favourites:
+            menu = onRow ? QStringLiteral("M_MySongRight") : QStringLiteral("M_MySongRightS");
+            break;
+        case SourceKind::None:
+        case SourceKind::RadioFile:
+            break;
+        default:
+            if (onRow) menu = QStringLiteral("M_RightClick");
+            break;
     }
+    if (!menu.isEmpty() && onRow) SelIndex = c_.gsl.CurPage * 10 + row;
+    return menu;
 }
 
 }  // namespace tavo

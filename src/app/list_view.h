@@ -56,8 +56,16 @@ public:
     // Paging buttons PageA(0) to PageA(3), and PageA(15) (back to the
     // playing list).
     void PageA_Click(int index);
-    // A press on the list picture (pixels); button 1 left, 2 right.
-    void Picture1_MouseDown(int button, int x, int y);
+    // Commands on the rows of the viewed page: `row` counts from 0 at the
+    // page's top; -1 is the free space below the rows.
+    // A left click: the viewed list becomes the play list and the row's
+    // song starts (nothing for the free space).
+    void PlayRow(int row);
+    // A right click: which menu opens ("M_RightClick" on a row of an online
+    // list, "M_MySongRight" on a favourites row, "M_MySongRightS" on the
+    // favourites' free space, empty for none). A menu on a row makes the
+    // row's list index SelIndex.
+    QString RowMenu(int row);
     // Rows drawn on the page.
     int PageEntryCount() const { return static_cast<int>(PageText.size()); }
 

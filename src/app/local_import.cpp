@@ -151,10 +151,10 @@ void LocalImport::StopWorker() {
     if (worker_.joinable()) worker_.join();
 }
 
-quint64 LocalImport::Start(const fs::path& folder, const QStringList& knownLinks) {
+RequestId LocalImport::Start(const fs::path& folder, const QStringList& knownLinks) {
     StopWorker();
-    const quint64 id = ++current_;
-    running_ = id;
+    const RequestId id = run_.Begin();
+    last_ = id;
     cancel_ = std::make_shared<std::atomic<bool>>(false);
     worker_ = std::thread([this, id, folder, knownLinks, cancel = cancel_] {
         using Clock = std::chrono::steady_clock;
@@ -165,7 +165,7 @@ quint64 LocalImport::Start(const fs::path& folder, const QStringList& knownLinks
             if (done != total && now - last < std::chrono::milliseconds(100)) return;
             last = now;
             QMetaObject::invokeMethod(
-                this, [this, id, done, total] { if (id == current_) emit Progress(id, done, total); },
+                this, [this, id, done, total] { if (run_.Answers(id)) emit Progress(id, done, total); },
                 Qt::QueuedConnection);
         };
         ImportResult result = ImportFolder(folder, knownLinks, *cancel, progress);
@@ -180,8 +180,7 @@ void LocalImport::Cancel() {
 }
 
 void LocalImport::Deliver(const ImportResult& result) {
-    if (result.id != current_) return;  // a run that was replaced
-    running_ = 0;
+    if (!run_.Take(result.id)) return;  // a run that was replaced
     if (worker_.joinable()) worker_.join();  // it has posted its last event
     emit Finished(result);
 }

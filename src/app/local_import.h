@@ -14,6 +14,8 @@
 // third field, "name<|>path<|>seconds", which the list reader ignores (it
 // takes the link up to the next "<|>"); the list's tooltip shows it.
 
+#include "platform/request_slot.h"
+
 #include <QObject>
 #include <QString>
 #include <QStringList>
@@ -85,11 +87,11 @@ public:
     ~LocalImport() override;
 
     // Starts an import, replacing (cancelling) one that runs. Returns its id.
-    quint64 Start(const std::filesystem::path& folder, const QStringList& knownLinks);
+    RequestId Start(const std::filesystem::path& folder, const QStringList& knownLinks);
     // Cancels the running import; its result arrives with `cancelled` set.
     void Cancel();
-    bool IsRunning() const { return running_ != 0; }
-    quint64 CurrentId() const { return current_; }
+    bool IsRunning() const { return run_.Pending(); }
+    RequestId CurrentId() const { return last_; }
 
 signals:
     void Progress(quint64 id, int done, int total);
@@ -101,8 +103,8 @@ private:
 
     std::thread worker_;
     std::shared_ptr<std::atomic<bool>> cancel_;
-    quint64 current_ = 0;
-    quint64 running_ = 0;  // id of the run whose result is awaited, 0 when none
+    RequestSlot run_;     // the run whose result is awaited (a cancelled one too)
+    RequestId last_ = 0;  // the latest run started
 };
 
 }  // namespace tavo

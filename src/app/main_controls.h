@@ -1,7 +1,8 @@
 #pragma once
-// What the main window's logic shares with the window: where the list and
-// the tracks sit, what the window shows, and the hooks through which other
-// parts of the program (splash, skin, tray and menus, calendar strip) attach.
+// What the main window's logic shares with the window: what the window
+// shows, in songs, rows and seconds (the window turns them into pixels),
+// and the hooks through which other parts of the program (splash, skin,
+// tray and menus, calendar strip) attach.
 
 #include <QPoint>
 #include <QString>
@@ -15,15 +16,6 @@ namespace tavo {
 inline const QString kAppTitle = QStringLiteral("Tavo音乐盒2010");
 inline const QString kDefaultSkin = QStringLiteral("蓝色科技");
 
-// Where the list picture and the time track sit in the window, in pixels.
-struct MainGeometry {
-    int listLeft = 12;
-    int listTop = 118;
-    int listWidth = 306;
-    int listHeight = 250;  // inner height: ten rows
-    int trackWidth = 306;  // the time track `socl`
-};
-
 // What the window shows (the controls the logic writes). The logic raises
 // PlayerCore::Changed once per turn of the event loop after writing here.
 struct MainControls {
@@ -34,9 +26,14 @@ struct MainControls {
     bool LoadLabelVisible = false;
     QString Label4 = QStringLiteral("1/1");  // page label
     QString socl;             // time text, also the progress track
-    int progressWidth = 0;    // the progress fill inside `socl`
-    bool PlayIcoVisible = false;
-    int PlayIcoTop = 0;
+    // The progress track's fill: the playing position against the length,
+    // in seconds; shown only for songs with a length (not the radio file).
+    bool progressShown = false;
+    double position = 0.0;
+    double length = 0.0;
+    // The playing-row marker `PlayIco`: the playing song's row on the
+    // viewed page (0 to 9), or -1 when it is not on the page.
+    int playingRow = -1;
     std::array<bool, 7> PlaySVisible{true, true, true, true, true, true, false};
     std::array<bool, 16> PageAVisible{};
     std::array<QString, 16> PageACaption{};
@@ -67,10 +64,11 @@ struct MainHooks {
     // Opening a selector's drop-down (PageA 4, 5, 6 with 0, 1, 2).
     std::function<void(int which)> ShowDropDown;
 
-    // The list's right-click menus, at the press (a point of the list
-    // picture): "M_RightClick" on a row of an online list, "M_MySongRight"
-    // on a favourites row, "M_MySongRightS" on the favourites' free space.
-    // SelIndex holds the row's list index when the menu opens on a row.
+    // The list's right-click menus, at a point of the list picture:
+    // "M_RightClick" on a row of an online list, "M_MySongRight" on a
+    // favourites row, "M_MySongRightS" on the favourites' free space
+    // (ListView::RowMenu says which). SelIndex holds the row's list index
+    // when the menu opens on a row.
     std::function<void(const QString& menu, QPoint at)> PopupListMenu;
     // The settings button PageA(9): the tray's settings menu at the mouse.
     std::function<void()> ShowSettingsMenu;

@@ -24,6 +24,20 @@ QStringList SplitListText(const QString& text);
 // Each entry followed by "{@}".
 QString JoinListText(const QStringList& entries);
 
+// What a list is. The source selector holds the favourites (index 0), the
+// radio-station file (1), the radio playlist (2), the two radio feeds (3
+// and 4) and the charts (5 on); where a kind has one index the kind's
+// number is that index. None: nothing is chosen (index -1).
+enum class SourceKind { None = -1, Favourites = 0, RadioFile = 1, RadioPlaylist = 2, RadioFeed = 3, Chart = 5 };
+constexpr SourceKind KindOfSource(int index) {
+    if (index < 0) return SourceKind::None;
+    if (index == 0) return SourceKind::Favourites;
+    if (index == 1) return SourceKind::RadioFile;
+    if (index == 2) return SourceKind::RadioPlaylist;
+    if (index <= 4) return SourceKind::RadioFeed;
+    return SourceKind::Chart;
+}
+
 // Where an address to play comes from.
 enum class AddressOrigin {
     Network,     // a search reply, a radio playlist
@@ -52,6 +66,7 @@ struct PlayList {
     std::int16_t page = 0;     // `PlayingPage`
     ChartSelection chart;
 
+    SourceKind Kind() const { return KindOfSource(source); }
     int Count() const { return static_cast<int>(entries.size()); }
     QString Name(int i) const { return i >= 0 && i < entries.size() ? entries[i] : QString(); }
     QString Link(int i) const { return i >= 0 && i < links.size() ? links[i] : QString(); }
@@ -59,11 +74,17 @@ struct PlayList {
     // The one rule for where a song's address comes from: the radio file
     // (1) and the radio playlist (2) carry their own; every other list's
     // songs are found by the song search.
-    static bool PlaysDirectly(int source) { return source == 1 || source == 2; }
+    static bool PlaysDirectly(int source) {
+        return KindOfSource(source) == SourceKind::RadioFile || KindOfSource(source) == SourceKind::RadioPlaylist;
+    }
     bool PlaysDirectly() const { return PlaysDirectly(source); }
     // Where the own address of a song of this list comes from.
     AddressOrigin LinkOrigin() const {
-        return source == 0 ? AddressOrigin::Favourites : source == 1 ? AddressOrigin::RadioFile : AddressOrigin::Network;
+        switch (Kind()) {
+            case SourceKind::Favourites: return AddressOrigin::Favourites;
+            case SourceKind::RadioFile: return AddressOrigin::RadioFile;
+            default: return AddressOrigin::Network;
+        }
     }
 };
 

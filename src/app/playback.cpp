@@ -8,7 +8,6 @@
 #include "platform/core/media_player.h"
 
 #include <algorithm>
-#include <cmath>
 
 namespace tavo {
 
@@ -28,19 +27,19 @@ Playback::Playback(PlayerCore& core) : c_(core) {
     LinkResolver& links = c_.links;
     connect(&links, &LinkResolver::Status, this, [this](const QString& text) { c_.SetStatus(text); });
     connect(&links, &LinkResolver::Resolved, this, [this](std::uint64_t tag) {
-        if (tag != songTag_) return;
+        if (!song_.Answers(tag)) return;
         c_.AutoPlay = false;
         MMP_Play();
         // Pause pressed while the song was searched for holds.
         if (pauseHeld_) PlayS_Click(4);
     });
     connect(&links, &LinkResolver::Unresolvable, this, [this](std::uint64_t tag) {
-        if (tag != songTag_) return;
+        if (!song_.Answers(tag)) return;
         c_.AutoPlay = false;
         GiveUpSong();
     });
     connect(&links, &LinkResolver::Retrying, this, [this](std::uint64_t tag) {
-        if (tag != songTag_) return;
+        if (!song_.Answers(tag)) return;
         PlayTime.stop();
         PlayTo();
     });
@@ -58,7 +57,7 @@ void Playback::StartSong(int index, bool chosen) {
     if (chosen) givenUp_ = 0;
     pauseHeld_ = false;
     PlayIndex = index;
-    ++songTag_;
+    song_.Begin();
     openedUrl_.clear();
     // Nothing pending for the song before may act on this one.
     c_.links.Cancel();
@@ -76,7 +75,8 @@ void Playback::PlayNewBatch(PlayList next) {
 }
 
 void Playback::Go_Play() {
-    c_.links.Resolve({songTag_, PlayingName(), play.source == 0 ? play.Link(PlayIndex) : QString(), play.source == 0});
+    const bool fav = play.Kind() == SourceKind::Favourites;
+    c_.links.Resolve({song_.Current(), PlayingName(), fav ? play.Link(PlayIndex) : QString(), fav});
 }
 
 void Playback::MMP_Play() {
@@ -87,10 +87,10 @@ void Playback::MMP_Play() {
     if (play.PlaysDirectly() && !MayPlay(url, play.LinkOrigin())) {
         SetStatusLine(texts::kRefusedAddress);
         // The radio playlist goes on by itself, after this handler.
-        if (play.source == 2) {
-            const std::uint64_t tag = songTag_;
+        if (play.Kind() == SourceKind::RadioPlaylist) {
+            const RequestId tag = song_.Current();
             QMetaObject::invokeMethod(
-                this, [this, tag] { if (tag == songTag_) GiveUpSong(); }, Qt::QueuedConnection);
+                this, [this, tag] { if (song_.Answers(tag)) GiveUpSong(); }, Qt::QueuedConnection);
         }
         return;
     }
@@ -98,12 +98,11 @@ void Playback::MMP_Play() {
     LyricsView* lrc = c_.Lyrics();
     mmp.setURL(url);
     openedUrl_ = url;
-    if (play.source != 1) {
+    if (play.Kind() != SourceKind::RadioFile) {
         if (lrc) lrc->SetLabel1Text(LrcFetchingText());
-        c_.lrcFetch.Begin(PlayingName(), songTag_);
+        c_.lrcFetch.Begin(PlayingName(), song_.Current());
     }
     mmp.controls().play();
-    c_.ui.PlayIcoTop = (PlayIndex % 10) * c_.RowHeight + c_.Geometry().listTop + 2;
     c_.ui.PlaySVisible[0] = false;
     c_.ui.Label6ToolTip = LrcPlayingText(PlayingName());
     if (lrc) {
@@ -118,7 +117,7 @@ void Playback::MMP_Play() {
 }
 
 void Playback::PlayStop() {
-    ++songTag_;
+    song_.Begin();
     openedUrl_.clear();
     c_.links.Cancel();
     c_.fetch.CancelRefill();
@@ -127,8 +126,9 @@ void Playback::PlayStop() {
     PlayTime.stop();
     c_.ui.Label6.clear();
     c_.ui.socl.clear();
-    c_.ui.progressWidth = 0;
-    c_.ui.PlayIcoVisible = false;
+    c_.ui.progressShown = false;
+    c_.ui.position = c_.ui.length = 0.0;
+    c_.ui.playingRow = -1;
     c_.lrcFetch.Cancel();
     if (LyricsView* lrc = c_.Lyrics()) {
         lrc->SetPlayGlyph(false);
@@ -151,9 +151,9 @@ void Playback::Advance() {
     }
     // The end of the list: the radio playlist fetches its next batch, the
     // radio file stops, every other list starts again from the top.
-    if (play.source == 2) {
-        c_.fetch.Refill(songTag_);
-    } else if (play.source != 1) {
+    if (play.Kind() == SourceKind::RadioPlaylist) {
+        c_.fetch.Refill(song_.Current());
+    } else if (play.Kind() != SourceKind::RadioFile) {
         // Back to the first page with the first song; the viewed list follows
         // when it is the playing one (another viewed list keeps its page).
         const bool viewed = YNPlaySongList();
@@ -252,7 +252,13 @@ bool Playback::YNPlaySongPage() const { return c_.gsl.CurPage == play.page && YN
 bool Playback::YNPlaySong(int isPlayIndex) const { return YNPlaySongPage() && isPlayIndex == PlayIndex; }
 
 void Playback::playIcoCheck() {
-    c_.ui.PlayIcoVisible = PlayIndex >= 0 && YNPlaySongPage();
+    c_.ui.playingRow = PlayIndex >= 0 && YNPlaySongPage() ? PlayIndex % 10 : -1;
+    c_.Touch();
+}
+
+void Playback::SeekTo(double seconds) {
+    c_.Player().controls().setCurrentPosition(seconds);
+    c_.ui.position = seconds;
     c_.Touch();
 }
 
@@ -264,15 +270,15 @@ void Playback::PlayTime_Timer() {
         givenUp_ = 0;  // the list holds something that plays
         const double duration = mmp.currentMedia().duration();
         const double position = mmp.controls().currentPosition();
-        const int track = c_.Geometry().trackWidth;
-        if (play.source != 1) {
-            const double w = track / (duration + 1) * position;
-            c_.ui.progressWidth = std::isfinite(w) ? std::clamp(static_cast<int>(w), 0, track) : 0;
+        if (play.Kind() != SourceKind::RadioFile) {
+            c_.ui.progressShown = true;
+            c_.ui.position = position;
+            c_.ui.length = duration;
         }
         const QString posText = mmp.controls().currentPositionString();
         c_.ui.socl = QStringLiteral(" ") + posText + QStringLiteral(" / ") + mmp.currentMedia().durationString() +
                      QStringLiteral("  ");
-        if (play.source != 1 && !c_.lyricLines.IsEmpty()) {
+        if (play.Kind() != SourceKind::RadioFile && !c_.lyricLines.IsEmpty()) {
             const int k = c_.lyricLines.Follow(posText);
             if (k != -1) {
                 const QString text = c_.lyricLines.Text(k);
@@ -296,7 +302,7 @@ void Playback::PlayTime_Timer() {
         return;
     }
     if (mmp.playState() != platform::kPlayStopped) return;
-    if (play.source == 1)
+    if (play.Kind() == SourceKind::RadioFile)
         SetPlaybackStatus(PlaybackStatus::Stopped);  // a station that ended stays ended
     else
         Advance();

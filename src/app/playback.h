@@ -7,7 +7,8 @@
 // One sequence starts a song (StartSong), with the one rule for where its
 // address comes from (PlayList::PlaysDirectly: the radio file and the radio
 // playlist play their own addresses, every other list searches). Every
-// start and every stop bumps the song tag, which the link search and the
+// start and every stop begins a new song tag (a request identity,
+// platform/request_slot.h), which the link search, the lyrics fetch and the
 // radio playlist's refill carry: what arrives for an earlier song is
 // dropped.
 //
@@ -16,6 +17,7 @@
 // song), playback stops with "列表中没有可播放的歌曲" and waits for the user.
 
 #include "app/play_list.h"
+#include "platform/request_slot.h"
 
 #include <QObject>
 #include <QTimer>
@@ -57,12 +59,15 @@ public:
     bool YNPlaySongPage() const;
     bool YNPlaySongList() const;
     void PlayTime_Timer();
+    // Moves the playing (or paused) song to `seconds`; the progress shows it
+    // at once.
+    void SeekTo(double seconds);
 
     // The playing song's display text (empty when none is chosen).
     QString PlayingName() const { return play.Name(PlayIndex); }
     // For the tray and the desktop bus.
     PlaybackStatus Status() const { return status_; }
-    std::uint64_t SongTag() const { return songTag_; }
+    RequestId SongTag() const { return song_.Current(); }
     // The address the player was given for the current song; empty while it
     // is searched for, and after Stop. (The player itself still holds the
     // song before's address during a search.)
@@ -80,7 +85,7 @@ private:
     void SetStatusLine(const QString& text);
 
     PlayerCore& c_;
-    std::uint64_t songTag_ = 0;
+    RequestSlot song_;  // the song tag
     QString openedUrl_;
     int givenUp_ = 0;  // songs given up in a row
     bool pauseHeld_ = false;  // Pause was pressed while the song was searched for

@@ -48,7 +48,6 @@ class PlayerCore : public QObject {
     // First: the pieces below use them while they are built.
     platform::MediaPlayer& mmp_;
     LyricsView* lrc_ = nullptr;
-    MainGeometry geo_;
     bool touched_ = false;
 
 public:
@@ -60,8 +59,6 @@ public:
     // The lyrics window (may be null: nothing is mirrored there).
     void SetLyricsView(LyricsView* view) { lrc_ = view; }
     LyricsView* Lyrics() const { return lrc_; }
-    void SetGeometry(const MainGeometry& g) { geo_ = g; }
-    const MainGeometry& Geometry() const { return geo_; }
     // The media player: position, duration, volume, seeking.
     platform::MediaPlayer& Player() { return mmp_; }
 
@@ -73,8 +70,6 @@ public:
     QString AppTitle;
     Bool16 IsShown = False16;
     QString AppVersion;
-    std::int16_t RowHeight = 25;
-    std::int16_t RowTop = 2;
     QString CurrentSkin;
     QStringList SkinFolders;  // captions of the skin menu items
     // Start playing when the next list arrives (setting isRunPlay).
@@ -114,7 +109,6 @@ public:
     void OutList() { list.OutList(); }
     void ReloadPlayList() { list.ReloadPlayList(); }
     void PageA_Click(int index);
-    void Picture1_MouseDown(int button, int x, int y) { list.Picture1_MouseDown(button, x, y); }
     bool YNPlaySong(int isPlayIndex) const { return playback.YNPlaySong(isPlayIndex); }
     bool YNPlaySongPage() const { return playback.YNPlaySongPage(); }
     bool YNPlaySongList() const { return playback.YNPlaySongList(); }

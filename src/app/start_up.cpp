@@ -48,9 +48,6 @@ bool StartUp::Form_Load() {
     if (!LoadMenu()) return false;
     if (c.hooks.FillSkinMenu) c.hooks.FillSkinMenu(c.SkinFolders);
     Call(c.hooks.ApplySkin);
-    // Ten rows fill the list picture.
-    c.RowTop = 2;
-    c.RowHeight = static_cast<std::int16_t>(c.Geometry().listHeight / 10);
     c.list.PageText.clear();
     c.list.OutList();
     // The calendar strip's month; loading is done.

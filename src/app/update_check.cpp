@@ -36,7 +36,9 @@ QString OneShortLine(const QString& text, int maxLength) {
 UpdateCheck::UpdateCheck(QObject* parent) : QObject(parent), label1_(Services().makerSite) {
     OpenPage = [](const QString& address) { return tavo::OpenPage(address); };
     UpDown.setMaxBodyBytes(kMaxFileBytes);
-    connect(&UpDown, &QelDown::DLFinished, this, &UpdateCheck::UpDown_DLComplete);
+    connect(&UpDown, &QelDown::DLEnded, this, [this](RequestId request, std::int32_t bytes, std::int16_t error) {
+        if (notice_.Take(request)) UpDown_DLComplete(bytes, error);
+    });
     Timer1.setInterval(2000);
     connect(&Timer1, &QTimer::timeout, this, &UpdateCheck::Timer1_Timer);
     Timer1.start();
@@ -55,6 +57,7 @@ void UpdateCheck::UpApp() {
     UpDown.CancelDownload();
     UpDown.setFileURL(Services().makerSite + QStringLiteral("/music/ver.asp"));
     UpDown.setSaveFileName(platform::PathToQString(UpdateFile()));
+    UpDown.setRequest(notice_.Begin());
     UpDown.BeginDownload();
 }
 

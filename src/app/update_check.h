@@ -15,6 +15,7 @@
 // call Timer1_Timer() directly instead of waiting.
 
 #include "download/qel_down.h"
+#include "platform/request_slot.h"
 #include "platform/bool16.h"
 
 #include <QObject>
@@ -74,6 +75,7 @@ Q_SIGNALS:
     void Label1Changed(const QString& text);
 
 private:
+    RequestSlot notice_;  // the notice download in flight
     void SetLabel1(const QString& text);
     QString PartField(int part, int field) const;
 

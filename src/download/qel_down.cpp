@@ -23,7 +23,7 @@ QelDown::QelDown(QObject* parent) : QObject(parent) { ResetStatus(); }
 
 QelDown::~QelDown() {
     // Destroyed while downloading: stop the read quietly, no event.
-    ++generation_;
+    download_.Cancel();
     StopReader();
 }
 
@@ -54,15 +54,15 @@ bool QelDown::BeginDownload(bool Wait) {
     reader_->limits = limits_;
     connect(reader_.get(), &platform::AsyncReader::Progress, this, &QelDown::OnProgress);
     connect(reader_.get(), &platform::AsyncReader::Complete, this, &QelDown::OnComplete);
-    ++generation_;
+    download_.Hold(nextRequest_ != 0 ? nextRequest_ : NextRequestId());
+    nextRequest_ = 0;
     downloading_ = true;
     ResetStatus();
     const QString startError = reader_->Start(fileURL_);
     if (!startError.isEmpty()) {
-        ++generation_;
         downloading_ = false;
         StopReader();
-        const std::uint64_t mine = generation_;
+        const RequestId mine = download_.Current();
         Q_EMIT DLError(kDLStartFailed, startError);
         Q_EMIT DLComplete(0, kDLStartFailed);
         Finish(mine, 0, kDLStartFailed);
@@ -70,14 +70,14 @@ bool QelDown::BeginDownload(bool Wait) {
     }
     if (!Wait) return true;
 
-    const std::uint64_t mine = generation_;
-    while (downloading_ && generation_ == mine) QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
+    const RequestId mine = download_.Current();
+    while (downloading_ && download_.Answers(mine)) QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
     return saved_;
 }
 
 void QelDown::CancelDownload() {
     if (!downloading_) return;
-    ++generation_;
+    download_.Cancel();
     StopReader();
     percent_ = 0;
     Refresh();
@@ -89,26 +89,25 @@ void QelDown::Failure(std::int32_t code, const QString& text) {
     percent_ = 0;
     Refresh();
     downloading_ = false;
-    const std::uint64_t mine = generation_;
+    const RequestId mine = download_.Current();
     Q_EMIT DLError(code, text);
     // Codes 1 and 3 finish after their DLComplete.
     if (code != kDLStartFailed && code != kDLZeroBytes) Finish(mine, 0, static_cast<std::int16_t>(code));
 }
 
-// The end of the download started as generation `mine`, unless a handler
-// has already moved on to another one.
-void QelDown::Finish(std::uint64_t mine, std::int32_t bytes, std::int16_t error) {
-    if (generation_ != mine) return;
-    ++generation_;
+// The end of the download `mine`, unless a handler has already moved on to
+// another one.
+void QelDown::Finish(RequestId mine, std::int32_t bytes, std::int16_t error) {
+    if (!download_.Take(mine)) return;
     downloading_ = false;
     Q_EMIT DLFinished(bytes, error);
+    Q_EMIT DLEnded(mine, bytes, error);
 }
 
 void QelDown::OnProgress(int status, const QString& text, qint64 bytesRead, qint64 total) {
     if (!downloading_) return;
     switch (status) {
         case platform::kReadFailed:
-            ++generation_;
             StopReader();
             Failure(kDLReadFailed, text);
             break;
@@ -119,7 +118,6 @@ void QelDown::OnProgress(int status, const QString& text, qint64 bytesRead, qint
         case platform::kRedirecting:
             redirectFile_ = text;
             if (failOnRedirect_) {
-                ++generation_;
                 StopReader();
                 Failure(kDLRedirected, QStringLiteral("Redirected to ") + text);
             } else {
@@ -153,7 +151,7 @@ void QelDown::OnProgress(int status, const QString& text, qint64 bytesRead, qint
 
 void QelDown::OnComplete(qint64 bytesRead, const QByteArray& body) {
     if (!downloading_) return;
-    const std::uint64_t mine = generation_;
+    const RequestId mine = download_.Current();
     if (bytesRead == 0) {
         Failure(kDLZeroBytes, QStringLiteral("Zero bytes retrieved"));
         Q_EMIT DLComplete(0, kDLZeroBytes);

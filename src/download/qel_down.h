@@ -16,10 +16,17 @@
 // so its handler may start the next download at once. (A DLComplete handler
 // that starts a new download takes the old one's DLFinished with it.)
 //
+// Every download has an identity (platform/request_slot.h): the caller's,
+// given with setRequest() before BeginDownload, or a fresh one. DLEnded
+// carries it back with DLFinished's values, raised right after DLFinished,
+// so that whoever started the download can tell its end from the end of an
+// earlier one.
+//
 // Two states: idle and downloading. While downloading, BeginDownload is
 // refused. Everything runs on the UI thread.
 
 #include "platform/core/async_read.h"
+#include "platform/request_slot.h"
 
 #include <QObject>
 #include <QString>
@@ -70,6 +77,12 @@ public:
     bool ShowProgress() const { return showProgress_; }
     void setShowProgress(bool v) { showProgress_ = v; }
 
+    // The identity the next BeginDownload gives its download (0, the
+    // default and what every BeginDownload leaves behind: a fresh one).
+    void setRequest(RequestId request) { nextRequest_ = request; }
+    // The identity of the download running (0 when idle).
+    RequestId Request() const { return download_.Current(); }
+
     // Starts the download. False (and nothing else happens) while a download
     // runs or when FileURL or SaveFileName is empty; false after DLError 1 and
     // DLComplete(0, 1) when the read cannot start. With Wait, processes
@@ -89,6 +102,7 @@ Q_SIGNALS:
     void DLError(std::int32_t E, const QString& Error);
     void DLComplete(std::int32_t Bytes, std::int16_t Error);
     void DLFinished(std::int32_t Bytes, std::int16_t Error);
+    void DLEnded(RequestId request, std::int32_t Bytes, std::int16_t Error);
     void DLConnected(const QString& ConnAddr);
     void DLRedirect(const QString& ConnAddr);
     void DLCacheFile(const QString& filename);
@@ -101,7 +115,7 @@ private:
     void OnProgress(int status, const QString& text, qint64 bytesRead, qint64 total);
     void OnComplete(qint64 bytesRead, const QByteArray& body);
     void Failure(std::int32_t code, const QString& text);
-    void Finish(std::uint64_t mine, std::int32_t bytes, std::int16_t error);
+    void Finish(RequestId mine, std::int32_t bytes, std::int16_t error);
     void StopReader();
 
     QString fileURL_;
@@ -120,9 +134,11 @@ private:
     QString redirectFile_;
     QString mimeType_;
 
-    // Bumped by every BeginDownload and stop, so that the tail of an old
-    // download never touches a newer one.
-    std::uint64_t generation_ = 0;
+    // The download running: every BeginDownload replaces it and every stop
+    // empties it, so that the tail of an old download never touches a newer
+    // one.
+    RequestSlot download_;
+    RequestId nextRequest_ = 0;
     platform::AsyncReadLimits limits_;
     std::unique_ptr<platform::AsyncReader> reader_;
 };

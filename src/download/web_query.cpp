@@ -4,11 +4,6 @@
 
 namespace tavo {
 
-std::uint64_t NextWebRequestId() {
-    static std::uint64_t next = 0;
-    return ++next;
-}
-
 WebQuery::WebQuery(WebLimits limits, QObject* parent) : QObject(parent), limits_(limits) {
     deadline_.setSingleShot(true);
     connect(&deadline_, &QTimer::timeout, this, &WebQuery::OnTimeout);
@@ -29,7 +24,7 @@ void WebQuery::Cancel() {
 
 std::uint64_t WebQuery::Get(const QString& address) {
     Cancel();
-    const std::uint64_t id = NextWebRequestId();
+    const std::uint64_t id = NextRequestId();
     current_ = id;
     reader_ = platform::MakeAsyncReader();
     reader_->limits.maxBodyBytes = limits_.maxBodyBytes;

@@ -15,6 +15,7 @@
 // received by then.
 
 #include "platform/core/async_read.h"
+#include "platform/request_slot.h"
 
 #include <QByteArray>
 #include <QObject>
@@ -83,8 +84,5 @@ private:
     QTimer deadline_;
     std::uint64_t current_ = 0;  // id of the request in flight, 0 when idle
 };
-
-// The next request id of the process (never 0).
-std::uint64_t NextWebRequestId();
 
 }  // namespace tavo

@@ -18,6 +18,8 @@ public:
     // The player buttons: 0 play, 1 stop, 2 previous, 3 next, 4 pause,
     // 5 mute, 6 unmute.
     virtual void PlayS_Click(int Index) = 0;
+    // Whether a song plays (glyph button 0 pauses it then, else plays).
+    virtual bool IsPlaying() const = 0;
     // Whether the media player is muted (`settings.mute`).
     virtual bool IsMuted() const = 0;
 

@@ -20,7 +20,6 @@ public:
 
     // Glyph button 0: true shows ";" (playing), false "4" (paused/stopped).
     virtual void SetPlayGlyph(bool playing) = 0;
-    virtual bool PlayGlyphPlaying() const = 0;
     // Glyph button 4: coloured 128 (dark red) while muted, 0 otherwise.
     virtual void SetMuteGlyph(bool muted) = 0;
 

@@ -68,7 +68,6 @@ void FavouritesCommands::M_DelMySong() {
         host_.PlayStop();
     } else if (removesAbove) {
         host_.SetPlayIndex(playIndex - 1);
-        host_.SetPlayIcoTop(((playIndex - 1) % 10) * host_.RowHeight() + host_.ListTop() + 2);
     }
     if (host_.YNPlaySongList()) host_.Play_List();
 }

@@ -41,11 +41,9 @@ public:
     virtual QString ListItem(int index) const = 0;  // empty outside the list
     virtual int PlaySource() const = 0;
     virtual int PlayIndex() const = 0;
+    // Moves the playing song (the playing-row marker follows).
     virtual void SetPlayIndex(int index) = 0;
     virtual bool YNPlaySongList() const = 0;
-    virtual int RowHeight() const = 0;
-    virtual int ListTop() const = 0;        // the list picture's top in the window
-    virtual void SetPlayIcoTop(int top) = 0;  // the playing-row marker `PlayIco`
     virtual void MySongList() = 0;          // reload the favourites
     virtual void Play_List() = 0;           // snapshot the viewed list as the play list
     virtual void PlayStop() = 0;

@@ -96,15 +96,11 @@ int ShellMain::ListCount() const { return c_.list.Count(); }
 QString ShellMain::ListItem(int index) const { return c_.list.Entry(index); }
 int ShellMain::PlaySource() const { return c_.PlaySource; }
 int ShellMain::PlayIndex() const { return c_.PlayIndex; }
-void ShellMain::SetPlayIndex(int index) { c_.PlayIndex = index; }
-bool ShellMain::YNPlaySongList() const { return c_.YNPlaySongList(); }
-int ShellMain::RowHeight() const { return c_.RowHeight; }
-int ShellMain::ListTop() const { return c_.Geometry().listTop; }
-
-void ShellMain::SetPlayIcoTop(int top) {
-    c_.ui.PlayIcoTop = top;
-    c_.Touch();
+void ShellMain::SetPlayIndex(int index) {
+    c_.PlayIndex = index;
+    c_.playback.playIcoCheck();
 }
+bool ShellMain::YNPlaySongList() const { return c_.YNPlaySongList(); }
 
 void ShellMain::MySongList() { c_.MySongList(); }
 void ShellMain::Play_List() { c_.Play_List(); }

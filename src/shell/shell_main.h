@@ -57,9 +57,6 @@ public:
     int PlayIndex() const override;
     void SetPlayIndex(int index) override;
     bool YNPlaySongList() const override;
-    int RowHeight() const override;
-    int ListTop() const override;
-    void SetPlayIcoTop(int top) override;
     void MySongList() override;
     void Play_List() override;
     void PlayStop() override;

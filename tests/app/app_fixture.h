@@ -55,7 +55,6 @@ public:
     void SetLabel1Text(const QString& text) override { label = text; }
     void SetSongToolTip(const QString& text) override { toolTip = text; }
     void SetPlayGlyph(bool playing) override { playGlyph = playing; }
-    bool PlayGlyphPlaying() const override { return playGlyph; }
     void SetMuteGlyph(bool muted) override { muteGlyph = muted; }
     void ShowLyrics(bool show) override { shown = show; }
 
@@ -252,7 +251,7 @@ protected:
         form->ShowAfterLoad();
     }
     void ClickRow(int row, Qt::MouseButton button = Qt::LeftButton) {
-        QTest::mouseClick(form->Picture1(), button, {}, QPoint(20, row * form->core().RowHeight + 5));
+        QTest::mouseClick(form->Picture1(), button, {}, QPoint(20, row * form->RowHeight + 5));
     }
 
     std::unique_ptr<platform::MpvMediaPlayer> player;
@@ -287,7 +286,7 @@ protected:
         core->gsl.PHcombo.SetListIndex(source);
         ASSERT_TRUE(WaitFor([&] { return !core->fetch.QelDown1.Downloading() && !core->ui.LoadLabelVisible; }));
     }
-    void ClickRow(int row, int button = 1) { core->Picture1_MouseDown(button, 20, row * core->RowHeight + 5); }
+    void ClickRow(int row) { core->list.PlayRow(row); }
     void WriteFavourites(const std::string& content) { WriteFile("MySongList.txt", content); }
     static std::string Fav(int n) {
         std::string s;

@@ -256,7 +256,7 @@ TEST_F(ListsTest, RadioPlaylistRefillsAtItsEndWithoutTouchingTheViewedList) {
     EXPECT_EQ(core->playback.play.entries, (QStringList{Song("Track0", "Radio2"), Song("Track1", "Radio2")}));
     EXPECT_EQ(core->ListItems, (QStringList{"Song0", "Song1", "Song2", ""}));
     EXPECT_EQ(core->list.FavLinks.size(), 3);
-    EXPECT_FALSE(core->fetch.RefillPending);
+    EXPECT_FALSE(core->fetch.RefillPending());
     // Radio addresses are not watched for failure.
     Tick(platform::kPlayReady);
     EXPECT_EQ(player.urls.size(), 2);
@@ -272,7 +272,7 @@ TEST_F(ListsTest, AFailedRefillLeavesTheViewedListAlone) {
     ClickRow(0);
     Choose(0);
     Tick(kPlayStopped);  // the end of the playlist: its next batch
-    ASSERT_TRUE(core->fetch.RefillPending);
+    ASSERT_TRUE(core->fetch.RefillPending());
     net.Latest("/j/mine/")->Fail(QStringLiteral("down"));
     EXPECT_EQ(core->ListItems, (QStringList{"Song0", "Song1", "Song2", ""}));
     EXPECT_EQ(core->ui.rows.size(), 3);
@@ -296,7 +296,7 @@ TEST_F(ListsTest, ARefillOvertakenByTheNextOneIsDropped) {
     QMetaObject::invokeMethod(core.get(), [&] { core->PlayNext(); }, Qt::QueuedConnection);
     second->Reply(QByteArray::fromStdString(test::PlaylistBody(base, 2, 1)));
     EXPECT_EQ(player.urls, QStringList{web.QUrl("/songs/r1x0.wav")});
-    ASSERT_TRUE(core->fetch.RefillPending);
+    ASSERT_TRUE(core->fetch.RefillPending());
     ASSERT_TRUE(net.Reply("/j/mine/", QByteArray::fromStdString(test::PlaylistBody(base, 3, 1))));
     EXPECT_EQ(player.urls, (QStringList{web.QUrl("/songs/r1x0.wav"), web.QUrl("/songs/r3x0.wav")}));
 }

@@ -286,8 +286,7 @@ TEST_F(PlayTest, StartingASong) {
     EXPECT_FALSE(core->ui.PlaySVisible[0]);
     EXPECT_EQ(core->ui.Label6ToolTip, QStringLiteral("正在播放：") + Song("Title1", "Singer1"));
     EXPECT_EQ(lrc.toolTip, core->ui.Label6ToolTip);
-    EXPECT_TRUE(core->ui.PlayIcoVisible);
-    EXPECT_EQ(core->ui.PlayIcoTop, core->Geometry().listTop + 2);
+    EXPECT_EQ(core->ui.playingRow, 0);
     EXPECT_EQ(songs, QStringList{Song("Title1", "Singer1")});
     EXPECT_EQ(statuses, std::vector<PlaybackStatus>{PlaybackStatus::Playing});
     EXPECT_EQ(core->playback.PlayingName(), Song("Title1", "Singer1"));
@@ -305,7 +304,9 @@ TEST_F(PlayTest, WatchLoopShowsTimeProgressAndLyrics) {
     player.position = 5.5;
     Tick(kPlayPlaying);
     EXPECT_EQ(core->ui.socl, QStringLiteral(" 00:05 / 03:20  "));
-    EXPECT_EQ(core->ui.progressWidth, static_cast<int>(core->Geometry().trackWidth / 201.0 * 5.5));
+    EXPECT_TRUE(core->ui.progressShown);
+    EXPECT_DOUBLE_EQ(core->ui.position, 5.5);
+    EXPECT_DOUBLE_EQ(core->ui.length, 200);
     EXPECT_EQ(core->ui.Label6, QStringLiteral(" 正在播放：") + Song("Title1", "Singer1"));
 
     core->lyricLines.SetLines({"[ti:x]", "[01:22.90]A", "[01:23.40] B ", "[01:30.00]", "[00:10.00][01:40.00]Chorus"});
@@ -371,7 +372,7 @@ TEST_F(PlayTest, Buttons) {
     EXPECT_FALSE(core->playback.PlayTime.isActive());
     EXPECT_FALSE(core->links.Pending());
     EXPECT_TRUE(core->ui.Label6.isEmpty());
-    EXPECT_FALSE(core->ui.PlayIcoVisible);
+    EXPECT_EQ(core->ui.playingRow, -1);
 
     core->PlayS_Click(3);
     ASSERT_TRUE(WaitUrl(2));

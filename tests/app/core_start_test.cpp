@@ -35,7 +35,6 @@ TEST_F(StartTest, FirstStartUsesTheDefaults) {
     ASSERT_TRUE(Load());
     EXPECT_TRUE(FromBool16(core->LoadDone));
     EXPECT_EQ(core->CurrentSkin, QStringLiteral("蓝色科技"));
-    EXPECT_EQ(core->RowHeight, core->Geometry().listHeight / 10);
     EXPECT_EQ(core->gsl.PHcombo.ListCount(), 19);
     EXPECT_EQ(core->gsl.PHcombo.ListIndex(), 2);
     EXPECT_FALSE(core->AutoPlay);

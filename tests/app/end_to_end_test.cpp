@@ -101,8 +101,9 @@ TEST_F(EndToEndTest, BrowsingAnotherSourceWhileASongPlaysAndComingBack) {
     EXPECT_EQ(form->Combo2()->currentText(), QStringLiteral("第一期"));
     ClickRow(1);
     ASSERT_TRUE(Plays("/songs/c2.wav"));
-    const int top = form->PlayIco()->y();
     ASSERT_TRUE(WaitFor([&] { return form->PlayIco()->isVisible(); }));
+    const int top = form->PlayIco()->y();
+    EXPECT_EQ(top, form->Picture1()->y() + form->RowHeight + 2) << "the marker sits on the second row";
 
     Choose(3);
     ASSERT_TRUE(WaitFor([&] { return !form->PlayIco()->isVisible() && form->PageA(15)->isVisible(); }));

@@ -1,12 +1,15 @@
-// The list's hover highlight and fade, and seeking on the time track.
+// The list's hover highlight and fade, and the main window's pixel rules:
+// rows under the mouse, the progress fill, seeking on the time track.
 #include "app/row_fade.h"
-#include "app/seek_track.h"
+#include "app/ui/main_pixels.h"
 #include "app/ui/skinned_controls.h"
 #include "app/ui/window_drag.h"
 #include "skin/skin_blend.h"
 #include "platform/core/media_player.h"
 
 #include <gtest/gtest.h>
+
+#include <cmath>
 
 #include <QLabel>
 #include <QTest>
@@ -106,6 +109,38 @@ TEST(WindowDragTest, TheTitleMovesTheWindowWhereTheSystemWillNot) {
     QTest::mouseRelease(title, Qt::LeftButton, {}, {30, 20});
     if (drag.SystemMove()) GTEST_SKIP() << "the window system moved the window";
     EXPECT_EQ(window.pos(), start + QPoint(20, 10));
+}
+
+TEST(MainPixels, APressFindsTheRowUnderItOrTheFreeSpace) {
+    const struct {
+        int x, y, rows;
+        int row;
+    } cases[] = {
+        {20, 5, 3, 0},   {20, 30, 3, 1},  {20, 74, 3, 2},  // rows 25 pixels high
+        {20, 75, 3, -1},                                  // below the last row
+        {0, 5, 3, -1},   {306, 5, 3, -1}, {20, 0, 3, -1}, // on the picture's edge
+        {20, 249, 10, 9}, {20, 250, 10, -1},              // a full page ends at ten rows
+        {20, 5, 0, -1},                                   // an empty page
+    };
+    for (const auto& c : cases) EXPECT_EQ(RowAt(c.x, c.y, 306, 25, c.rows), c.row) << c.x << "," << c.y;
+    EXPECT_EQ(RowAt(20, 5, 306, 0, 3), -1) << "no rows are drawn before the list is placed";
+    EXPECT_EQ(PlayMarkerTop(3, 25), 77);
+}
+
+TEST(MainPixels, TheProgressFillStaysOnTheTrack) {
+    const struct {
+        double length, position;
+        int fill;
+    } cases[] = {
+        {200, 5.5, static_cast<int>(306 / 201.0 * 5.5)},
+        {200, 0, 0},
+        {200, 500, 306},        // a position past the length
+        {200, -3, 0},
+        {0, 0.5, 153},          // a length not known yet: over one second
+        {std::nan(""), 5, 0},
+        {-1, 5, 0},             // a division by zero
+    };
+    for (const auto& c : cases) EXPECT_EQ(ProgressFill(306, c.length, c.position), c.fill) << c.length << " " << c.position;
 }
 
 TEST(SeekTrack, OnlyWhilePlayingOrPausedAndInsideTheTrack) {

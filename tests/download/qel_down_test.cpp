@@ -290,6 +290,39 @@ TEST_F(QelDownSeam, HandlersCanStartTheNextDownload) {
     }
 }
 
+// DLEnded names the download that ended: the caller's identity, or a fresh
+// one; a download started from the DLFinished handler of the one before
+// does not take the earlier end for its own.
+TEST_F(QelDownSeam, EachEndCarriesTheIdentityOfItsDownload) {
+    QelDown d;
+    std::vector<RequestId> ended;
+    QObject::connect(&d, &QelDown::DLEnded, [&](RequestId id, int32_t, int16_t) { ended.push_back(id); });
+    const RequestId mine = NextRequestId();
+    d.setRequest(mine);
+    Begin(d, "a.txt");
+    EXPECT_EQ(d.Request(), mine);
+    net.Latest()->Reply("one");
+    EXPECT_EQ(ended, std::vector<RequestId>{mine});
+    EXPECT_EQ(d.Request(), 0u) << "idle";
+
+    Begin(d, "b.txt");
+    const RequestId fresh = d.Request();
+    EXPECT_NE(fresh, 0u);
+    EXPECT_NE(fresh, mine);
+    const RequestId next = NextRequestId();
+    QObject::connect(&d, &QelDown::DLFinished, [&] {
+        if (d.Downloading()) return;
+        d.setRequest(next);
+        d.setFileURL("http://seam/next");
+        d.BeginDownload();
+    });
+    net.Latest()->Reply("two");
+    EXPECT_EQ(ended, (std::vector<RequestId>{mine, fresh}));
+    EXPECT_EQ(d.Request(), next);
+    d.CancelDownload();
+    EXPECT_EQ(ended.size(), 2u) << "a cancelled download does not end";
+}
+
 TEST(RequestUrl, EncodesOnlyWhatAUrlCannotHold) {
     struct Case {
         QString in;

@@ -38,9 +38,6 @@ public:
     int PlayIndex() const override { return playIndex; }
     void SetPlayIndex(int i) override { playIndex = i; }
     bool YNPlaySongList() const override { return inList; }
-    int RowHeight() const override { return 25; }
-    int ListTop() const override { return 118; }
-    void SetPlayIcoTop(int top) override { playIcoTop = top; }
     void MySongList() override {
         items = ReadListFile(favourites).entries;
         calls << QStringLiteral("MySongList");
@@ -64,7 +61,6 @@ public:
     int playSource = 0;
     int playIndex = -1;
     bool inList = false;
-    int playIcoTop = -1;
     QStringList calls;
 };
 

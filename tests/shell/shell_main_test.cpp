@@ -86,7 +86,7 @@ TEST_F(ShellMainTest, SettingsButtonAndLyricsWindowPopTheSettingsMenu) {
 TEST_F(ShellMainTest, FavouritesRowsPopTheirMenusAndRemoveTheRightLine) {
     ASSERT_TRUE(form->Load());
     ASSERT_EQ(core().ui.rows, (QStringList{"A", "B"}));
-    const int row = core().RowHeight;
+    const int row = form->RowHeight;
     QTest::mouseClick(form->Picture1(), Qt::RightButton, {}, QPoint(20, row * 3 + 5));  // below the rows
     EXPECT_TRUE(Menu("M_MySongRightS")->isVisible());
     Menu("M_MySongRightS")->hide();

@@ -1,6 +1,6 @@
 #include "app/ui/main_form.h"
 
-#include "app/seek_track.h"
+#include "app/ui/main_pixels.h"
 #include "app/ui/skinned_controls.h"
 #include "app/ui/window_drag.h"
 #include "app/window_rules.h"
@@ -163,7 +163,7 @@ void MainForm::BuildControls() {
     // The list, its busy label and the playing-row marker.
     picture1_ = new SkinList(this);
     picture1_->setObjectName(QStringLiteral("Picture1"));
-    connect(picture1_, &SkinList::Pressed, this, [this](int button, int x, int y) { core_.Picture1_MouseDown(button, x, y); });
+    connect(picture1_, &SkinList::Pressed, this, &MainForm::Picture1_MouseDown);
     loadLabel_ = MakeLabel(picture1_, QStringLiteral("LoadLabel"));
     loadLabel_->setAlignment(Qt::AlignCenter);
     loadLabel_->hide();
@@ -221,13 +221,7 @@ void MainForm::PlaceControls(const MainLayout& l) {
     PlaceCalendar(l);
     label1_->setGeometry(l.link);
 
-    MainGeometry g;
-    g.listLeft = l.list.left();
-    g.listTop = l.list.top();
-    g.listWidth = l.list.width();
-    g.listHeight = l.list.height();
-    g.trackWidth = l.track.width();
-    core_.SetGeometry(g);
+    RowHeight = static_cast<std::int16_t>(l.list.height() / kRowsPerPage);
     PlaceVolume(volume_);
 }
 
@@ -266,9 +260,8 @@ void MainForm::SetVolumeFrom(QPoint at) {
 void MainForm::SeekTo(QPoint at) {
     const auto target = SeekOnTrack(at.x(), socl_->width(), mmp_.currentMedia().duration(), mmp_.playState());
     if (!target) return;
-    core_.ui.progressWidth = target->fillWidth;
     socl_->SetFill(QRect(0, 0, target->fillWidth, socl_->height()));
-    mmp_.controls().setCurrentPosition(target->position);
+    core_.playback.SeekTo(target->position);
 }
 
 QLabel* MainForm::Label(int i) const {
@@ -286,10 +279,14 @@ QLabel* MainForm::Label(int i) const {
     }
 }
 
-int MainForm::PlayingRow() const {
-    const MainControls& ui = core_.ui;
-    if (!ui.PlayIcoVisible || core_.RowHeight <= 0) return -1;
-    return (ui.PlayIcoTop - layout_.list.top() - 2) / core_.RowHeight;
+void MainForm::Picture1_MouseDown(int button, int x, int y) {
+    const int row = RowAt(x, y, picture1_->width(), RowHeight, core_.list.PageEntryCount());
+    if (button == 1) {
+        core_.list.PlayRow(row);
+    } else if (button == 2) {
+        const QString menu = core_.list.RowMenu(row);
+        if (!menu.isEmpty() && core_.hooks.PopupListMenu) core_.hooks.PopupListMenu(menu, QPoint(x, y));
+    }
 }
 
 void MainForm::Sync() {
@@ -301,16 +298,17 @@ void MainForm::Sync() {
     loadLabel_->setVisible(ui.LoadLabelVisible);
     label4_->setText(ui.Label4);
     socl_->SetText(ui.socl);
-    socl_->SetFill(QRect(0, 0, ui.progressWidth, socl_->height()));
-    playIco_->move(playIco_->x(), ui.PlayIcoTop);
-    playIco_->setVisible(ui.PlayIcoVisible);
+    const int fill = ui.progressShown ? ProgressFill(socl_->width(), ui.length, ui.position) : 0;
+    socl_->SetFill(QRect(0, 0, fill, socl_->height()));
+    if (ui.playingRow >= 0) playIco_->move(playIco_->x(), layout_.list.top() + PlayMarkerTop(ui.playingRow, RowHeight));
+    playIco_->setVisible(ui.playingRow >= 0);
     for (int i = 0; i < kPlayButtons; ++i) playS_[static_cast<size_t>(i)]->setVisible(ui.PlaySVisible[static_cast<size_t>(i)]);
     for (int i : {5, 6, 14, 15}) pageA_[static_cast<size_t>(i)]->setVisible(ui.PageAVisible[static_cast<size_t>(i)]);
     if (!ui.PageACaption[4].isEmpty()) pageA_[4]->setToolTip(ui.PageACaption[4]);
     if (!ui.PageACaption[6].isEmpty()) pageA_[6]->setToolTip(ui.PageACaption[6]);
     combo1_->setVisible(ui.Combo1Visible);
     combo2_->setVisible(ui.Combo2Visible);
-    picture1_->SetRows(ui.rows, PlayingRow());
+    picture1_->SetRows(ui.rows, ui.playingRow);
 }
 
 bool MainForm::Load() {

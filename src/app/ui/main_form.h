@@ -28,6 +28,7 @@
 #include <QWidget>
 
 #include <array>
+#include <cstdint>
 #include <functional>
 #include <memory>
 
@@ -82,8 +83,17 @@ public:
     SkinTrack* YBG() const { return ybg_; }
     QWidget* PlayIco() const { return playIco_; }
 
+    // The list picture's rows: ten fill it, `RowHeight` pixels apart, each
+    // text `RowTop` pixels below its row's top.
+    std::int16_t RowHeight = 25;
+    std::int16_t RowTop = 2;
+    // A press on the list picture at (x, y): button 1 (left) plays the row's
+    // song, 2 (right) opens the row's menu there.
+    void Picture1_MouseDown(int button, int x, int y);
+
     // LyricsHost
     void PlayS_Click(int Index) override { core_.PlayS_Click(Index); }
+    bool IsPlaying() const override { return core_.playback.Status() == PlaybackStatus::Playing; }
     bool IsMuted() const override;
     QWidget* MainWindow() override { return this; }
     bool IsShown() const override { return core_.IsShown != 0; }
@@ -115,7 +125,6 @@ private:
     void SeekTo(QPoint at);
     void ApplyColours(const SkinPictures& p);
     void ApplyFaces(const SkinPictures& p);
-    int PlayingRow() const;
     // main_calendar.cpp
     void AttachCalendar();
     void PlaceCalendar(const MainLayout& l);

@@ -71,7 +71,7 @@ void MainForm::ApplySkin() {
     look.background = pictures_.list;
     look.rows = pictures_.rows;
     look.rowHeight = layout_.rowHeight;
-    look.rowTop = core_.RowTop + 1;
+    look.rowTop = RowTop + 1;
     look.text = Colour(c.SongListTextColor);
     look.selected = Colour(c.SongListSelectedTextColor);
     look.font = font();

@@ -10,28 +10,29 @@
 
 namespace tavo {
 
-LrcFetcher::LrcFetcher(LyricsModel& lines, std::function<std::uint64_t()> playingNow, QObject* parent)
+LrcFetcher::LrcFetcher(LyricsModel& lines, std::function<RequestId()> playingNow, QObject* parent)
     : QObject(parent), playingNow_(std::move(playingNow)), lines_(lines) {
-    connect(&lrcDown_, &QelDown::DLFinished, this, &LrcFetcher::OnFinished);
+    connect(&lrcDown_, &QelDown::DLEnded, this, &LrcFetcher::OnFinished);
 }
 
-void LrcFetcher::Begin(const QString& name, std::uint64_t tag) {
+void LrcFetcher::Begin(const QString& name, RequestId tag) {
     lines_.Clear();
     const std::filesystem::path target = platform::InProgramFolder("lrc.tmp");
     std::error_code ec;
     std::filesystem::remove(target, ec);
 
     lrcDown_.CancelDownload();
-    fetching_ = true;
     name_ = name;
     tag_ = tag;
+    fetch_.Hold(tag);
+    lrcDown_.setRequest(tag);
     lrcDown_.setFileURL(LrcRequestAddress(Services().lyrics, name));
     lrcDown_.setSaveFileName(platform::PathToQString(target));
     lrcDown_.BeginDownload();
 }
 
 void LrcFetcher::Cancel() {
-    fetching_ = false;
+    fetch_.Cancel();
     lrcDown_.CancelDownload();
 }
 
@@ -40,11 +41,10 @@ void LrcFetcher::Clear() {
     Cancel();
 }
 
-void LrcFetcher::OnFinished(std::int32_t, std::int16_t error) {
-    if (!fetching_) return;
-    fetching_ = false;
+void LrcFetcher::OnFinished(RequestId request, std::int32_t, std::int16_t error) {
+    if (!fetch_.Take(request)) return;
     const QString name = name_;
-    if (playingNow_ && playingNow_() != tag_) return;
+    if (playingNow_ && playingNow_() != request) return;
     if (error != 0) {
         Q_EMIT NotFound(name);
         return;

@@ -27,7 +27,7 @@ LyricsLibraryClient::LyricsLibraryClient(QString base, QObject* parent)
 }
 
 std::uint64_t LyricsLibraryClient::Find(const LibraryQuery& query) {
-    request_ = NextWebRequestId();
+    request_ = NextRequestId();
     asked_ = query_ = query;
     otherScriptTried_ = false;
     Ask(Step::kGet);
@@ -35,7 +35,7 @@ std::uint64_t LyricsLibraryClient::Find(const LibraryQuery& query) {
 }
 
 std::uint64_t LyricsLibraryClient::List(const LibraryQuery& query) {
-    request_ = NextWebRequestId();
+    request_ = NextRequestId();
     asked_ = query_ = query;
     otherScriptTried_ = true;
     Ask(Step::kList);

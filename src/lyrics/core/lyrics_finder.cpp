@@ -46,13 +46,13 @@ std::optional<LyricText> ReadLyricText(const QString& text) {
 }
 
 LyricsFinder::LyricsFinder(LyricsFinderOptions options, QObject* parent)
-    : QObject(parent), options_(std::move(options)), service_(serviceLines_, [this] { return request_; }) {
+    : QObject(parent), options_(std::move(options)), service_(serviceLines_, [this] { return find_.Current(); }) {
     if (!options_.cacheFolder.empty()) cache_ = std::make_unique<LyricsCache>(options_.cacheFolder);
     if (!options_.libraryBase.isEmpty()) {
         library_ = std::make_unique<LyricsLibraryClient>(options_.libraryBase);
         connect(library_.get(), &LyricsLibraryClient::Found, this, &LyricsFinder::OnLibraryFound);
         connect(library_.get(), &LyricsLibraryClient::NotFound, this,
-                [this](std::uint64_t request, const QString&, bool) { OnLibraryNotFound(request); });
+                [this](RequestId request, const QString&, bool) { OnLibraryNotFound(request); });
     }
     connect(&service_, &LrcFetcher::Found, this, &LyricsFinder::OnServiceFound);
     connect(&service_, &LrcFetcher::NotFound, this, &LyricsFinder::OnServiceNotFound);
@@ -60,11 +60,10 @@ LyricsFinder::LyricsFinder(LyricsFinderOptions options, QObject* parent)
 
 LyricsFinder::~LyricsFinder() = default;
 
-std::uint64_t LyricsFinder::Find(const LyricsSong& song) {
+RequestId LyricsFinder::Find(const LyricsSong& song) {
     StopNetwork();
     song_ = song;
-    const std::uint64_t request = NextWebRequestId();
-    request_ = request;
+    const RequestId request = find_.Begin();
     // The file steps run from the event loop, so that the caller holds the
     // id before any answer.
     QMetaObject::invokeMethod(this, [this, request] { FromFiles(request); }, Qt::QueuedConnection);
@@ -73,17 +72,17 @@ std::uint64_t LyricsFinder::Find(const LyricsSong& song) {
 
 void LyricsFinder::Cancel() {
     StopNetwork();
-    request_ = 0;
+    find_.Cancel();
 }
 
 void LyricsFinder::StopNetwork() {
     if (service_.Fetching()) service_.Cancel();
     if (library_) library_->Cancel();
-    libraryRequest_ = 0;
+    libraryAsk_.Cancel();
 }
 
-void LyricsFinder::FromFiles(std::uint64_t request) {
-    if (request != request_) return;
+void LyricsFinder::FromFiles(RequestId request) {
+    if (!find_.Answers(request)) return;
     const LrcSongParts parts = SplitLrcSongName(song_.name);
     if (cache_) {
         if (auto choice = cache_->Choice(parts.singer, parts.song); choice && Answer(LyricsOrigin::kChoice, *choice))
@@ -105,11 +104,11 @@ void LyricsFinder::AskService() {
     }
     // The fetch is keyed to this request: a later Find() or Cancel() leaves
     // its reply nobody to answer.
-    service_.Begin(song_.name, request_);
+    service_.Begin(song_.name, find_.Current());
 }
 
 void LyricsFinder::OnServiceFound(const QString& name) {
-    if (!request_ || name != song_.name) return;
+    if (!find_.Pending() || name != song_.name) return;
     const QString text = serviceLines_.WholeText();
     if (!Answer(LyricsOrigin::kService, text)) {
         AskLibrary();
@@ -120,7 +119,7 @@ void LyricsFinder::OnServiceFound(const QString& name) {
 }
 
 void LyricsFinder::OnServiceNotFound(const QString& name) {
-    if (!request_ || name != song_.name) return;
+    if (!find_.Pending() || name != song_.name) return;
     AskLibrary();
 }
 
@@ -129,12 +128,11 @@ void LyricsFinder::AskLibrary() {
         AnswerNotFound();
         return;
     }
-    libraryRequest_ = library_->Find(LibraryQueryFor(song_.name, song_.album, song_.durationS));
+    libraryAsk_.Hold(library_->Find(LibraryQueryFor(song_.name, song_.album, song_.durationS)));
 }
 
-void LyricsFinder::OnLibraryFound(std::uint64_t request, const LibraryTrack& track) {
-    if (!request_ || request != libraryRequest_) return;
-    libraryRequest_ = 0;
+void LyricsFinder::OnLibraryFound(RequestId request, const LibraryTrack& track) {
+    if (!find_.Pending() || !libraryAsk_.Take(request)) return;
     const QString text = track.instrumental              ? QString::fromLatin1(kInstrumentalMark)
                          : !track.syncedLyrics.isEmpty() ? track.syncedLyrics
                                                          : track.plainLyrics;
@@ -146,26 +144,25 @@ void LyricsFinder::OnLibraryFound(std::uint64_t request, const LibraryTrack& tra
     if (cache_) cache_->Store(parts.singer, parts.song, text);
 }
 
-void LyricsFinder::OnLibraryNotFound(std::uint64_t request) {
-    if (!request_ || request != libraryRequest_) return;
-    libraryRequest_ = 0;
+void LyricsFinder::OnLibraryNotFound(RequestId request) {
+    if (!find_.Pending() || !libraryAsk_.Take(request)) return;
     AnswerNotFound();
 }
 
 bool LyricsFinder::Answer(LyricsOrigin origin, const QString& text) {
     const auto read = ReadLyricText(text);
     if (!read) return false;
-    LyricsAnswer answer{request_, song_.name, origin, read->shape, read->lines, {}};
+    LyricsAnswer answer{find_.Current(), song_.name, origin, read->shape, read->lines, {}};
     if (read->shape == LyricsShape::kInstrumental) answer.status = InstrumentalText();
-    request_ = 0;
+    find_.Cancel();
     Q_EMIT Answered(answer);
     return true;
 }
 
 void LyricsFinder::AnswerNotFound() {
-    LyricsAnswer answer{request_, song_.name, LyricsOrigin::kNowhere, LyricsShape::kNone, {},
+    LyricsAnswer answer{find_.Current(), song_.name, LyricsOrigin::kNowhere, LyricsShape::kNone, {},
                         LrcNotFoundText(song_.name)};
-    request_ = 0;
+    find_.Cancel();
     Q_EMIT Answered(answer);
 }
 
@@ -174,7 +171,7 @@ void LyricsFinder::Choose(const LyricsSong& song, const QString& text) {
     if (cache_) cache_->Remember(parts.singer, parts.song, text);
     if (song.name != song_.name) return;
     StopNetwork();
-    request_ = NextWebRequestId();
+    find_.Begin();
     if (!Answer(LyricsOrigin::kChoice, text)) AnswerNotFound();
 }
 

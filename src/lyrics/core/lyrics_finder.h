@@ -58,7 +58,7 @@ enum class LyricsShape {
 };
 
 struct LyricsAnswer {
-    std::uint64_t request = 0;
+    RequestId request = 0;
     QString name;
     LyricsOrigin origin = LyricsOrigin::kNowhere;
     LyricsShape shape = LyricsShape::kNone;
@@ -94,7 +94,7 @@ public:
     explicit LyricsFinder(LyricsFinderOptions options, QObject* parent = nullptr);
     ~LyricsFinder() override;
 
-    std::uint64_t Find(const LyricsSong& song);
+    RequestId Find(const LyricsSong& song);
     void Cancel();
     // The song of the last Find().
     const LyricsSong& Song() const { return song_; }
@@ -112,13 +112,13 @@ Q_SIGNALS:
     void Answered(const tavo::LyricsAnswer& answer);
 
 private:
-    void FromFiles(std::uint64_t request);
+    void FromFiles(RequestId request);
     void AskService();
     void AskLibrary();
     void OnServiceFound(const QString& name);
     void OnServiceNotFound(const QString& name);
-    void OnLibraryFound(std::uint64_t request, const LibraryTrack& track);
-    void OnLibraryNotFound(std::uint64_t request);
+    void OnLibraryFound(RequestId request, const LibraryTrack& track);
+    void OnLibraryNotFound(RequestId request);
     bool Answer(LyricsOrigin origin, const QString& text);
     void AnswerNotFound();
     void StopNetwork();
@@ -129,8 +129,8 @@ private:
     LyricsModel serviceLines_;  // the service's reply, before it answers
     LrcFetcher service_;
     LyricsSong song_;
-    std::uint64_t request_ = 0;  // the request being answered; 0 when none
-    std::uint64_t libraryRequest_ = 0;
+    RequestSlot find_;        // the request being answered
+    RequestSlot libraryAsk_;  // its question to the library, while asked
 };
 
 }  // namespace tavo

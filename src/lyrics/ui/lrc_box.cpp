@@ -175,7 +175,6 @@ void lrcBox::SetSongToolTip(const QString& text) { setToolTip(text); }
 
 void lrcBox::SetPlayGlyph(bool playing) { minbar(0)->SetCaption(playing ? u';' : u'4'); }
 
-bool lrcBox::PlayGlyphPlaying() const { return minbar(0)->Caption() == u';'; }
 
 namespace {
 int ColourDistance(const QColor& a, const QColor& b) {
@@ -241,7 +240,7 @@ void lrcBox::minbar_Click(int Index) {
     if (!host_) return;
     switch (Index) {
         case 0:
-            host_->PlayS_Click(minbar(0)->Caption() == u';' ? 4 : 0);
+            host_->PlayS_Click(host_->IsPlaying() ? 4 : 0);
             break;
         case 1:
         case 2:

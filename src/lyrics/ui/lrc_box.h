@@ -89,7 +89,6 @@ public:
     void SetLabel1Text(const QString& text) override;
     void SetSongToolTip(const QString& text) override;
     void SetPlayGlyph(bool playing) override;
-    bool PlayGlyphPlaying() const override;
     void SetMuteGlyph(bool muted) override;
     void ShowLyrics(bool show) override;
 

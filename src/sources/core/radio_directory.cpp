@@ -96,7 +96,7 @@ QString RadioDirectory::ServerBase() const {
 }
 
 std::uint64_t RadioDirectory::Search(const StationQuery& query) {
-    searching_ = NextWebRequestId();
+    searching_ = NextRequestId();
     query_ = query;
     triedServers_ = 0;
     if (!serversAsked_ && servers_.isEmpty() && !LoadKeptServers()) {

@@ -20,6 +20,7 @@ public:
         if (Index == 5) muted = true;
         if (Index == 6) muted = false;
     }
+    bool IsPlaying() const override { return playing; }
     bool IsMuted() const override { return muted; }
     QWidget* MainWindow() override { return &main; }
     bool IsShown() const override { return shown; }
@@ -27,6 +28,7 @@ public:
     void ShowSettingsMenu(const QPoint& global) override { menus.push_back(global); }
 
     std::vector<int> clicks;
+    bool playing = false;
     bool muted = false;
     bool shown = false;
     QWidget main;

@@ -51,14 +51,16 @@ TEST_F(LrcBoxWindow, EachMinbarClickCallsThePlayerButton) {
         bool muted;
         int expected;
     } cases[] = {
-        {0, false, false, 0},  // "4": play
-        {0, true, false, 4},   // ";": pause
+        {0, false, false, 0},  // stopped or paused: play
+        {0, true, false, 4},   // playing: pause
         {1, false, false, 1}, {2, false, false, 2}, {3, false, false, 3},
         {4, false, false, 5},  // not muted: mute
         {4, false, true, 6},   // muted: unmute
     };
     for (const Case& c : cases) {
-        box.SetPlayGlyph(c.playing);
+        // The glyph shows the opposite state: the click follows the player.
+        box.SetPlayGlyph(!c.playing);
+        host.playing = c.playing;
         host.muted = c.muted;
         host.clicks.clear();
         ClickMinbar(box, c.index);

@@ -146,9 +146,9 @@ void BM_Own(benchmark::State& state) {
     png.SetTrans(false);
     for (auto _ : state) {
         png.OpenPNGfromBytes(file);
-        benchmark::DoNotOptimize(box.Picture().constBits());
+        benchmark::DoNotOptimize(box.Picture().Row(0).data());
     }
-    if (box.Picture().size() != QSize(img.w, img.h)) state.SkipWithError("not painted");
+    if (box.Picture().Size() != QSize(img.w, img.h)) state.SkipWithError("not painted");
     state.SetLabel(std::to_string(img.w) + "x" + std::to_string(img.h));
 }
 BENCHMARK(BM_Own)->Arg(0)->Arg(1)->Unit(benchmark::kMicrosecond);
@@ -192,12 +192,12 @@ void BM_OwnSkin(benchmark::State& state) {
     png.SetTrans(true);
     for (auto _ : state) {
         state.PauseTiming();
-        box.SetBackColor(qRgb(40, 90, 200));
-        box.SetPicture(QImage());
+        box.SetBackColor(tavo::imaging::Rgb(40, 90, 200));
+        box.SetPicture({});
         box.Cls();
         state.ResumeTiming();
         png.OpenPNGfromBytes(file);
-        benchmark::DoNotOptimize(box.Picture().constBits());
+        benchmark::DoNotOptimize(box.Picture().Row(0).data());
     }
     state.SetLabel(std::to_string(img.w) + "x" + std::to_string(img.h));
 }

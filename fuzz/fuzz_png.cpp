@@ -31,8 +31,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         png.SetAlpha(pass == 0);
         png.SetTrans(pass == 0);
         if (png.OpenPNGfromBytes(bytes) != 0) std::abort();
-        const QImage& picture = box.Picture();
-        if (!picture.isNull() && (picture.width() < png.Width() || picture.height() < png.Height())) std::abort();
+        const tavo::imaging::PixelSurface& picture = box.Picture();
+        if (!picture.IsNull() && (picture.Width() < png.Width() || picture.Height() < png.Height())) std::abort();
         (void)png.Text();
         (void)png.zText();
     }

@@ -13,7 +13,7 @@ struct State {
     std::array<RgbQuad, 16> table16{};
     std::array<RgbQuad, 256> table256{};
     BitmapInfoHeader h1, h4, h8, h24, h32;
-    QImage bitmap;  // null when no bitmap is held
+    PixelSurface bitmap;  // null when no bitmap is held
 };
 
 State& S() {
@@ -21,13 +21,13 @@ State& S() {
     return s;
 }
 
-RgbQuad Rgb(uint8_t r, uint8_t g, uint8_t b) { return RgbQuad{b, g, r, 0}; }
+RgbQuad Quad(uint8_t r, uint8_t g, uint8_t b) { return RgbQuad{b, g, r, 0}; }
 
 template <size_t N>
 void FillFromPalette(std::array<RgbQuad, N>& table, std::span<const uint8_t> palette) {
     const size_t entries = std::min(N, palette.size() / 3);
     for (size_t i = 0; i < N; ++i)
-        table[i] = i < entries ? Rgb(palette[3 * i], palette[3 * i + 1], palette[3 * i + 2]) : RgbQuad{};
+        table[i] = i < entries ? Quad(palette[3 * i], palette[3 * i + 1], palette[3 * i + 2]) : RgbQuad{};
 }
 
 void FillHeader(BitmapInfoHeader& h, int width, int height, bool topDown, int bits, int colorCount) {
@@ -38,14 +38,18 @@ void FillHeader(BitmapInfoHeader& h, int width, int height, bool topDown, int bi
     h.biClrUsed = colorCount;
 }
 
-// The colour table as Qt wants it: `size` entries, those at or beyond a
-// non-zero `colorCount` black.
+// The colours a bitmap shows for its pixel values: the table's first
+// entries, those at or beyond a non-zero `colorCount` black, and every value
+// beyond the table black.
+using Colours = std::array<Argb, 256>;
+
 template <size_t N>
-QList<QRgb> QtTable(const std::array<RgbQuad, N>& table, int colorCount, size_t size) {
-    QList<QRgb> t(static_cast<qsizetype>(size), qRgb(0, 0, 0));
+Colours ShownColours(const std::array<RgbQuad, N>& table, int colorCount) {
+    Colours shown;
+    shown.fill(Rgb(0, 0, 0));
     const size_t used = (colorCount > 0) ? std::min<size_t>(N, static_cast<size_t>(colorCount)) : N;
-    for (size_t i = 0; i < used && i < size; ++i) t[static_cast<qsizetype>(i)] = qRgb(table[i].red, table[i].green, table[i].blue);
-    return t;
+    for (size_t i = 0; i < used; ++i) shown[i] = Rgb(table[i].red, table[i].green, table[i].blue);
+    return shown;
 }
 
 // Row `y` of the image (0 = top) from a DIB buffer; null when the buffer
@@ -84,7 +88,7 @@ const BitmapInfoHeader& Header(int bitCount) {
 }
 
 void SetMonoColors(int16_t mode) {
-    const RgbQuad black{}, white = Rgb(255, 255, 255);
+    const RgbQuad black{}, white = Quad(255, 255, 255);
     S().mono[0] = mode == 1 ? black : white;
     S().mono[1] = mode == 1 ? white : black;
 }
@@ -108,7 +112,7 @@ std::vector<uint8_t> SetGreyPalette(int16_t depth, bool into256) {
     for (int i = 0; i < entries; ++i) {
         const uint8_t v = static_cast<uint8_t>(std::min(255, i * step));
         ramp[3 * i] = ramp[3 * i + 1] = ramp[3 * i + 2] = v;
-        const RgbQuad q = Rgb(v, v, v);
+        const RgbQuad q = Quad(v, v, v);
         if (depth == 4 && !into256) {
             S().table16[static_cast<size_t>(i)] = q;
         } else {
@@ -118,89 +122,90 @@ std::vector<uint8_t> SetGreyPalette(int16_t depth, bool into256) {
     return ramp;
 }
 
+namespace {
+
+// Rows of `bits`-bit colour indices (1, 4 or 8; most significant first)
+// through `colours` into the bitmap.
+void MakeIndexed(std::span<const uint8_t> pixels, int width, int height, bool topDown, int bits,
+                 const Colours& colours) {
+    PixelSurface img = PixelSurface::ForOverwrite(width, height);
+    if (img.IsNull()) {  // no memory: no bitmap rather than the previous one
+        ReleaseBitmap();
+        return;
+    }
+    const size_t stride = DibStride(width, bits);
+    const int perByte = 8 / bits;
+    const unsigned mask = (1u << bits) - 1;
+    for (int y = 0; y < height; ++y) {
+        size_t available;
+        const uint8_t* src = SourceRow(pixels, stride, height, topDown, y, available);
+        const std::span<Argb> dst = img.MutableRow(y);
+        if (bits == 8) {
+            const size_t n = std::min(static_cast<size_t>(width), available);
+            for (size_t x = 0; x < n; ++x) dst[x] = colours[src[x]];
+            std::fill(dst.begin() + static_cast<std::ptrdiff_t>(n), dst.end(), colours[0]);
+            continue;
+        }
+        for (int x = 0; x < width; ++x) {
+            const size_t b = static_cast<size_t>(x / perByte);
+            const unsigned byte = b < available ? src[b] : 0;
+            const int shift = 8 - bits * (x % perByte + 1);
+            dst[static_cast<size_t>(x)] = colours[(byte >> shift) & mask];
+        }
+    }
+    S().bitmap = std::move(img);
+}
+
+}  // namespace
+
 void MakeDIB1(std::span<const uint8_t> pixels, int width, int height, bool topDown, int colorCount) {
     FillHeader(S().h1, width, height, topDown, 1, colorCount);
     if (!ValidSize(width, height)) return;
-    QImage img(width, height, QImage::Format_Mono);
-    img.setColorTable(QtTable(S().mono, colorCount, 2));
-    const size_t stride = DibStride(width, 1);
-    const size_t rowBytes = (static_cast<size_t>(width) + 7) / 8;
-    for (int y = 0; y < height; ++y) {
-        size_t available;
-        const uint8_t* src = SourceRow(pixels, stride, height, topDown, y, available);
-        uint8_t* dst = img.scanLine(y);
-        const size_t n = std::min(rowBytes, available);
-        if (n) std::memcpy(dst, src, n);
-        std::memset(dst + n, 0, static_cast<size_t>(img.bytesPerLine()) - n);
-    }
-    S().bitmap = img;
+    MakeIndexed(pixels, width, height, topDown, 1, ShownColours(S().mono, colorCount));
 }
-
-namespace {
-// 4- and 8-bit rows into an Indexed8 image.
-void MakeIndexed(std::span<const uint8_t> pixels, int width, int height, bool topDown, int bits,
-                 const QList<QRgb>& table) {
-    QImage img(width, height, QImage::Format_Indexed8);
-    img.setColorTable(table);
-    const size_t stride = DibStride(width, bits);
-    for (int y = 0; y < height; ++y) {
-        size_t available;
-        const uint8_t* src = SourceRow(pixels, stride, height, topDown, y, available);
-        uint8_t* dst = img.scanLine(y);
-        if (bits == 8) {
-            const size_t n = std::min(static_cast<size_t>(width), available);
-            if (n) std::memcpy(dst, src, n);
-            std::memset(dst + n, 0, static_cast<size_t>(width) - n);
-        } else {
-            for (int x = 0; x < width; ++x) {
-                const size_t b = static_cast<size_t>(x) / 2;
-                const uint8_t byte = b < available ? src[b] : 0;
-                dst[x] = (x & 1) ? (byte & 0x0F) : (byte >> 4);
-            }
-        }
-    }
-    S().bitmap = img;
-}
-}  // namespace
 
 void MakeDIB4(std::span<const uint8_t> pixels, int width, int height, bool topDown, int colorCount) {
     FillHeader(S().h4, width, height, topDown, 4, colorCount);
     if (!ValidSize(width, height)) return;
-    MakeIndexed(pixels, width, height, topDown, 4, QtTable(S().table16, colorCount, 256));
+    MakeIndexed(pixels, width, height, topDown, 4, ShownColours(S().table16, colorCount));
 }
 
 void MakeDIB8(std::span<const uint8_t> pixels, int width, int height, bool topDown, int colorCount) {
     FillHeader(S().h8, width, height, topDown, 8, colorCount);
     if (!ValidSize(width, height)) return;
-    MakeIndexed(pixels, width, height, topDown, 8, QtTable(S().table256, colorCount, 256));
+    MakeIndexed(pixels, width, height, topDown, 8, ShownColours(S().table256, colorCount));
 }
 
 void MakeDIB24or32(std::span<const uint8_t> pixels, int width, int height, bool topDown, int mode) {
     const int bits = mode == 0 ? 32 : 24;
     FillHeader(mode == 0 ? S().h32 : S().h24, width, height, topDown, bits, 0);
     if (!ValidSize(width, height)) return;
-    QImage img(width, height, QImage::Format_RGB32);
+    PixelSurface img = PixelSurface::ForOverwrite(width, height);
+    if (img.IsNull()) {  // no memory: no bitmap rather than the previous one
+        ReleaseBitmap();
+        return;
+    }
     const size_t stride = DibStride(width, bits);
     const size_t bpp = static_cast<size_t>(bits / 8);
     for (int y = 0; y < height; ++y) {
         size_t available;
         const uint8_t* src = SourceRow(pixels, stride, height, topDown, y, available);
-        QRgb* dst = reinterpret_cast<QRgb*>(img.scanLine(y));
+        const std::span<Argb> dst = img.MutableRow(y);
         const size_t whole = std::min(static_cast<size_t>(width), available / bpp);
-        for (size_t x = 0; x < whole; ++x) dst[x] = qRgb(src[x * bpp + 2], src[x * bpp + 1], src[x * bpp]);
-        for (size_t x = whole; x < static_cast<size_t>(width); ++x) dst[x] = qRgb(0, 0, 0);
+        for (size_t x = 0; x < whole; ++x) dst[x] = Rgb(src[x * bpp + 2], src[x * bpp + 1], src[x * bpp]);
+        for (size_t x = whole; x < static_cast<size_t>(width); ++x) dst[x] = Rgb(0, 0, 0);
     }
-    S().bitmap = img;
+    S().bitmap = std::move(img);
 }
 
-void AdoptBitmap(QImage image, int bitCount) {
-    FillHeader(bitCount == 24 ? S().h24 : S().h32, image.width(), image.height(), true, bitCount, 0);
+void AdoptBitmap(PixelSurface image, int bitCount) {
+    FillHeader(bitCount == 24 ? S().h24 : S().h32, image.Width(), image.Height(), true, bitCount, 0);
     S().bitmap = std::move(image);
 }
 
-bool HasBitmap() { return !S().bitmap.isNull(); }
-const QImage& Bitmap() { return S().bitmap; }
-void ReleaseBitmap() { S().bitmap = QImage(); }
+bool HasBitmap() { return !S().bitmap.IsNull(); }
+const PixelSurface& Bitmap() { return S().bitmap; }
+void ReleaseBitmap() { S().bitmap = PixelSurface(); }
 
 void PixelsToTwips(int& width, int& height) {
     width *= platform::TwipsPerPixelX();

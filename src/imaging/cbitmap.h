@@ -9,14 +9,12 @@
 // PaintDIB paints and releases. One image is in flight at a time, on the
 // user-interface thread.
 //
-// A bitmap is held as a QImage with the same pixels: 1-bit rows become
-// Format_Mono, 4- and 8-bit rows Format_Indexed8 (Qt has no 4-bit format),
-// 24- and 32-bit rows Format_RGB32 (the fourth byte of a 32-bit DIB pixel is
-// not used for painting).
+// A bitmap is held as an opaque PixelSurface with the colours it shows:
+// 1-, 4- and 8-bit rows are looked up in their colour table when the bitmap
+// is made; the fourth byte of a 32-bit DIB pixel is not used for painting.
 
+#include "imaging/pixel_surface.h"
 #include "platform/picture_box.h"
-
-#include <QImage>
 
 #include <array>
 #include <cstddef>
@@ -75,12 +73,12 @@ void MakeDIB4(std::span<const uint8_t> pixels, int width, int height, bool topDo
 void MakeDIB8(std::span<const uint8_t> pixels, int width, int height, bool topDown, int colorCount);
 // mode 0: 32 bits (B G R x), mode 1: 24 bits (B G R).
 void MakeDIB24or32(std::span<const uint8_t> pixels, int width, int height, bool topDown, int mode);
-// The decoder's direct path: a finished RGB32 image (top row first) becomes
+// The decoder's direct path: a finished picture (top row first) becomes
 // the bitmap; `bitCount` (24 or 32) goes into the header.
-void AdoptBitmap(QImage image, int bitCount);
+void AdoptBitmap(PixelSurface image, int bitCount);
 
 bool HasBitmap();
-const QImage& Bitmap();
+const PixelSurface& Bitmap();
 void ReleaseBitmap();
 
 // Paints the held bitmap into `box` at (x, y) and releases it; sizes the box

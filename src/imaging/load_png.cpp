@@ -5,7 +5,6 @@
 #include "platform/codepage.h"
 
 #include <QFile>
-#include <QImage>
 
 #if defined(__SSE2__)
 #include <emmintrin.h>
@@ -80,7 +79,7 @@ inline uint8_t PackedSample(const uint8_t* row, int64_t x, int d) {
 }
 
 // 8-bit R G B A pixels to RGB32, the alpha byte not used.
-void RgbaToRgb32(const uint8_t* px, QRgb* dst, int64_t w) {
+void RgbaToRgb32(const uint8_t* px, Argb* dst, int64_t w) {
     int64_t x = 0;
 #if defined(__SSE2__)
     const __m128i ga = _mm_set1_epi32(static_cast<int>(0xFF00FF00u));
@@ -100,7 +99,7 @@ void RgbaToRgb32(const uint8_t* px, QRgb* dst, int64_t w) {
 // 8-bit R G B A pixels blended over `bg`: each component
 // (image * a + background * (255 - a) + 255) / 256, which gives the image's
 // colour at a = 255 and the background's at a = 0 exactly.
-void BlendRow(const uint8_t* px, const QRgb* bg, QRgb* dst, int64_t w) {
+void BlendRow(const uint8_t* px, const Argb* bg, Argb* dst, int64_t w) {
     int64_t x = 0;
 #if defined(__SSE2__)
     const __m128i zero = _mm_setzero_si128();
@@ -126,8 +125,8 @@ void BlendRow(const uint8_t* px, const QRgb* bg, QRgb* dst, int64_t w) {
     for (; x < w; ++x) {
         const uint8_t* s = px + 4 * x;
         const uint32_t a = s[3];
-        const QRgb b = bg[x];
-        dst[x] = qRgb(Blend(s[0], qRed(b), a), Blend(s[1], qGreen(b), a), Blend(s[2], qBlue(b), a));
+        const Argb b = bg[x];
+        dst[x] = Rgb(Blend(s[0], Red(b), a), Blend(s[1], Green(b), a), Blend(s[2], Blue(b), a));
     }
 }
 
@@ -435,8 +434,8 @@ void LoadPNG::Decode() {
 
     // Everything else becomes RGB32, blended over the background when
     // transparency or alpha applies.
-    QImage out(width_, height_, QImage::Format_RGB32);
-    if (out.isNull()) return;  // allocation refused
+    PixelSurface out = PixelSurface::ForOverwrite(width_, height_);
+    if (out.IsNull()) return;  // allocation refused
 
     // Lookup of grey levels and palette indices (8 bits or fewer) to RGBA.
     uint8_t lut[256][4] = {};
@@ -471,9 +470,9 @@ void LoadPNG::Decode() {
     }
 
     // The background: the background picture under the image, or a colour.
-    std::vector<QRgb> bgRow;
-    QImage bgImage;
-    QRgb fill = 0xFF000000u;
+    std::vector<Argb> bgRow;
+    PixelSurface bgImage;
+    Argb fill = kOpaqueBlack;
     if (blend) {
         bgRow.resize(static_cast<size_t>(W));
         if (background_) {
@@ -483,27 +482,27 @@ void LoadPNG::Decode() {
             bgImage = background_->Image();
         } else {
             const int32_t c = ownBkgndColor_ != 0 ? ownBkgndColor_ : bkgdColor_;
-            fill = qRgb(c & 0xFF, (c >> 8) & 0xFF, (c >> 16) & 0xFF);
+            fill = Rgb(c & 0xFF, (c >> 8) & 0xFF, (c >> 16) & 0xFF);
         }
     }
     auto loadBackground = [&](int64_t y) {
-        if (bgImage.isNull()) {
+        if (bgImage.IsNull()) {
             std::fill(bgRow.begin(), bgRow.end(), fill);
             return;
         }
-        std::fill(bgRow.begin(), bgRow.end(), 0xFF000000u);
+        std::fill(bgRow.begin(), bgRow.end(), kOpaqueBlack);
         const int64_t sy = y_ + y;
-        if (sy < 0 || sy >= bgImage.height()) return;
-        const QRgb* src = reinterpret_cast<const QRgb*>(bgImage.constScanLine(static_cast<int>(sy)));
+        if (sy < 0 || sy >= bgImage.Height()) return;
+        const Argb* src = bgImage.Row(static_cast<int>(sy)).data();
         const int64_t from = std::max<int64_t>(0, -static_cast<int64_t>(x_));
-        const int64_t to = std::min<int64_t>(W, bgImage.width() - static_cast<int64_t>(x_));
-        if (to > from) std::memcpy(bgRow.data() + from, src + x_ + from, static_cast<size_t>(to - from) * sizeof(QRgb));
+        const int64_t to = std::min<int64_t>(W, bgImage.Width() - static_cast<int64_t>(x_));
+        if (to > from) std::memcpy(bgRow.data() + from, src + x_ + from, static_cast<size_t>(to - from) * sizeof(Argb));
     };
 
     std::vector<uint8_t> rgbaRow(static_cast<size_t>(W) * 4);
     for (int64_t y = 0; y < H; ++y) {
         const uint8_t* rw = row(y);
-        QRgb* dst = reinterpret_cast<QRgb*>(out.scanLine(static_cast<int>(y)));
+        Argb* dst = out.MutableRow(static_cast<int>(y)).data();
         // Bring the row to R G B A bytes (8-bit RGBA rows already are).
         const uint8_t* px = rw;
         if (!(ct == 6 && d == 8)) {
@@ -545,7 +544,7 @@ void LoadPNG::Decode() {
         BlendRow(px, bgRow.data(), dst, W);
     }
     outputBits_ = blend ? 24 : (ct == 2 ? 24 : 32);
-    bgImage = QImage();  // let the picture box reuse its surface
+    bgImage = PixelSurface();  // let the picture box reuse its surface
     CBitmap::AdoptBitmap(std::move(out), outputBits_);
     CBitmap::PaintDIB(width_, height_, picBox_, true, x_, y_, setToBkgrnd_);
 }

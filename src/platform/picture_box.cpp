@@ -1,7 +1,5 @@
 #include "platform/picture_box.h"
 
-#include <QPainter>
-
 #include <algorithm>
 
 namespace tavo::platform {
@@ -26,56 +24,27 @@ int PictureBox::ScaleHeight() const { return scaleMode_ == kScalePixels ? innerH
 void PictureBox::ResizeInner(int w, int h) {
     w = std::max(0, w);
     h = std::max(0, h);
-    if (w == innerW_ && h == innerH_ && (image_.isNull() == (w == 0 || h == 0))) return;
+    if (w == innerW_ && h == innerH_ && (image_.IsNull() == (w == 0 || h == 0))) return;
     innerW_ = w;
     innerH_ = h;
     if (w == 0 || h == 0) {
-        image_ = QImage();
+        image_ = PixelSurface();
         return;
     }
-    QImage next(w, h, QImage::Format_RGB32);
-    next.fill(backColor_);
-    if (!image_.isNull()) {
-        QPainter p(&next);
-        p.setCompositionMode(QPainter::CompositionMode_Source);
-        p.drawImage(0, 0, image_);
-    }
+    PixelSurface next(w, h, backColor_);
+    next.Draw(image_.Rect(), image_);
     image_ = next;
 }
 
 void PictureBox::Cls() {
-    if (image_.isNull()) return;
+    if (image_.IsNull()) return;
     // A picture that covers the whole surface is simply shown again.
-    if (picture_.size() == image_.size() && picture_.format() == QImage::Format_RGB32) {
+    if (picture_.Size() == image_.Size()) {
         image_ = picture_;
         return;
     }
-    if (!image_.isDetached()) image_ = QImage(image_.size(), QImage::Format_RGB32);  // no copy to overwrite
-    image_.fill(backColor_);
-    if (!picture_.isNull()) {
-        QPainter p(&image_);
-        p.setCompositionMode(QPainter::CompositionMode_Source);
-        p.drawImage(0, 0, picture_);
-    }
-}
-
-void PictureBox::DrawImage(const QRect& target, const QImage& source) {
-    if (image_.isNull() || source.isNull() || target.isEmpty()) return;
-    // The whole surface replaced by a picture of its own size and format:
-    // share it instead of copying pixel by pixel.
-    if (target == image_.rect() && source.size() == target.size() && source.format() == QImage::Format_RGB32) {
-        image_ = source;
-        return;
-    }
-    QPainter p(&image_);
-    p.setCompositionMode(QPainter::CompositionMode_Source);
-    p.setRenderHint(QPainter::SmoothPixmapTransform, false);
-    p.drawImage(target, source);
-}
-
-QRgb PictureBox::Pixel(int x, int y) const {
-    if (x < 0 || y < 0 || x >= image_.width() || y >= image_.height()) return 0xFF000000u;
-    return reinterpret_cast<const QRgb*>(image_.constScanLine(y))[x];
+    image_.Fill(backColor_);  // a shared buffer is replaced, not copied
+    image_.Draw(picture_.Rect(), picture_);
 }
 
 }  // namespace tavo::platform

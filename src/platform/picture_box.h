@@ -6,14 +6,17 @@
 // 3 = pixels), a border, an optional parent, `Cls`, the drawn surface
 // (`Image`) and the persistent picture (`Picture`).
 //
-// The surface is a QImage in Format_RGB32 of the inner size in pixels; a
-// window shows it by painting it. No widget code lives here.
+// The surface is an opaque PixelSurface of the inner size in pixels; a
+// window shows it by painting it. No window code lives here.
 
-#include <QColor>
-#include <QImage>
+#include "imaging/pixel_surface.h"
+
 #include <QRect>
 
 namespace tavo::platform {
+
+using imaging::Argb;
+using imaging::PixelSurface;
 
 // The screen's twips per pixel (1440 twips an inch at 96 pixels an inch).
 int TwipsPerPixelX();
@@ -46,37 +49,37 @@ public:
     int BorderPx() const { return border_; }
     PictureBox* Parent() const { return parent_; }
 
-    QRgb BackColor() const { return backColor_; }
-    void SetBackColor(QRgb c) { backColor_ = c | 0xFF000000u; }
+    Argb BackColor() const { return backColor_; }
+    void SetBackColor(Argb c) { backColor_ = c | imaging::kOpaqueBlack; }
 
     // Clears the surface to the back colour and shows the persistent picture.
     void Cls();
 
-    // The drawn surface (inner area), RGB32.
-    const QImage& Image() const { return image_; }
-    QImage& Image() { return image_; }
+    // The drawn surface (inner area).
+    const PixelSurface& Image() const { return image_; }
+    PixelSurface& Image() { return image_; }
 
     // The persistent picture, shown again by Cls and by a window's repaint.
-    const QImage& Picture() const { return picture_; }
-    void SetPicture(const QImage& picture) { picture_ = picture; }
+    const PixelSurface& Picture() const { return picture_; }
+    void SetPicture(const PixelSurface& picture) { picture_ = picture; }
 
     // Copies `source` stretched into `target` (pixels of the inner area),
     // nearest pixel, no blending.
-    void DrawImage(const QRect& target, const QImage& source);
+    void DrawImage(const QRect& target, const PixelSurface& source) { image_.Draw(target, source); }
 
     // Colour of one pixel, black outside the surface.
-    QRgb Pixel(int x, int y) const;
+    Argb Pixel(int x, int y) const { return image_.Pixel(x, y); }
 
 private:
     void ResizeInner(int w, int h);
 
-    QImage image_;  // null while the inner size is 0 in either direction
-    QImage picture_;
+    PixelSurface image_;  // null while the inner size is 0 in either direction
+    PixelSurface picture_;
     int innerW_ = 0, innerH_ = 0;
     int border_ = 0;
     int scaleMode_ = kScaleTwips;
     PictureBox* parent_ = nullptr;
-    QRgb backColor_ = 0xFFFFFFFFu;
+    Argb backColor_ = 0xFFFFFFFFu;
 };
 
 }  // namespace tavo::platform

@@ -1,5 +1,6 @@
 #include "skin/skin_module.h"
 
+#include "imaging/core/surface_image.h"
 #include "platform/ansi_text.h"
 #include "platform/bounded_file.h"
 #include "platform/message_box.h"
@@ -49,14 +50,14 @@ QImage DecodePng(const QByteArray& bytes, int32_t backColour) {
     png.SetOwnBkgndColor(true, backColour);
     png.SetAlpha(true);
     png.SetTrans(true);
-    box.SetPicture(QImage());
+    box.SetPicture({});
     png.OpenPNGfromBytes(bytes);
     png.SetMaxPixels(keptLimit);
     png.SetOwnBkgndColor(false, 0);
     // The decoder makes what it painted the box's picture; nothing there
     // means it could not decode the file.
-    if (box.Picture().isNull()) return {};
-    return box.Image();
+    if (box.Picture().IsNull()) return {};
+    return imaging::ToQImage(box.Image());
 }
 
 QImage DecodeOther(const QByteArray& bytes, int32_t backColour) {

@@ -1,5 +1,6 @@
 #include "skin/skin_painter.h"
 
+#include "imaging/core/surface_image.h"
 #include "platform/ansi_text.h"
 #include "platform/bounded_file.h"
 #include "platform/picture_box.h"
@@ -67,15 +68,15 @@ QImage Face(imaging::LoadPNG& decoder, platform::PictureBox& box, FaceFile& file
     const int tpx = platform::TwipsPerPixelX(), tpy = platform::TwipsPerPixelY();
     box.SetWidth(in.width() * tpx);
     box.SetHeight(in.height() * tpy);
-    box.SetPicture(QImage());
+    box.SetPicture({});
     box.Cls();
-    box.DrawImage(QRect(QPoint(0, 0), in.size()), in);
+    box.DrawImage(QRect(QPoint(0, 0), in.size()), imaging::FromQImage(in));
     decoder.OpenPNGfromBytes(file.bytes);
-    if (box.Picture().isNull()) {  // nothing painted
+    if (box.Picture().IsNull()) {  // nothing painted
         file.failed = true;
         return under;
     }
-    return Stretched(box.Image(), under.size());
+    return Stretched(imaging::ToQImage(box.Image()), under.size());
 }
 
 }  // namespace

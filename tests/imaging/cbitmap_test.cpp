@@ -67,31 +67,31 @@ TEST(CBitmapMake, RowsOrderPaddingAndHeaders) {
     px[12] = 9, px[13] = 8, px[14] = 7;  // top-left
     CBitmap::MakeDIB24or32(px, 3, 2, false, 1);
     ASSERT_TRUE(CBitmap::HasBitmap());
-    EXPECT_EQ(CBitmap::Bitmap().pixel(0, 1), qRgb(3, 2, 1));
-    EXPECT_EQ(CBitmap::Bitmap().pixel(0, 0), qRgb(7, 8, 9));
+    EXPECT_EQ(CBitmap::Bitmap().Pixel(0, 1), Rgb(3, 2, 1));
+    EXPECT_EQ(CBitmap::Bitmap().Pixel(0, 0), Rgb(7, 8, 9));
     EXPECT_EQ(CBitmap::Header(24).biHeight, 2);
     EXPECT_EQ(CBitmap::Header(24).biBitCount, 24);
     CBitmap::MakeDIB24or32(px, 3, 2, true, 1);
     EXPECT_EQ(CBitmap::Header(24).biHeight, -2);
-    EXPECT_EQ(CBitmap::Bitmap().pixel(0, 0), qRgb(3, 2, 1));
+    EXPECT_EQ(CBitmap::Bitmap().Pixel(0, 0), Rgb(3, 2, 1));
 
     // 4-bit: high nibble first; a colour count limits the table.
     CBitmap::SetPalette16(std::vector<uint8_t>{0, 0, 0, 255, 0, 0, 0, 255, 0});
     CBitmap::MakeDIB4(std::vector<uint8_t>{0x12, 0, 0, 0}, 3, 1, true, 2);
-    EXPECT_EQ(CBitmap::Bitmap().pixel(0, 0), qRgb(255, 0, 0));
-    EXPECT_EQ(CBitmap::Bitmap().pixel(1, 0), qRgb(0, 0, 0));  // entry 2 beyond the count of 2
+    EXPECT_EQ(CBitmap::Bitmap().Pixel(0, 0), Rgb(255, 0, 0));
+    EXPECT_EQ(CBitmap::Bitmap().Pixel(1, 0), Rgb(0, 0, 0));  // entry 2 beyond the count of 2
     EXPECT_EQ(CBitmap::Header(4).biClrUsed, 2);
 
     // A buffer shorter than the rows: the rest reads as zeros, nothing beyond is read.
     CBitmap::SetPalette256(std::vector<uint8_t>{0, 0, 0, 50, 60, 70});
     CBitmap::MakeDIB8(std::vector<uint8_t>{1, 1}, 4, 4, true, 0);
-    EXPECT_EQ(CBitmap::Bitmap().pixel(1, 0), qRgb(50, 60, 70));
-    EXPECT_EQ(CBitmap::Bitmap().pixel(2, 0), qRgb(0, 0, 0));
-    EXPECT_EQ(CBitmap::Bitmap().pixel(3, 3), qRgb(0, 0, 0));
+    EXPECT_EQ(CBitmap::Bitmap().Pixel(1, 0), Rgb(50, 60, 70));
+    EXPECT_EQ(CBitmap::Bitmap().Pixel(2, 0), Rgb(0, 0, 0));
+    EXPECT_EQ(CBitmap::Bitmap().Pixel(3, 3), Rgb(0, 0, 0));
     CBitmap::SetMonoColors(1);
     CBitmap::MakeDIB1(std::vector<uint8_t>{0xA0, 0, 0, 0}, 3, 1, true, 0);
-    EXPECT_EQ(CBitmap::Bitmap().pixel(0, 0), qRgb(255, 255, 255));
-    EXPECT_EQ(CBitmap::Bitmap().pixel(1, 0), qRgb(0, 0, 0));
+    EXPECT_EQ(CBitmap::Bitmap().Pixel(0, 0), Rgb(255, 255, 255));
+    EXPECT_EQ(CBitmap::Bitmap().Pixel(1, 0), Rgb(0, 0, 0));
     CBitmap::ReleaseBitmap();
 }
 
@@ -106,23 +106,23 @@ TEST(CBitmapPaint, SizesTheBoxPaintsAndKeepsThePicture) {
     EXPECT_EQ(box.InnerWidthPx(), 2);
     EXPECT_EQ(box.Width(), 30);  // twips
     EXPECT_EQ(box.ScaleMode(), platform::kScalePixels);  // restored
-    EXPECT_EQ(box.Pixel(0, 0), qRgb(30, 20, 10));
+    EXPECT_EQ(box.Pixel(0, 0), Rgb(30, 20, 10));
     // The painting is the persistent picture: it survives a repaint.
-    box.Image().fill(qRgb(1, 1, 1));
+    box.Image().Fill(Rgb(1, 1, 1));
     box.Cls();
-    EXPECT_EQ(box.Pixel(0, 0), qRgb(30, 20, 10));
+    EXPECT_EQ(box.Pixel(0, 0), Rgb(30, 20, 10));
 }
 
 TEST(CBitmapPaint, WithoutBitmapOnlyClearsAndSizes) {
     platform::PictureBox box(4, 4);
-    box.SetBackColor(qRgb(9, 9, 9));
-    box.Image().fill(qRgb(200, 0, 0));
+    box.SetBackColor(Rgb(9, 9, 9));
+    box.Image().Fill(Rgb(200, 0, 0));
     CBitmap::ReleaseBitmap();
     CBitmap::PaintDIB(3, 2, &box, true, 0, 0, false);
     EXPECT_EQ(box.InnerWidthPx(), 3);
     EXPECT_EQ(box.InnerHeightPx(), 2);
-    EXPECT_EQ(box.Pixel(2, 1), qRgb(9, 9, 9));
-    EXPECT_EQ(box.Picture().pixel(0, 0), qRgb(9, 9, 9));
+    EXPECT_EQ(box.Pixel(2, 1), Rgb(9, 9, 9));
+    EXPECT_EQ(box.Picture().Pixel(0, 0), Rgb(9, 9, 9));
 }
 
 TEST(CBitmapPaint, BorderedBoxGrowsByItsBorder) {
@@ -133,7 +133,7 @@ TEST(CBitmapPaint, BorderedBoxGrowsByItsBorder) {
     // Outer size set to 3 px, then grown by the border: inner 3 x 3.
     EXPECT_EQ(box.InnerWidthPx(), 3);
     EXPECT_EQ(box.Width(), (3 + 2) * 15);
-    EXPECT_EQ(box.Pixel(2, 2), qRgb(255, 255, 255));
+    EXPECT_EQ(box.Pixel(2, 2), Rgb(255, 255, 255));
 }
 
 TEST(CBitmapPaint, KeepSizePaintsAtNaturalSizeAndLeavesTheBox) {
@@ -142,8 +142,8 @@ TEST(CBitmapPaint, KeepSizePaintsAtNaturalSizeAndLeavesTheBox) {
     CBitmap::MakeDIB24or32(px, 2, 2, true, 0);
     CBitmap::PaintDIB(2, 2, &box, true, 3, 3, true);
     EXPECT_EQ(box.InnerWidthPx(), 6);
-    EXPECT_EQ(box.Pixel(4, 4), qRgb(0x40, 0x40, 0x40));
-    EXPECT_EQ(box.Pixel(2, 2), qRgb(255, 255, 255));
+    EXPECT_EQ(box.Pixel(4, 4), Rgb(0x40, 0x40, 0x40));
+    EXPECT_EQ(box.Pixel(2, 2), Rgb(255, 255, 255));
 }
 
 TEST(PictureBox, SizesAndScales) {
@@ -156,10 +156,10 @@ TEST(PictureBox, SizesAndScales) {
     box.SetHeight(10 * 15);
     EXPECT_EQ(box.InnerHeightPx(), 8);
     EXPECT_EQ(box.Parent(), &parent);
-    EXPECT_EQ(box.Pixel(-1, 0), qRgb(0, 0, 0));
-    EXPECT_EQ(box.Pixel(99, 0), qRgb(0, 0, 0));
+    EXPECT_EQ(box.Pixel(-1, 0), Rgb(0, 0, 0));
+    EXPECT_EQ(box.Pixel(99, 0), Rgb(0, 0, 0));
     box.SetWidth(0);
-    EXPECT_TRUE(box.Image().isNull());
+    EXPECT_TRUE(box.Image().IsNull());
     box.Cls();  // nothing to clear, no crash
 }
 

@@ -727,13 +727,13 @@ TEST(InflateSparseDistances, PngWrittenWithSuchStreamsLoadsAsASkinFace) {
         png.OpenPNGfromBytes(b.Data());
         EXPECT_EQ(png.ErrorNumber(), 0);
         EXPECT_TRUE(box.shown().empty());
-        const QImage face = pic.Picture();
-        ASSERT_EQ(face.size(), QSize(4, 2));
+        const PixelSurface face = pic.Picture();
+        ASSERT_EQ(face.Size(), QSize(4, 2));
         for (int y = 0; y < 2; ++y) {
-            EXPECT_EQ(face.pixel(0, y), qRgb(200, 10, 20)) << y;
-            EXPECT_EQ(face.pixel(1, y), qRgb(30, 40, 50)) << y;
-            EXPECT_EQ(face.pixel(2, y), qRgb(200, 10, 20)) << y;
-            EXPECT_EQ(face.pixel(3, y), qRgb(30, 40, 50)) << y;
+            EXPECT_EQ(face.Pixel(0, y), Rgb(200, 10, 20)) << y;
+            EXPECT_EQ(face.Pixel(1, y), Rgb(30, 40, 50)) << y;
+            EXPECT_EQ(face.Pixel(2, y), Rgb(200, 10, 20)) << y;
+            EXPECT_EQ(face.Pixel(3, y), Rgb(30, 40, 50)) << y;
         }
     }
 }

@@ -27,7 +27,7 @@ PngBuilder GreyImage() {
 
 struct Decoded {
     int32_t error;
-    QImage picture;
+    PixelSurface picture;
     std::vector<test::ShownMessage> messages;
 };
 
@@ -85,7 +85,7 @@ TEST(LoadPngContainer, ErrorNumbers) {
     for (const Case& c : cases) {
         const Decoded d = Decode(c.file);
         EXPECT_EQ(d.error, c.error) << c.name;
-        EXPECT_TRUE(d.picture.isNull()) << c.name;
+        EXPECT_TRUE(d.picture.IsNull()) << c.name;
     }
 }
 
@@ -109,18 +109,18 @@ TEST(LoadPngContainer, PixelLimitIsConfigurable) {
     png8.SetMaxPixels(8);
     const Decoded d = Decode(png8, GreyImage().Iend().Data());
     EXPECT_EQ(d.error, 0);
-    EXPECT_EQ(d.picture.size(), QSize(4, 2));
+    EXPECT_EQ(d.picture.Size(), QSize(4, 2));
 }
 
 TEST(LoadPngContainer, SplitIdatAndBadCrcsDecodeTheSame) {
-    const QImage one = Decode(GreyImage().Iend().Data()).picture;
+    const PixelSurface one = Decode(GreyImage().Iend().Data()).picture;
     PngBuilder split;
     split.Ihdr(4, 2, 8, 0).Idat(GreyRows(), 3).Iend();
     PngBuilder badCrc;
     badCrc.Chunk("IHDR", Bytes{0, 0, 0, 4, 0, 0, 0, 2, 8, 0, 0, 0, 0}, true).Idat(GreyRows()).Iend();
-    ASSERT_FALSE(one.isNull());
-    EXPECT_EQ(qRed(one.pixel(1, 0)), 20);
-    EXPECT_EQ(qRed(one.pixel(3, 1)), 80);
+    ASSERT_FALSE(one.IsNull());
+    EXPECT_EQ(Red(one.Pixel(1, 0)), 20);
+    EXPECT_EQ(Red(one.Pixel(3, 1)), 80);
     EXPECT_EQ(Decode(split.Data()).picture, one);
     EXPECT_EQ(Decode(badCrc.Data()).picture, one);
 }
@@ -130,7 +130,7 @@ TEST(LoadPngContainer, SuccessLeavesAnEarlierErrorNumber) {
     EXPECT_EQ(Decode(png, QByteArray("nope")).error, 1);
     const Decoded d = Decode(png, GreyImage().Iend().Data());
     EXPECT_EQ(d.error, 1);
-    EXPECT_FALSE(d.picture.isNull());
+    EXPECT_FALSE(d.picture.IsNull());
 }
 
 TEST(LoadPngChunks, AncillaryValues) {
@@ -196,17 +196,17 @@ TEST(LoadPngChunks, ZTextKeywordAndText) {
                                QStringLiteral("Bad") + QChar(0) + QChar(0));
     ASSERT_EQ(d.messages.size(), 1u);
     EXPECT_EQ(d.messages[0].text, QStringLiteral("Error in tree creation (Static)"));
-    EXPECT_FALSE(d.picture.isNull());
+    EXPECT_FALSE(d.picture.IsNull());
 }
 
 TEST(LoadPngDecode, ShortImageDataReadsAsZeros) {
     PngBuilder b;
     b.Ihdr(4, 3, 8, 0).Idat(Bytes{0, 10, 20, 30, 40, 2, 1, 1}).Iend();  // row 2 partly, row 3 missing
-    const QImage p = Decode(b.Data()).picture;
-    ASSERT_EQ(p.size(), QSize(4, 3));
-    EXPECT_EQ(qRed(p.pixel(1, 1)), 21);  // Up filter over the first row
-    EXPECT_EQ(qRed(p.pixel(2, 1)), 30);  // missing byte 0 + up
-    EXPECT_EQ(qRed(p.pixel(3, 2)), 0);
+    const PixelSurface p = Decode(b.Data()).picture;
+    ASSERT_EQ(p.Size(), QSize(4, 3));
+    EXPECT_EQ(Red(p.Pixel(1, 1)), 21);  // Up filter over the first row
+    EXPECT_EQ(Red(p.Pixel(2, 1)), 30);  // missing byte 0 + up
+    EXPECT_EQ(Red(p.Pixel(3, 2)), 0);
 }
 
 TEST(LoadPngDecode, FailedDecompressionPaintsNothing) {
@@ -215,15 +215,15 @@ TEST(LoadPngDecode, FailedDecompressionPaintsNothing) {
     test::ScopedFakeMessageBox box;
     LoadPNG png;
     platform::PictureBox pic(3, 3);
-    pic.SetBackColor(qRgb(1, 2, 3));
+    pic.SetBackColor(Rgb(1, 2, 3));
     pic.Cls();
     png.PicBox(&pic);
     png.OpenPNGfromBytes(b.Data());
     ASSERT_EQ(box.shown().size(), 1u);
     EXPECT_EQ(box.shown()[0].text, QStringLiteral("Error in tree creation (Static)"));
     EXPECT_EQ(pic.InnerWidthPx(), 3);
-    EXPECT_EQ(pic.Pixel(1, 1), qRgb(1, 2, 3));
-    EXPECT_TRUE(pic.Picture().isNull());
+    EXPECT_EQ(pic.Pixel(1, 1), Rgb(1, 2, 3));
+    EXPECT_TRUE(pic.Picture().IsNull());
 }
 
 TEST(LoadPngDecode, UnsupportedFormatsPaintNothingAndReportNothing) {
@@ -239,7 +239,7 @@ TEST(LoadPngDecode, UnsupportedFormatsPaintNothingAndReportNothing) {
         b.Ihdr(2, 2, c.depth, c.colorType, c.interlace, c.compression).Idat(Bytes(40, 0)).Iend();
         const Decoded d = Decode(b.Data());
         EXPECT_EQ(d.error, 0) << c.name;
-        EXPECT_TRUE(d.picture.isNull()) << c.name;
+        EXPECT_TRUE(d.picture.IsNull()) << c.name;
     }
 }
 
@@ -249,14 +249,14 @@ TEST(LoadPngDecode, OwnColourWinsOverTheBkgdChunk) {
     withBkgd.Ihdr(1, 1, 8, 6).Chunk("bKGD", Bytes{0, 9, 0, 8, 0, 7}).Idat(Bytes{0, 1, 2, 3, 0}).Iend();
     LoadPNG png;
     png.SetOwnBkgndColor(true, 0x00300201);
-    EXPECT_EQ(Decode(png, withBkgd.Data()).picture.pixel(0, 0), qRgb(1, 2, 0x30));
+    EXPECT_EQ(Decode(png, withBkgd.Data()).picture.Pixel(0, 0), Rgb(1, 2, 0x30));
 }
 
 TEST(LoadPngDecode, BackgroundPictureIsReadAtTheOffsetAndEnlarged) {
     platform::PictureBox bg(2, 2);
-    bg.SetBackColor(qRgb(0, 0, 200));
+    bg.SetBackColor(Rgb(0, 0, 200));
     bg.Cls();
-    bg.Image().setPixel(1, 1, qRgb(50, 60, 70));
+    bg.Image().SetPixel(1, 1, Rgb(50, 60, 70));
     PngBuilder b;
     b.Ihdr(3, 3, 8, 4).Idat(Bytes(12, 0)).Iend();  // grey 0, alpha 0 everywhere
     LoadPNG png;
@@ -270,10 +270,10 @@ TEST(LoadPngDecode, BackgroundPictureIsReadAtTheOffsetAndEnlarged) {
     EXPECT_EQ(bg.Width(), 3 * 15 + 90);
     // The box is sized to the image and the image painted at (1, 1): its
     // first pixel, taken from the background at (1, 1), lands there.
-    const QImage p = pic.Picture();
-    ASSERT_EQ(p.size(), QSize(3, 3));
-    EXPECT_EQ(p.pixel(1, 1), qRgb(50, 60, 70));
-    EXPECT_EQ(p.pixel(2, 2), qRgb(0, 0, 200));
+    const PixelSurface p = pic.Picture();
+    ASSERT_EQ(p.Size(), QSize(3, 3));
+    EXPECT_EQ(p.Pixel(1, 1), Rgb(50, 60, 70));
+    EXPECT_EQ(p.Pixel(2, 2), Rgb(0, 0, 200));
 }
 
 // tRNS of every colour type, and the switch, are compared with libpng on the
@@ -281,21 +281,21 @@ TEST(LoadPngDecode, BackgroundPictureIsReadAtTheOffsetAndEnlarged) {
 TEST(LoadPngDecode, APaletteTrnsDoesNotCutTheNextImagesPalette) {
     LoadPNG png;
     platform::PictureBox bg(4, 4);
-    bg.SetBackColor(qRgb(1, 2, 3));
+    bg.SetBackColor(Rgb(1, 2, 3));
     bg.Cls();
     // Palette: entry alpha from tRNS, 255 beyond it.
     PngBuilder pal;
     pal.Ihdr(3, 1, 8, 3).Chunk("PLTE", Bytes{255, 0, 0, 0, 255, 0, 0, 0, 255}).Chunk("tRNS", Bytes{0}).Idat(Bytes{0, 0, 1, 2}).Iend();
-    const QImage p = Decode(png, pal.Data(), &bg).picture;
-    EXPECT_EQ(p.pixel(0, 0), qRgb(1, 2, 3));
-    EXPECT_EQ(p.pixel(2, 0), qRgb(0, 0, 255));
+    const PixelSurface p = Decode(png, pal.Data(), &bg).picture;
+    EXPECT_EQ(p.Pixel(0, 0), Rgb(1, 2, 3));
+    EXPECT_EQ(p.Pixel(2, 0), Rgb(0, 0, 255));
     // The palette entry count set for the tRNS image does not cut the next
     // image's colour table short.
     PngBuilder pal5;
     Bytes plte(30, 0);
     plte[15] = 90;  // entry 5 red 90
     pal5.Ihdr(1, 1, 8, 3).Chunk("PLTE", plte).Idat(Bytes{0, 5}).Iend();
-    EXPECT_EQ(Decode(png, pal5.Data(), &bg).picture.pixel(0, 0), qRgb(90, 0, 0));
+    EXPECT_EQ(Decode(png, pal5.Data(), &bg).picture.Pixel(0, 0), Rgb(90, 0, 0));
 }
 
 TEST(LoadPngDecode, LowBitDepths) {
@@ -306,16 +306,16 @@ TEST(LoadPngDecode, LowBitDepths) {
     EXPECT_EQ(Decode(test::AsQByteArray(test::EncodeWithLibpng(3, 400, 1, 0, tall, true))).picture,
               Decode(test::AsQByteArray(test::EncodeWithLibpng(3, 400, 1, 0, tall, false))).picture);
     // 1-bit palette with a one-entry palette shows that entry.
-    const QImage one = Decode(test::AsQByteArray(test::EncodeWithLibpng(2, 1, 1, 3, {Bytes{0}}, false, Bytes{9, 99, 199}))).picture;
-    EXPECT_EQ(one.pixel(1, 0), qRgb(9, 99, 199));
+    const PixelSurface one = Decode(test::AsQByteArray(test::EncodeWithLibpng(2, 1, 1, 3, {Bytes{0}}, false, Bytes{9, 99, 199}))).picture;
+    EXPECT_EQ(one.Pixel(1, 0), Rgb(9, 99, 199));
 }
 
 TEST(LoadPngDecode, UnknownFilterTypeLeavesTheRow) {
     PngBuilder b;
     b.Ihdr(2, 2, 8, 0).Idat(Bytes{0, 5, 6, 7, 1, 2}).Iend();
-    const QImage p = Decode(b.Data()).picture;
-    EXPECT_EQ(p.pixel(0, 1), qRgb(1, 1, 1));
-    EXPECT_EQ(p.pixel(1, 1), qRgb(2, 2, 2));
+    const PixelSurface p = Decode(b.Data()).picture;
+    EXPECT_EQ(p.Pixel(0, 1), Rgb(1, 1, 1));
+    EXPECT_EQ(p.Pixel(1, 1), Rgb(2, 2, 2));
 }
 
 TEST(LoadPngDecode, FiltersMatchLibpng) {
@@ -331,8 +331,8 @@ TEST(LoadPngDecode, FiltersMatchLibpng) {
                 for (size_t i = 0; i < r.size(); ++i) r[i] = static_cast<uint8_t>((i * 7 + static_cast<size_t>(y) * 13 + (i * y) % 5) & 0xFF);
                 rows.push_back(r);
             }
-            const QImage p = Decode(test::AsQByteArray(test::EncodeWithLibpng(w, h, depth, ct, rows, false))).picture;
-            ASSERT_EQ(p.size(), QSize(w, h)) << ct << " " << depth;
+            const PixelSurface p = Decode(test::AsQByteArray(test::EncodeWithLibpng(w, h, depth, ct, rows, false))).picture;
+            ASSERT_EQ(p.Size(), QSize(w, h)) << ct << " " << depth;
             for (int y = 0; y < h; ++y) {
                 for (int x = 0; x < w; ++x) {
                     const uint8_t* s = rows[static_cast<size_t>(y)].data() + x * bpp;
@@ -340,7 +340,7 @@ TEST(LoadPngDecode, FiltersMatchLibpng) {
                     const int cr = s[0], cg = ct >= 2 && ct != 4 ? s[step] : s[0], cb = ct >= 2 && ct != 4 ? s[2 * step] : s[0];
                     const int a = ct == 4 ? s[step] : ct == 6 ? s[3 * step] : 255;
                     auto mix = [a](int c) { return a == 255 ? c : a == 0 ? 0 : (c * a + 255) / 256; };
-                    ASSERT_EQ(p.pixel(x, y), qRgb(mix(cr), mix(cg), mix(cb))) << ct << " " << depth << " at " << x << "," << y;
+                    ASSERT_EQ(p.Pixel(x, y), Rgb(mix(cr), mix(cg), mix(cb))) << ct << " " << depth << " at " << x << "," << y;
                 }
             }
         }

@@ -97,26 +97,26 @@ int Scale(unsigned sample, int depth) {  // sample * 255 / (2^d - 1), halves to 
 
 struct Settings {
     bool alpha, trans;
-    std::optional<QRgb> backgroundPicture;  // filled with this colour; else none
+    std::optional<Argb> backgroundPicture;  // filled with this colour; else none
 };
 
 // The picture the rules define for `ref` under `s`.
-QImage Expected(const Reference& ref, const Settings& s) {
-    QImage img(ref.width, ref.height, QImage::Format_RGB32);
+PixelSurface Expected(const Reference& ref, const Settings& s) {
+    PixelSurface img(ref.width, ref.height, kOpaqueBlack);
     const int d = ref.depth, ct = ref.colorType;
-    QRgb back = qRgb(0, 0, 0);
+    Argb back = Rgb(0, 0, 0);
     if (s.backgroundPicture) {
         back = *s.backgroundPicture;
     } else if (ref.background) {
         const png_color_16& b = *ref.background;
         if (ct == 3) {
-            if (b.index < ref.palette.size()) back = qRgb(ref.palette[b.index].red, ref.palette[b.index].green, ref.palette[b.index].blue);
+            if (b.index < ref.palette.size()) back = Rgb(ref.palette[b.index].red, ref.palette[b.index].green, ref.palette[b.index].blue);
         } else if (ct == 0 || ct == 4) {
             const int steps[] = {0, 255, 85, 0, 17, 0, 0, 0, 1};
             const int v = d == 16 ? Scale(b.gray, 16) : b.gray * steps[d];
-            back = qRgb(v, v, v);
+            back = Rgb(v, v, v);
         } else {
-            back = qRgb(Scale(b.red, d), Scale(b.green, d), Scale(b.blue, d));
+            back = Rgb(Scale(b.red, d), Scale(b.green, d), Scale(b.blue, d));
         }
     }
     const int bytes = d == 16 ? 2 : 1;
@@ -168,14 +168,14 @@ QImage Expected(const Reference& ref, const Settings& s) {
             }
             if (blend && a != 255) {
                 if (a == 0) {
-                    r = qRed(back), g = qGreen(back), b = qBlue(back);
+                    r = Red(back), g = Green(back), b = Blue(back);
                 } else {
-                    r = (r * a + qRed(back) * (255 - a) + 255) / 256;
-                    g = (g * a + qGreen(back) * (255 - a) + 255) / 256;
-                    b = (b * a + qBlue(back) * (255 - a) + 255) / 256;
+                    r = (r * a + Red(back) * (255 - a) + 255) / 256;
+                    g = (g * a + Green(back) * (255 - a) + 255) / 256;
+                    b = (b * a + Blue(back) * (255 - a) + 255) / 256;
                 }
             }
-            img.setPixel(x, y, qRgb(r, g, b));
+            img.SetPixel(x, y, Rgb(r, g, b));
         }
     }
     return img;
@@ -189,7 +189,7 @@ std::vector<uint8_t> ReadFile(const QString& path) {
 }
 
 // Decodes `path` as the skin painter would, into a fresh picture box.
-QImage Painted(const QString& path, const Settings& s, LoadPNG& png) {
+PixelSurface Painted(const QString& path, const Settings& s, LoadPNG& png) {
     platform::PictureBox box;
     platform::PictureBox background(100, 100);
     if (s.backgroundPicture) {
@@ -214,7 +214,7 @@ QStringList SuiteFiles(bool corrupt) {
 
 TEST(PngSuite, EveryImageMatchesLibpngUnderThePaintingRules) {
     const Settings settings[] = {
-        {true, true, qRgb(40, 90, 200)},  // as the skin painter: over a background picture
+        {true, true, Rgb(40, 90, 200)},  // as the skin painter: over a background picture
         {true, true, std::nullopt},       // no background picture: bKGD colour or black
         {false, false, std::nullopt},     // switches off: alpha not used, tRNS ignored
     };
@@ -226,18 +226,18 @@ TEST(PngSuite, EveryImageMatchesLibpngUnderThePaintingRules) {
         for (size_t k = 0; k < std::size(settings); ++k) {
             test::ScopedFakeMessageBox box;
             LoadPNG png;
-            const QImage got = Painted(kSuite + name, settings[k], png);
+            const PixelSurface got = Painted(kSuite + name, settings[k], png);
             SCOPED_TRACE(name.toStdString() + " settings " + std::to_string(k));
             EXPECT_EQ(png.ErrorNumber(), 0);
             EXPECT_TRUE(box.shown().empty());
-            ASSERT_EQ(got.size(), QSize(ref.width, ref.height));
-            const QImage want = Expected(ref, settings[k]);
+            ASSERT_EQ(got.Size(), QSize(ref.width, ref.height));
+            const PixelSurface want = Expected(ref, settings[k]);
             int mismatches = 0;
             for (int y = 0; y < ref.height; ++y) {
                 for (int x = 0; x < ref.width; ++x) {
-                    if ((got.pixel(x, y) & 0xFFFFFF) != (want.pixel(x, y) & 0xFFFFFF) && mismatches++ < 3) {
-                        ADD_FAILURE() << "pixel " << x << "," << y << " got " << std::hex << got.pixel(x, y)
-                                      << " want " << want.pixel(x, y);
+                    if ((got.Pixel(x, y) & 0xFFFFFF) != (want.Pixel(x, y) & 0xFFFFFF) && mismatches++ < 3) {
+                        ADD_FAILURE() << "pixel " << x << "," << y << " got " << std::hex << got.Pixel(x, y)
+                                      << " want " << want.Pixel(x, y);
                     }
                 }
             }
@@ -272,9 +272,9 @@ TEST(PngSuite, CorruptImagesFailCleanly) {
     for (const Case& c : cases) {
         test::ScopedFakeMessageBox box;
         LoadPNG png;
-        const QImage got = Painted(kSuite + c.file, {true, true, std::nullopt}, png);
+        const PixelSurface got = Painted(kSuite + c.file, {true, true, std::nullopt}, png);
         EXPECT_EQ(png.ErrorNumber(), c.error) << c.file;
-        EXPECT_EQ(!got.isNull(), c.painted) << c.file;
+        EXPECT_EQ(!got.IsNull(), c.painted) << c.file;
         EXPECT_TRUE(box.shown().empty()) << c.file;
     }
 }

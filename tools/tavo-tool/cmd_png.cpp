@@ -14,10 +14,11 @@
 
 #include <cstdio>
 #include <memory>
+#include <span>
+#include <vector>
 
 namespace tavo::tool {
 namespace {
-
 
 constexpr const char* kUsage = "png FILE [--background R,G,B] [--no-alpha] [--no-trans] | png --info FILE";
 
@@ -55,7 +56,7 @@ int Run(const QStringList& args) {
 
     QString file;
     bool alpha = true, trans = true, haveBackground = false;
-    QRgb background = 0;
+    imaging::Argb background = 0;
     for (int i = 0; i < args.size(); ++i) {
         const QString& a = args[i];
         if (a == QLatin1String("--no-alpha")) {
@@ -71,7 +72,7 @@ int Run(const QStringList& args) {
                 ok = ok && c[k] >= 0 && c[k] <= 255;
             }
             if (!ok) return UsageError(kUsage);
-            background = qRgb(c[0], c[1], c[2]);
+            background = imaging::Rgb(c[0], c[1], c[2]);
             haveBackground = true;
         } else if (!a.startsWith(QLatin1String("--")) && file.isEmpty()) {
             file = a;
@@ -91,18 +92,18 @@ int Run(const QStringList& args) {
     png.SetAlpha(alpha);
     png.SetTrans(trans);
     png.OpenPNG(file);
-    const QImage picture = box.Picture();
-    if (picture.isNull())
+    const imaging::PixelSurface picture = box.Picture();
+    if (picture.IsNull())
         return Fail(QStringLiteral("nothing painted (ErrorNumber %1)").arg(png.ErrorNumber()));
-    const QByteArray header = QStringLiteral("P6\n%1 %2\n255\n").arg(picture.width()).arg(picture.height()).toLatin1();
+    const QByteArray header = QStringLiteral("P6\n%1 %2\n255\n").arg(picture.Width()).arg(picture.Height()).toLatin1();
     std::fwrite(header.constData(), 1, static_cast<size_t>(header.size()), stdout);
-    std::vector<uint8_t> rgb(static_cast<size_t>(picture.width()) * 3);
-    for (int y = 0; y < picture.height(); ++y) {
-        const QRgb* line = reinterpret_cast<const QRgb*>(picture.constScanLine(y));
-        for (int x = 0; x < picture.width(); ++x) {
-            rgb[3 * x] = static_cast<uint8_t>(qRed(line[x]));
-            rgb[3 * x + 1] = static_cast<uint8_t>(qGreen(line[x]));
-            rgb[3 * x + 2] = static_cast<uint8_t>(qBlue(line[x]));
+    std::vector<uint8_t> rgb(static_cast<size_t>(picture.Width()) * 3);
+    for (int y = 0; y < picture.Height(); ++y) {
+        const std::span<const imaging::Argb> line = picture.Row(y);
+        for (size_t x = 0; x < line.size(); ++x) {
+            rgb[3 * x] = static_cast<uint8_t>(imaging::Red(line[x]));
+            rgb[3 * x + 1] = static_cast<uint8_t>(imaging::Green(line[x]));
+            rgb[3 * x + 2] = static_cast<uint8_t>(imaging::Blue(line[x]));
         }
         std::fwrite(rgb.data(), 1, rgb.size(), stdout);
     }

@@ -1,5 +1,6 @@
 #include "sources/core/station_icon.h"
 
+#include "imaging/core/surface_image.h"
 #include "imaging/load_png.h"
 #include "platform/picture_box.h"
 
@@ -35,8 +36,8 @@ QImage DecodePng(const QByteArray& bytes) {
     png.OpenPNGfromBytes(bytes);
     // The decoder makes what it painted the box's picture; none means it
     // could not decode the bytes.
-    if (box.Picture().isNull()) return {};
-    return box.Image();
+    if (box.Picture().IsNull()) return {};
+    return imaging::ToQImage(box.Image());
 }
 
 QImage DecodeWithReader(const QByteArray& bytes, const char* format) {

@@ -4,13 +4,13 @@
 #include "sources/core/radio_directory.h"
 
 #include "../print_qstring.h"
+#include "support/core/png_bytes.h"
 #include "support/event_loop.h"
 #include "support/fake_radio_directory.h"
 #include "support/temp_dir.h"
 
 #include <gtest/gtest.h>
 
-#include <QBuffer>
 #include <QFile>
 
 #include <optional>
@@ -182,11 +182,7 @@ TEST_F(RadioDirectoryTest, AStartedStationIsClickedOnItsServer) {
 QByteArray PngOf(int w, int h) {
     QImage image(w, h, QImage::Format_RGB32);
     image.fill(Qt::red);
-    QByteArray bytes;
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::WriteOnly);
-    image.save(&buffer, "PNG");
-    return bytes;
+    return test::PngBytes(image);
 }
 
 TEST_F(RadioDirectoryTest, IconsAreFetchedOnceCheckedAndKept) {

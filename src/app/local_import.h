@@ -22,6 +22,7 @@
 #include <filesystem>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <thread>
 
 namespace tavo {
@@ -38,6 +39,10 @@ QString LocalSongName(const QString& title, const QString& artist, const QString
 
 // The favourites line of a local song, with its duration when known.
 QString LocalSongLine(const QString& name, const QString& path, int durationMs);
+
+// The favourites line of one music file, named from its tags; nullopt when
+// the file is missing or cannot be read as music.
+std::optional<QString> ReadLocalSongLine(const std::filesystem::path& file);
 
 // The duration a favourites line carries, in seconds; -1 when it has none.
 int FavouriteLineSeconds(const QString& line);
@@ -86,7 +91,8 @@ public:
 
     // Starts an import, replacing (cancelling) one that runs. Returns its id.
     quint64 Start(const std::filesystem::path& folder, const QStringList& knownLinks);
-    // Cancels the running import; its result arrives with `cancelled` set.
+    // Cancels the running import; its result arrives with `cancelled` set
+    // (also when the worker had already read every file).
     void Cancel();
     bool IsRunning() const { return running_ != 0; }
     quint64 CurrentId() const { return current_; }
@@ -96,7 +102,7 @@ signals:
     void Finished(const tavo::ImportResult& result);
 
 private:
-    void Deliver(const ImportResult& result);
+    void Deliver(ImportResult result);
     void StopWorker();
 
     std::thread worker_;

@@ -1,6 +1,7 @@
 // The player: its command line, one copy per user, the local services, the
 // media player, the main window and the desktop's media controls.
 #include "app/page_opener.h"
+#include "app/ui/list_tips.h"
 #include "app/ui/main_form.h"
 #include "app/ui/session_save.h"
 #include "app/player_mpris.h"
@@ -18,6 +19,8 @@
 #include "platform/core/session_end.h"
 #include "platform/core/single_instance.h"
 #include "platform/qt_platform_choice.h"
+#include "shell/drop_files.h"
+#include "shell/local_music_commands.h"
 #include "shell/shell_art.h"
 #include "shell/shell_main.h"
 #include "shell/web_page.h"
@@ -109,6 +112,15 @@ int main(int argc, char** argv) {
     if (!window.Load()) return 1;
     QObject::connect(&instance, &tavo::platform::SingleInstance::RaiseRequested, &window,
                      [&window] { tavo::RaiseMainWindow(window); });
+    // What this start was given, what later starts hand over and what is
+    // dropped on the window goes to the favourites, and the first plays.
+    tavo::LocalMusicCommands& localMusic = shell.Tray().LocalMusic();
+    const auto open = [&localMusic](const QStringList& items) { localMusic.Open(items); };
+    QObject::connect(&instance, &tavo::platform::SingleInstance::OpenRequested, &window, open);
+    if (!cl.open.isEmpty()) QTimer::singleShot(0, &window, [open, items = cl.open] { open(items); });
+    tavo::DropFiles drops(window, open);
+    // The list's rows tell their whole entry and a local song's duration.
+    tavo::ListTips listTips(*window.Picture1(), window.core());
 
     if (!servicesMessage.isEmpty()) {
         std::fprintf(stderr, "tavo-musicbox: %s\n", servicesMessage.toLocal8Bit().constData());

@@ -59,6 +59,14 @@ QString LocalSongLine(const QString& name, const QString& path, int durationMs) 
     return line;
 }
 
+std::optional<QString> ReadLocalSongLine(const fs::path& file) {
+    const platform::TagReadResult tags = platform::ReadTags(file);
+    if (tags.error == platform::TagReadError::Missing || tags.error == platform::TagReadError::Unreadable)
+        return std::nullopt;
+    const QString path = platform::PathToQString(file);
+    return LocalSongLine(LocalSongName(tags.info.title, tags.info.artist, path), path, tags.info.durationMs);
+}
+
 int FavouriteLineSeconds(const QString& line) {
     const qsizetype first = line.indexOf(kFieldSep);
     if (first < 0) return -1;
@@ -179,9 +187,14 @@ void LocalImport::Cancel() {
     if (cancel_) cancel_->store(true);
 }
 
-void LocalImport::Deliver(const ImportResult& result) {
+void LocalImport::Deliver(ImportResult result) {
     if (!run_.Take(result.id)) return;  // a run that was replaced
     if (worker_.joinable()) worker_.join();  // it has posted its last event
+    // Cancelled after the last file was read: still nothing is added.
+    if (cancel_ && cancel_->load() && !result.cancelled) {
+        result.cancelled = true;
+        result.lines.clear();
+    }
     emit Finished(result);
 }
 

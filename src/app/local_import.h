@@ -24,6 +24,7 @@
 #include <filesystem>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <thread>
 
 namespace tavo {
@@ -40,6 +41,10 @@ QString LocalSongName(const QString& title, const QString& artist, const QString
 
 // The favourites line of a local song, with its duration when known.
 QString LocalSongLine(const QString& name, const QString& path, int durationMs);
+
+// The favourites line of one music file, named from its tags; nullopt when
+// the file is missing or cannot be read as music.
+std::optional<QString> ReadLocalSongLine(const std::filesystem::path& file);
 
 // The duration a favourites line carries, in seconds; -1 when it has none.
 int FavouriteLineSeconds(const QString& line);
@@ -88,7 +93,8 @@ public:
 
     // Starts an import, replacing (cancelling) one that runs. Returns its id.
     RequestId Start(const std::filesystem::path& folder, const QStringList& knownLinks);
-    // Cancels the running import; its result arrives with `cancelled` set.
+    // Cancels the running import; its result arrives with `cancelled` set
+    // (also when the worker had already read every file).
     void Cancel();
     bool IsRunning() const { return run_.Pending(); }
     RequestId CurrentId() const { return last_; }
@@ -98,7 +104,7 @@ signals:
     void Finished(const tavo::ImportResult& result);
 
 private:
-    void Deliver(const ImportResult& result);
+    void Deliver(ImportResult result);
     void StopWorker();
 
     std::thread worker_;

@@ -3,7 +3,6 @@
 #include "app/favourites_exchange.h"
 #include "app/local_import.h"
 #include "platform/ansi_text.h"
-#include "platform/core/tag_reader.h"
 #include "sources/playlist_formats.h"
 
 #include <QSet>
@@ -82,12 +81,10 @@ OpenPlan PlanOpen(const QStringList& items, const QStringList& knownLinks) {
             ++plan.unusable;
             continue;
         }
-        const platform::TagReadResult tags = platform::ReadTags(path);
-        if (tags.error == platform::TagReadError::Missing || tags.error == platform::TagReadError::Unreadable) {
+        if (const std::optional<QString> line = ReadLocalSongLine(path))
+            add(item, *line);
+        else
             ++plan.unusable;
-            continue;
-        }
-        add(item, LocalSongLine(LocalSongName(tags.info.title, tags.info.artist, item), item, tags.info.durationMs));
     }
     return plan;
 }

@@ -1,4 +1,5 @@
 #include "app/start_up.h"
+#include "app/last_song.h"
 
 #include "app/player_core.h"
 #include "app/window_rules.h"
@@ -66,6 +67,10 @@ bool StartUp::Form_Load() {
     const long long stored = ConfigNumber(QStringLiteral("isPlayListIndex"));
     int index = stored == 0 ? 2 : static_cast<int>(std::clamp<long long>(stored - 1, -1, 1 << 20));
     if (index < 0 || index >= c.gsl.PHcombo.ListCount()) index = 2;
+    // The last song's list instead, when it comes back; the song is saved
+    // again on the way out.
+    index = ResumeSourceAtStart(c, index);
+    c.exit.AddSaveStep([&c] { SaveLastSong(c); });
     c.gsl.PHcombo.SetListIndex(index);
     // The volume knob, then the update notice.
     if (c.hooks.PlaceVolumeKnob) c.hooks.PlaceVolumeKnob(c.Player().settings().volume());

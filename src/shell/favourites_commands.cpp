@@ -3,6 +3,7 @@
 #include "platform/ansi_text.h"
 #include "platform/message_box.h"
 #include "app/favourites_file.h"
+#include "app/local_import.h"
 
 namespace tavo {
 
@@ -91,11 +92,17 @@ void FavouritesCommands::M_M_MySongRightS_BDF() {
     if (files.isEmpty()) return;
     QStringList lines;
     int skipped = 0;
+    int unreadable = 0;
     for (const QString& path : files) {
-        if (Storable(path))
-            lines.append(FavouriteLine(LocalFileDisplayName(path), path));
-        else
+        if (!Storable(path)) {
             ++skipped;
+            continue;
+        }
+        // Named from its tags; a file that cannot be read as music is left out.
+        if (const std::optional<QString> line = ReadLocalSongLine(platform::QStringToPath(path)))
+            lines.append(*line);
+        else
+            ++unreadable;
     }
     if (!lines.isEmpty() && !FavouritesEditor(host_.FavouritesPath()).Append(lines)) {
         WriteFailed(host_);
@@ -103,6 +110,9 @@ void FavouritesCommands::M_M_MySongRightS_BDF() {
     }
     if (skipped > 0)
         platform::Messages().Show(QStringLiteral("有 %1 个文件的路径含有换行或列表分隔符，无法加入收藏列表。").arg(skipped),
+                                  host_.AppTitle(), MsgButtons::Ok, MsgIcon::Information);
+    if (unreadable > 0)
+        platform::Messages().Show(QStringLiteral("有 %1 个文件无法读取为音乐，没有加入收藏列表。").arg(unreadable),
                                   host_.AppTitle(), MsgButtons::Ok, MsgIcon::Information);
     if (lines.isEmpty()) return;
     // The favourites are on view (this menu belongs to them): show what was

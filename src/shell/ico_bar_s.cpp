@@ -1,8 +1,10 @@
 #include "shell/ico_bar_s.h"
 
+#include "app/resume_state.h"
 #include "platform/message_box.h"
 #include "platform/settings_store.h"
 #include "shell/about.h"
+#include "shell/local_music_dialogs.h"
 #include "shell/open_file_dog.h"
 #include "shell/shell_art.h"
 #include "sources/services.h"
@@ -46,7 +48,8 @@ QString Caption(const QString& name) {
 
 }  // namespace
 
-icoBarS::icoBarS(ShellHost& host, QObject* parent) : QObject(parent), host_(host), favourites_(host) {
+icoBarS::icoBarS(ShellHost& host, QObject* parent)
+    : QObject(parent), host_(host), favourites_(host), localMusic_(host) {
     setObjectName(QStringLiteral("icoBarS"));
     tray_.setObjectName(QStringLiteral("TrayIcon"));
     connect(&tray_, &QSystemTrayIcon::activated, this, &icoBarS::TrayActivated);
@@ -58,6 +61,9 @@ icoBarS::icoBarS(ShellHost& host, QObject* parent) : QObject(parent), host_(host
         SplitSelection(buffer);
         return SelectedFiles();
     };
+    localMusic_.ChooseFolder = [this] { return ChooseMusicFolder(host_.MainWindow()); };
+    localMusic_.ChoosePlaylist = [this] { return ChoosePlaylistFile(host_.MainWindow()); };
+    localMusic_.ChooseExportFile = [this] { return ChooseExportFile(host_.MainWindow()); };
     BuildMenus();
 }
 
@@ -112,6 +118,8 @@ void icoBarS::BuildMenus() {
             [this] { M_PlayListIndex_Click(); });
     NewItem(play, QStringLiteral("M_RunPlay"), QStringLiteral("运行时自动播放"), [this] { M_RunPlay_Click(); })
         ->setCheckable(true);
+    NewItem(play, QStringLiteral("M_Resume"), QStringLiteral("记住上次播放"), [this] { M_Resume_Click(); })
+        ->setCheckable(true);
     NewItem(set, QStringLiteral("M_Lrc_Show"), QStringLiteral("显示歌词"), [this] { M_Lrc_Show_Click(); })
         ->setCheckable(true);
     NewSeparator(set, QStringLiteral("lineS2"));
@@ -127,13 +135,24 @@ void icoBarS::BuildMenus() {
     QMenu* mine = NewMenu(QStringLiteral("M_MySongRight"), QStringLiteral("收藏列表右键"), nullptr);
     NewItem(mine, QStringLiteral("M_DelMySong"), QStringLiteral("移除这首歌曲"), [this] { favourites_.M_DelMySong(); });
     NewItem(mine, QStringLiteral("M_MySongClear"), QStringLiteral("清空列表"), [this] { favourites_.M_MySongClear(); });
+    NewSeparator(mine, QStringLiteral("M_MySongRight_line"));
+    AddPlaylistItems(mine, QStringLiteral("M_MySongRight"));
 
     QMenu* mineS = NewMenu(QStringLiteral("M_MySongRightS"), QStringLiteral("收藏列表右键S"), nullptr);
     NewItem(mineS, QStringLiteral("M_M_MySongRightS_BDF"), QStringLiteral("添加本地文件"),
             [this] { favourites_.M_M_MySongRightS_BDF(); });
-    NewItem(mineS, QStringLiteral("M_M_MySongRightS_BDD"), QStringLiteral("添加本地文件夹"), nullptr);
+    NewItem(mineS, QStringLiteral("M_M_MySongRightS_BDD"), QStringLiteral("添加本地文件夹"),
+            [this] { localMusic_.AddFolder(); });
+    AddPlaylistItems(mineS, QStringLiteral("M_M_MySongRightS"));
     NewSeparator(mineS, QStringLiteral("M_M_MySongRightS_line"));
     NewItem(mineS, QStringLiteral("M_M_MySongRightS_Clear"), QStringLiteral("清空列表"), nullptr);
+}
+
+void icoBarS::AddPlaylistItems(QMenu* menu, const QString& prefix) {
+    NewItem(menu, prefix + QStringLiteral("_Import"), QStringLiteral("导入播放列表…"),
+            [this] { localMusic_.ImportPlaylist(); });
+    NewItem(menu, prefix + QStringLiteral("_Export"), QStringLiteral("导出收藏列表…"),
+            [this] { localMusic_.ExportFavourites(); });
 }
 
 QAction* icoBarS::AddSkinItem(const QString& name) {
@@ -216,6 +235,7 @@ void icoBarS::FillSkinMenu(const QStringList& skins) {
 void icoBarS::SetTrayChecks(bool closeQuits, bool runPlay) {
     SetCloseChecks(closeQuits);
     Item(QStringLiteral("M_RunPlay"))->setChecked(runPlay);
+    Item(QStringLiteral("M_Resume"))->setChecked(ResumeEnabled());
     Item(QStringLiteral("M_Lrc_Show"))->setChecked(ConfigNumber(host_, QStringLiteral("LrcShow")) != 0);
 }
 
@@ -292,6 +312,12 @@ void icoBarS::M_PlayListIndex_Click() {
 
 void icoBarS::M_RunPlay_Click() {
     Item(QStringLiteral("M_RunPlay"))->setChecked(ToggleConfig(host_, QStringLiteral("isRunPlay")));
+}
+
+void icoBarS::M_Resume_Click() {
+    const bool on = !ResumeEnabled();
+    SetResumeEnabled(on);
+    Item(QStringLiteral("M_Resume"))->setChecked(ResumeEnabled());
 }
 
 void icoBarS::M_Lrc_Show_Click() {

@@ -8,18 +8,21 @@
 // Menus (QMenu) and their items (QAction) carry the names the rest of the
 // program uses ("M_set", "M_ShowMain", ...) as object names:
 //   M_set "设置": M_ShowMain, M_Skin (M_skin_List..., lineSS, M_Skin_Edit),
-//     M_closeS (M_closeY, M_closeN), M_PlaySet (M_PlayListIndex, M_RunPlay),
+//     M_closeS (M_closeY, M_closeN), M_PlaySet (M_PlayListIndex, M_RunPlay, M_Resume),
 //     M_Lrc_Show, lineS2, M_about, M_line3, M_Exit
 //   M_RightClick "列表右键": M_AddMySongList, M_ReUrl
-//   M_MySongRight "收藏列表右键": M_DelMySong, M_MySongClear
+//   M_MySongRight "收藏列表右键": M_DelMySong, M_MySongClear,
+//     M_MySongRight_line, M_MySongRight_Import, M_MySongRight_Export
 //   M_MySongRightS "收藏列表右键S": M_M_MySongRightS_BDF,
-//     M_M_MySongRightS_BDD, M_M_MySongRightS_line, M_M_MySongRightS_Clear
+//     M_M_MySongRightS_BDD, M_M_MySongRightS_Import, M_M_MySongRightS_Export,
+//     M_M_MySongRightS_line, M_M_MySongRightS_Clear
 //
 // Without a tray (none on the desktop, or the icon did not appear) the
 // program stays usable: TrayAvailable() says so, the close button then
 // minimises instead of hiding, and the settings button reaches every menu.
 
 #include "shell/favourites_commands.h"
+#include "shell/local_music_commands.h"
 #include "shell/shell_host.h"
 
 #include <QHash>
@@ -85,6 +88,8 @@ public:
     int SkinItemCount() const { return static_cast<int>(skinItems_.size()); }
     QSystemTrayIcon& TrayIcon() { return tray_; }
     FavouritesCommands& Favourites() { return favourites_; }
+    // Folders, playlists in and out, and what the player is handed to open.
+    LocalMusicCommands& LocalMusic() { return localMusic_; }
     // The about window while it is open.
     about* AboutWindow() const;
 
@@ -96,6 +101,7 @@ public:
     void M_closeN_Click();
     void M_PlayListIndex_Click();
     void M_RunPlay_Click();
+    void M_Resume_Click();
     void M_Lrc_Show_Click();
     void M_about_Click();
     void M_Exit_Click();
@@ -106,11 +112,14 @@ private:
     void NewSeparator(QMenu* menu, const QString& name);
     void BuildMenus();
     QAction* AddSkinItem(const QString& caption);
+    // "导入播放列表…" and "导出收藏列表…", named prefix + "_Import" / "_Export".
+    void AddPlaylistItems(QMenu* menu, const QString& prefix);
     void SetCloseChecks(bool closeQuits);
     void ShowMainNormal();
 
     ShellHost& host_;
     FavouritesCommands favourites_;
+    LocalMusicCommands localMusic_;
     QSystemTrayIcon tray_;
     std::vector<std::unique_ptr<QMenu>> popups_;  // the top-level menus
     QHash<QString, QMenu*> menus_;

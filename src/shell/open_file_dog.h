@@ -19,8 +19,8 @@ namespace tavo {
 // The filter of the favourites' dialog: description "|" patterns, pairs
 // joined by "|", patterns by ";".
 inline const QString kMusicFileFilter = QStringLiteral(
-    "音乐文件(*.mp3;*.wma;*.rm;*.avi;*.mp4;*.3gp;*.flac;*.ogg;*.opus;*.m4a;*.wav)"
-    "|*.mp3;*.wma;*.rm;*.avi;*.mp4;*.3gp;*.flac;*.ogg;*.opus;*.m4a;*.wav");
+    "音乐文件(*.mp3;*.flac;*.ogg;*.opus;*.m4a;*.aac;*.wav;*.ape;*.wma;*.wv;*.dsf)"
+    "|*.mp3;*.flac;*.ogg;*.opus;*.m4a;*.aac;*.wav;*.ape;*.wma;*.wv;*.dsf");
 
 // Shows the dialog (native where the desktop offers one) and returns the
 // buffer, or empty text when the user cancels. MultiSelect 1 allows several

@@ -1,5 +1,6 @@
 #include "shell/shell_main.h"
 
+#include "app/favourite_play.h"
 #include "app/list_files.h"
 #include "app/ui/main_form.h"
 #include "lyrics/ui/lrc_box.h"
@@ -30,6 +31,7 @@ ShellMain::ShellMain(MainForm& window) : w_(window), c_(window.core()), tray_(*t
     h.ShowSettingsMenu = [this] { tray_.PopupSetMenu(icoBarS::SetMenuFrom::SettingsButton, QCursor::pos()); };
     h.RemoveTrayIcon = [this] { tray_.RemoveIcon(); };
     w_.LyricsMenu = [this](const QPoint& global) { tray_.PopupSetMenu(icoBarS::SetMenuFrom::LyricsWindow, global); };
+    tray_.LocalMusic().PlayLink = [this](const QString& link) { PlayFavourite(c_, link); };
 
     // The link label shows the notices as plain text (they come from the
     // network) and opens the page of the one shown.

@@ -5,6 +5,7 @@
 
 #include "fake_shell_host.h"
 #include "platform/codepage.h"
+#include "support/core/test_media.h"
 #include "support/fake_message_box.h"
 #include "support/temp_dir.h"
 
@@ -162,7 +163,7 @@ TEST_F(Favourites, ClearDeletesTheFileOnlyWhenConfirmed) {
     EXPECT_EQ(host.calls, (QStringList{"MySongList", "PlayStop"}));
 }
 
-TEST_F(Favourites, AddLocalFilesAppendsNameAndPathOfEveryChosenFile) {
+TEST_F(Favourites, AddLocalFilesNamesThemFromTheirTagsOrTheirFileNames) {
     Write("A<|>\r\n");
     host.source = 0;
     QStringList chosen;
@@ -172,19 +173,28 @@ TEST_F(Favourites, AddLocalFilesAppendsNameAndPathOfEveryChosenFile) {
     EXPECT_EQ(File(), "A<|>\r\n");
     EXPECT_TRUE(host.calls.isEmpty());
 
-    chosen = {QStringLiteral("/home/u/Music/Artist-Title.mp3"), QStringLiteral("/home/u/Music/x.y.mp3"),
-              QStringLiteral("/home/u/Music/bad\nname.mp3")};
+    TempDir music;
+    const auto untagged = music.Write("Artist-Title.mp3", test::MakeMp3(1));
+    const auto dotted = music.Write("x.y.wav", test::MakeWav(2));
+    const auto tagged = music.Write("01.flac", test::MakeFlac(1));
+    ASSERT_TRUE(test::SetTags(tagged, {"晴天", "周杰伦", "", 1, ""}));
+    const auto broken = music.Write("broken.flac", std::string(2048, '\x11'));
+    const std::string m = music.path().string();
+    chosen = {QString::fromStdString(untagged.string()), QString::fromStdString(dotted.string()),
+              QString::fromStdString(tagged.string()), QString::fromStdString(broken.string()),
+              QString::fromStdString(m + "/bad\nname.mp3")};
     Choose("M_M_MySongRightS_BDF");
-    EXPECT_EQ(File(),
-              "A<|>\r\nArtist ┈ Title<|>/home/u/Music/Artist-Title.mp3\r\nx<|>/home/u/Music/x.y.mp3\r\n");
-    EXPECT_EQ(host.items, (QStringList{"A", "Artist ┈ Title", "x"}));  // shown at once
-    ASSERT_EQ(messages.shown().size(), 1u);                              // the path with a line break
-    EXPECT_TRUE(messages.shown()[0].text.contains(QStringLiteral("1 个文件")));
+    EXPECT_EQ(File(), "A<|>\r\nArtist ┈ Title<|>" + m + "/Artist-Title.mp3<|>1\r\nx<|>" + m + "/x.y.wav<|>2\r\n" +
+                          "晴天 ┈ 周杰伦<|>" + m + "/01.flac<|>1\r\n");
+    EXPECT_EQ(host.items, (QStringList{"A", "Artist ┈ Title", "x", "晴天 ┈ 周杰伦"}));  // shown at once
+    ASSERT_EQ(messages.shown().size(), 2u);  // the path with a line break, the broken file
+    EXPECT_TRUE(messages.shown()[0].text.contains(QStringLiteral("1 个文件的路径")));
+    EXPECT_TRUE(messages.shown()[1].text.contains(QStringLiteral("1 个文件无法读取")));
 }
 
 TEST_F(Favourites, UnavailableItemsAreShownButDoNothing) {
     Write("A<|>\r\n");
-    for (const char* name : {"M_ReUrl", "M_M_MySongRightS_BDD", "M_M_MySongRightS_Clear"}) {
+    for (const char* name : {"M_ReUrl", "M_M_MySongRightS_Clear"}) {
         QAction* item = ico.Item(QString::fromLatin1(name));
         ASSERT_NE(item, nullptr) << name;
         EXPECT_FALSE(item->isEnabled()) << name;

@@ -5,6 +5,7 @@
 #include "shell/open_file_dog.h"
 
 #include "fake_shell_host.h"
+#include "support/core/test_media.h"
 #include "support/fake_message_box.h"
 #include "support/temp_dir.h"
 
@@ -57,7 +58,7 @@ TEST(SplitSelection, ReadsBackWhatTheDialogReturns) {
 
 TEST(OpenFileDog, FilterListsTheMusicFormatsLinuxUsersKeep) {
     EXPECT_EQ(QtNameFilters(kMusicFileFilter),
-              QStringList{"音乐文件 (*.mp3 *.wma *.rm *.avi *.mp4 *.3gp *.flac *.ogg *.opus *.m4a *.wav)"});
+              QStringList{"音乐文件 (*.mp3 *.flac *.ogg *.opus *.m4a *.aac *.wav *.ape *.wma *.wv *.dsf)"});
     EXPECT_EQ(QtNameFilters(QStringLiteral("A(*.a)|*.a|B|*.b;*.c")), (QStringList{"A (*.a)", "B (*.b *.c)"}));
 }
 
@@ -80,7 +81,7 @@ TEST(OpenFileDog, AddLocalFilesTakesEveryFileChosenInTheDialog) {
     QStringList names;
     for (int i = 0; i < 30; ++i) {
         names << QStringLiteral("歌手%1-一首名字相当长的歌曲_%1.mp3").arg(i, 2, 10, QLatin1Char('0'));
-        music.Write(names.back().toStdString(), "x");
+        music.Write(names.back().toStdString(), test::MakeMp3(0.1));
     }
     test::FakeShellHost host(dir / "MySongList.txt");
     icoBarS ico(host);

@@ -120,7 +120,7 @@ int main(int argc, char** argv) {
     if (!cl.open.isEmpty()) QTimer::singleShot(0, &window, [open, items = cl.open] { open(items); });
     tavo::DropFiles drops(window, open);
     // The list's rows tell their whole entry and a local song's duration.
-    tavo::ListTips listTips(*window.Picture1(), window.core());
+    tavo::ListTips listTips(*window.Picture1(), window.core(), window.RowHeight);
 
     if (!servicesMessage.isEmpty()) {
         std::fprintf(stderr, "tavo-musicbox: %s\n", servicesMessage.toLocal8Bit().constData());

@@ -20,14 +20,11 @@ QString DurationText(int seconds) {
     return QStringLiteral("%1:%2").arg(seconds / 60).arg(seconds % 60, 2, 10, zero);
 }
 
-QString ListToolTip::At(int x, int y) {
-    const int rowHeight = c_.RowHeight;
-    if (rowHeight <= 0 || x <= 0 || x >= c_.Geometry().listWidth || y <= 0 ||
-        y >= c_.list.PageEntryCount() * rowHeight)
-        return {};
-    const int index = c_.gsl.CurPage * 10 + y / rowHeight;
+QString ListToolTip::Row(int row) {
+    if (row < 0 || row >= c_.list.PageEntryCount()) return {};
+    const int index = c_.gsl.CurPage * 10 + row;
     const QString entry = c_.list.Entry(index);
-    if (entry.isEmpty() || c_.Selection() != 0) return entry;
+    if (entry.isEmpty() || KindOfSource(c_.Selection()) != SourceKind::Favourites) return entry;
     const int seconds = Seconds(c_.list.FavLinks.value(index));
     return seconds < 0 ? entry : entry + QStringLiteral("\n时长：") + DurationText(seconds);
 }

@@ -17,8 +17,8 @@ class ListToolTip {
 public:
     explicit ListToolTip(PlayerCore& core) : c_(core) {}
 
-    // The tip at a point of the list picture (pixels); empty off the rows.
-    QString At(int x, int y);
+    // The tip of row `row` of the viewed page (from 0); empty off the rows.
+    QString Row(int row);
 
 private:
     // A favourite's duration by its link, -1 when unknown; the favourites

@@ -138,20 +138,19 @@ TEST_F(ListTips, ARowTellsItsEntryAndALocalSongsDuration) {
     ASSERT_TRUE(Load());
     Choose(0);
     ListToolTip tips(*core);
-    const int h = core->RowHeight;
-    EXPECT_EQ(tips.At(20, 0 * h + 5), QStringLiteral("Song0"));
-    EXPECT_EQ(tips.At(20, 1 * h + 5), QStringLiteral("Song1\n时长：1:01"));
-    EXPECT_EQ(tips.At(-1, 5), QString());
-    EXPECT_EQ(tips.At(20, 10 * h + 5), QString()) << "below the rows";
+    EXPECT_EQ(tips.Row(0), QStringLiteral("Song0"));
+    EXPECT_EQ(tips.Row(1), QStringLiteral("Song1\n时长：1:01"));
+    EXPECT_EQ(tips.Row(-1), QString()) << "the free space";
+    EXPECT_EQ(tips.Row(10), QString()) << "below the rows";
     core->PageA_Click(2);
-    EXPECT_EQ(tips.At(20, 1 * h + 5), QStringLiteral("Song11\n时长：1:11"));
-    EXPECT_EQ(tips.At(20, 2 * h + 5), QStringLiteral("Online"));
-    EXPECT_EQ(tips.At(20, 3 * h + 5), QString()) << "the last page has three rows";
+    EXPECT_EQ(tips.Row(1), QStringLiteral("Song11\n时长：1:11"));
+    EXPECT_EQ(tips.Row(2), QStringLiteral("Online"));
+    EXPECT_EQ(tips.Row(3), QString()) << "the last page has three rows";
 
     // The file changed: the tip follows.
     WriteFavourites("Song0<|>/m/0.mp3<|>3725\r\n");
     core->MySongList();
-    EXPECT_EQ(tips.At(20, 5), QStringLiteral("Song0\n时长：1:02:05"));
+    EXPECT_EQ(tips.Row(0), QStringLiteral("Song0\n时长：1:02:05"));
 }
 
 TEST(DurationText, MinutesAndSecondsThenHours) {

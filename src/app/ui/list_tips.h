@@ -5,14 +5,16 @@
 
 #include <QObject>
 
+#include <cstdint>
+
 class QWidget;
 
 namespace tavo {
 
 class ListTips : public QObject {
 public:
-    // `list` (the list picture) and `core` must outlive it.
-    ListTips(QWidget& list, PlayerCore& core);
+    // `list` (the list picture), `core` and `rowHeight` must outlive it.
+    ListTips(QWidget& list, PlayerCore& core, const std::int16_t& rowHeight);
     ~ListTips() override;
 
 protected:
@@ -21,6 +23,7 @@ protected:
 private:
     QWidget& list_;
     ListToolTip tips_;
+    const std::int16_t& rowHeight_;
 };
 
 }  // namespace tavo

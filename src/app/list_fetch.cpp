@@ -67,7 +67,7 @@ void ListFetcher::PHcombo_Click() {
     }
     if (sel == 0) c_.list.MySongList();
     if (sel == 1) {
-        c_.lrcFetch.Clear();
+        c_.songLyrics.Clear();
         c_.list.radioList();
     }
 }

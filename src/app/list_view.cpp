@@ -195,6 +195,7 @@ void ListView::Picture1_MouseDown(int button, int x, int y) {
     } else if (button == 2) {
         QString menu;
         if (onRow && sel >= 2) menu = QStringLiteral("M_RightClick");
+        if (sel == 1) menu = QStringLiteral("M_RadioRight");
         if (sel == 0) menu = onRow ? QStringLiteral("M_MySongRight") : QStringLiteral("M_MySongRightS");
         if (menu.isEmpty()) return;
         if (onRow) SelIndex = listIndex;

@@ -64,7 +64,7 @@ void ListFetcher::PHcombo_Click() {
     if (kind == SourceKind::Favourites) {
         c_.list.MySongList();
     } else if (kind == SourceKind::RadioFile) {
-        c_.lrcFetch.Clear();
+        c_.songLyrics.Clear();
         c_.list.radioList();
     } else if (kind != SourceKind::None) {
         playOnArrival_ = false;

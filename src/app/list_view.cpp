@@ -196,8 +196,10 @@ QString ListView::RowMenu(int row) {
         case SourceKind::Favourites:
             menu = onRow ? QStringLiteral("M_MySongRight") : QStringLiteral("M_MySongRightS");
             break;
-        case SourceKind::None:
         case SourceKind::RadioFile:
+            menu = QStringLiteral("M_RadioRight");
+            break;
+        case SourceKind::None:
             break;
         default:
             if (onRow) menu = QStringLiteral("M_RightClick");

@@ -4,6 +4,7 @@
 // synced-lyrics library (LyricsLibrary=). Made on first use, on the UI
 // thread; each lives as long as this object.
 
+#include "lyrics/core/local_lyrics.h"
 #include "lyrics/core/lyrics_finder.h"
 #include "sources/core/radio_directory.h"
 
@@ -16,8 +17,9 @@ namespace tavo {
 class OnlineServices : public QObject {
     Q_OBJECT
 public:
-    // `localLyrics` finds a local song's own lyrics (may be empty).
-    explicit OnlineServices(LocalLyricsFunction localLyrics = nullptr, QObject* parent = nullptr);
+    // `localLyrics` finds a local song's own lyrics (empty: none are looked
+    // for); by default its lyric file beside it, then its tags.
+    explicit OnlineServices(LocalLyricsFunction localLyrics = FindLocalLyrics, QObject* parent = nullptr);
     ~OnlineServices() override;
 
     RadioDirectory& Directory();

@@ -1,5 +1,6 @@
 #include "app/playback.h"
 
+#include "app/now_playing.h"
 #include "app/player_core.h"
 #include "app/status_texts.h"
 #include "lyrics/lrc_cleanup.h"
@@ -17,12 +18,12 @@ Playback::Playback(PlayerCore& core) : c_(core) {
     PlayTime.setInterval(200);
     connect(&PlayTime, &QTimer::timeout, this, &Playback::PlayTime_Timer);
     // A fetch reports only while its song plays (the fetcher drops the rest).
-    connect(&c_.lrcFetch, &LrcFetcher::Found, this, [this](const QString& name) {
+    connect(&c_.songLyrics, &SongLyrics::Found, this, [this](const QString& name) {
         if (LyricsView* lrc = c_.Lyrics()) lrc->SetLabel1Text(LrcPlayingText(name));
         c_.SetLabel6(LrcPlayingText(name));
     });
-    connect(&c_.lrcFetch, &LrcFetcher::NotFound, this, [this](const QString& name) {
-        if (LyricsView* lrc = c_.Lyrics()) lrc->SetLabel1Text(LrcNotFoundText(name));
+    connect(&c_.songLyrics, &SongLyrics::NotFound, this, [this](const QString&, const QString& text) {
+        if (LyricsView* lrc = c_.Lyrics()) lrc->SetLabel1Text(text);
     });
     LinkResolver& links = c_.links;
     connect(&links, &LinkResolver::Status, this, [this](const QString& text) { c_.SetStatus(text); });
@@ -100,7 +101,7 @@ void Playback::MMP_Play() {
     openedUrl_ = url;
     if (play.Kind() != SourceKind::RadioFile) {
         if (lrc) lrc->SetLabel1Text(LrcFetchingText());
-        c_.lrcFetch.Begin(PlayingName(), song_.Current());
+        c_.songLyrics.Begin(PlayingName(), url, song_.Current());
     }
     mmp.controls().play();
     c_.ui.PlaySVisible[0] = false;
@@ -129,7 +130,7 @@ void Playback::PlayStop() {
     c_.ui.progressShown = false;
     c_.ui.position = c_.ui.length = 0.0;
     c_.ui.playingRow = -1;
-    c_.lrcFetch.Cancel();
+    c_.songLyrics.Cancel();
     if (LyricsView* lrc = c_.Lyrics()) {
         lrc->SetPlayGlyph(false);
         lrc->SetLabel1Text(QString());
@@ -265,7 +266,7 @@ void Playback::SeekTo(double seconds) {
 void Playback::PlayTime_Timer() {
     MediaPlayer& mmp = c_.Player();
     const int state = mmp.playState();
-    const QString playing = LrcPlayingText(PlayingName());
+    const QString playing = LrcPlayingText(NowPlayingText(PlayingName(), mmp.streamTitle()));
     if (state == platform::kPlayPlaying) {
         givenUp_ = 0;  // the list holds something that plays
         const double duration = mmp.currentMedia().duration();

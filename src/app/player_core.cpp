@@ -8,7 +8,7 @@ namespace tavo {
 PlayerCore::PlayerCore(platform::MediaPlayer& mmp, QObject* parent)
     : QObject(parent),
       mmp_(mmp),
-      lrcFetch(lyricLines, [this] { return playback.SongTag(); }),
+      songLyrics(lyricLines, [this]() -> LyricsFinder& { return online.Finder(); }),
       exit(hooks),
       startUp(*this),
       list(*this),

@@ -24,10 +24,11 @@
 #include "app/list_fetch.h"
 #include "app/list_view.h"
 #include "app/main_controls.h"
+#include "app/online_services.h"
 #include "app/playback.h"
 #include "app/start_up.h"
-#include "lyrics/core/lrc_fetcher.h"
 #include "lyrics/core/lyrics_model.h"
+#include "lyrics/core/song_lyrics.h"
 #include "platform/bool16.h"
 #include "sources/get_song_list.h"
 
@@ -79,10 +80,12 @@ public:
     // list's entries (`ListItems`, `CurPage`).
     GetSongList gsl;
 
-    // The playing song's lyric lines, and their fetch: playback starts and
-    // cancels it, the windows and the media controls show the lines.
+    // The playing song's lyric lines, and where they are found: playback
+    // starts and cancels the search, the windows and the media controls show
+    // the lines. The open services (station directory, lyrics finder).
     LyricsModel lyricLines;
-    LrcFetcher lrcFetch;
+    OnlineServices online;
+    SongLyrics songLyrics;
 
     // ---- the pieces
     ExitPath exit;

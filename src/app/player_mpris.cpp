@@ -1,5 +1,6 @@
 #include "app/player_mpris.h"
 
+#include "app/now_playing.h"
 #include "app/player_core.h"
 #include "platform/core/media_player.h"
 #include "platform/core/mpris_service.h"
@@ -44,6 +45,7 @@ void PlayerMpris::Watch(platform::MprisService& service) {
     connect(&core_, &PlayerCore::Changed, this, &PlayerMpris::Update);
     connect(&core_.Player(), &platform::MediaPlayer::PlayStateChange, this, &PlayerMpris::Update);
     connect(&core_.lyricLines, &LyricsModel::Changed, this, &PlayerMpris::Update);
+    connect(&core_.Player(), &platform::MediaPlayer::StreamTitleChange, this, &PlayerMpris::Update);
 }
 
 void PlayerMpris::Update() {
@@ -72,6 +74,10 @@ platform::MprisTrack PlayerMpris::Track() const {
     if (core_.PlayIndex < 0) return t;
     t.id = QStringLiteral("song%1").arg(songSerial_);
     SplitDisplayText(core_.playback.PlayingName(), &t.title, &t.artists);
+    // A stream's own title, while it announces one.
+    if (const QString announced = core_.Player().streamTitle();
+        !announced.isEmpty() && !core_.playback.OpenedUrl().isEmpty())
+        SplitStreamTitle(announced, &t.title, &t.artists);
     const double seconds = core_.Player().currentMedia().duration();
     if (std::isfinite(seconds) && seconds > 0) t.lengthUs = static_cast<qint64>(seconds * kUsPerSecond);
     t.url = core_.Player().URL();

@@ -20,6 +20,10 @@ namespace {
 
 const QString kConfig = QStringLiteral("Config");
 
+void Call(const std::function<void()>& handler) {
+    if (handler) handler();
+}
+
 long long ConfigNumber(const ShellHost& host, const QString& key) { return platform::ConfigNumber(host.AppTitle(), key); }
 
 // Saves a setting; a value that could not be saved is reported, every time.
@@ -122,6 +126,8 @@ void icoBarS::BuildMenus() {
         ->setCheckable(true);
     NewItem(set, QStringLiteral("M_Lrc_Show"), QStringLiteral("显示歌词"), [this] { M_Lrc_Show_Click(); })
         ->setCheckable(true);
+    NewItem(set, QStringLiteral("M_Lrc_Search"), QStringLiteral("搜索歌词…"), [this] { Call(SearchLyrics); });
+    NewItem(set, QStringLiteral("M_RadioDirectory"), QStringLiteral("电台目录…"), [this] { Call(OpenRadioDirectory); });
     NewSeparator(set, QStringLiteral("lineS2"));
     NewItem(set, QStringLiteral("M_about"), QStringLiteral("关于"), [this] { M_about_Click(); });
     NewSeparator(set, QStringLiteral("M_line3"));
@@ -131,6 +137,10 @@ void icoBarS::BuildMenus() {
     NewItem(list, QStringLiteral("M_AddMySongList"), QStringLiteral("添加到我的收藏"),
             [this] { favourites_.M_AddMySongList(); });
     NewItem(list, QStringLiteral("M_ReUrl"), QStringLiteral("换一个链接"), nullptr);
+
+    QMenu* radio = NewMenu(QStringLiteral("M_RadioRight"), QStringLiteral("电台列表右键"), nullptr);
+    NewItem(radio, QStringLiteral("M_RadioRight_Directory"), QStringLiteral("电台目录…"),
+            [this] { Call(OpenRadioDirectory); });
 
     QMenu* mine = NewMenu(QStringLiteral("M_MySongRight"), QStringLiteral("收藏列表右键"), nullptr);
     NewItem(mine, QStringLiteral("M_DelMySong"), QStringLiteral("移除这首歌曲"), [this] { favourites_.M_DelMySong(); });
@@ -251,6 +261,7 @@ void icoBarS::PrepareSetMenu(SetMenuFrom from) {
     Item(QStringLiteral("M_ShowMain"))->setVisible(from != SetMenuFrom::SettingsButton);
     Item(QStringLiteral("M_closeS"))->setVisible(from == SetMenuFrom::SettingsButton);
     Item(QStringLiteral("M_PlaySet"))->setVisible(from != SetMenuFrom::Tray);
+    Item(QStringLiteral("M_Lrc_Search"))->setVisible(from == SetMenuFrom::LyricsWindow);
 }
 
 void icoBarS::PopupSetMenu(SetMenuFrom from, const QPoint& global) {
@@ -260,7 +271,7 @@ void icoBarS::PopupSetMenu(SetMenuFrom from, const QPoint& global) {
 
 void icoBarS::PopupListMenu(const QString& name, const QPoint& global) {
     static const QStringList kListMenus = {QStringLiteral("M_RightClick"), QStringLiteral("M_MySongRight"),
-                                           QStringLiteral("M_MySongRightS")};
+                                           QStringLiteral("M_MySongRightS"), QStringLiteral("M_RadioRight")};
     if (kListMenus.contains(name)) Menu(name)->popup(global);
 }
 

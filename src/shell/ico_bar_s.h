@@ -9,8 +9,10 @@
 // program uses ("M_set", "M_ShowMain", ...) as object names:
 //   M_set "设置": M_ShowMain, M_Skin (M_skin_List..., lineSS, M_Skin_Edit),
 //     M_closeS (M_closeY, M_closeN), M_PlaySet (M_PlayListIndex, M_RunPlay, M_Resume),
-//     M_Lrc_Show, lineS2, M_about, M_line3, M_Exit
+//     M_Lrc_Show, M_Lrc_Search (from the lyrics window only), M_RadioDirectory,
+//     lineS2, M_about, M_line3, M_Exit
 //   M_RightClick "列表右键": M_AddMySongList, M_ReUrl
+//   M_RadioRight "电台列表右键": M_RadioRight_Directory
 //   M_MySongRight "收藏列表右键": M_DelMySong, M_MySongClear,
 //     M_MySongRight_line, M_MySongRight_Import, M_MySongRight_Export
 //   M_MySongRightS "收藏列表右键S": M_M_MySongRightS_BDF,
@@ -92,6 +94,11 @@ public:
     LocalMusicCommands& LocalMusic() { return localMusic_; }
     // The about window while it is open.
     about* AboutWindow() const;
+
+    // The open services' windows: "搜索歌词…" and "电台目录…" (nothing
+    // happens while unset).
+    std::function<void()> SearchLyrics;
+    std::function<void()> OpenRadioDirectory;
 
     // Menu handlers.
     void M_ShowMain_Click();

@@ -4,6 +4,7 @@
 #include "app/list_files.h"
 #include "app/ui/main_form.h"
 #include "lyrics/ui/lrc_box.h"
+#include "shell/online_windows.h"
 #include "shell/welcome.h"
 #include "sources/services.h"
 
@@ -32,6 +33,9 @@ ShellMain::ShellMain(MainForm& window) : w_(window), c_(window.core()), tray_(*t
     h.RemoveTrayIcon = [this] { tray_.RemoveIcon(); };
     w_.LyricsMenu = [this](const QPoint& global) { tray_.PopupSetMenu(icoBarS::SetMenuFrom::LyricsWindow, global); };
     tray_.LocalMusic().PlayLink = [this](const QString& link) { PlayFavourite(c_, link); };
+    online_ = std::make_unique<OnlineWindows>(c_, &w_);
+    tray_.SearchLyrics = [this] { online_->ShowLyricsSearch(); };
+    tray_.OpenRadioDirectory = [this] { online_->ShowDirectory(); };
 
     // The link label shows the notices as plain text (they come from the
     // network) and opens the page of the one shown.
@@ -51,6 +55,8 @@ ShellMain::~ShellMain() {
     h.TrayAvailable = nullptr;
     h.PopupListMenu = nullptr;
     w_.LyricsMenu = nullptr;
+    tray_.SearchLyrics = nullptr;
+    tray_.OpenRadioDirectory = nullptr;
     w_.Label(1)->removeEventFilter(this);
 }
 

@@ -26,6 +26,7 @@
 namespace tavo {
 
 class MainForm;
+class OnlineWindows;
 class PlayerCore;
 class welcome;
 
@@ -39,6 +40,7 @@ public:
     icoBarS& Tray() { return tray_; }
     UpdateCheck& Update() { return update_; }
     welcome* Splash() const { return splash_.get(); }
+    OnlineWindows& Online() { return *online_; }
 
     // ShellHost
     QWidget* MainWindow() override;
@@ -74,6 +76,7 @@ private:
     icoBarS tray_;
     UpdateCheck update_;
     std::unique_ptr<welcome> splash_;
+    std::unique_ptr<OnlineWindows> online_;
 };
 
 }  // namespace tavo

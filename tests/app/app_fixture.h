@@ -6,6 +6,7 @@
 
 #include "app/ui/main_form.h"
 #include "app/player_core.h"
+#include "lyrics/core/lyrics_cache.h"
 #include "lyrics/lyrics_view.h"
 #include "platform/core/media_player.h"
 #include "platform/settings_store.h"
@@ -209,6 +210,9 @@ class AppTest : public ::testing::Test {
 protected:
     void SetUp() override {
         folder_ = std::make_unique<ScopedProgramFolder>();
+        // Lyrics found by an earlier test are not this test's.
+        std::error_code ec;
+        std::filesystem::remove_all(LyricsCache::DefaultFolder(), ec);
         folder_->dir().Write("skin/\u84dd\u8272\u79d1\u6280/skin.ini", "\xe6\xa0\x87\xe9\xa2\x98=1,2,3\r\n");
         auto s = std::make_unique<MemorySettings>();
         settings = s.get();

@@ -178,9 +178,9 @@ TEST_F(PlayTest, PlayAndPauseDuringASearchActOnTheSongSearchedFor) {
         net.Latest("/api/links")->Reply(Reply({"http://a/0.mp3"}));
     }
 
-    ASSERT_TRUE(core->lrcFetch.Fetching());
+    ASSERT_TRUE(core->songLyrics.Finding());
     core->PlayS_Click(1);
-    EXPECT_FALSE(core->lrcFetch.Fetching()) << "Stop drops the lyrics fetch";
+    EXPECT_FALSE(core->songLyrics.Finding()) << "Stop drops the lyrics search";
 }
 
 // The playing song's lyrics reach the model and both labels; a song
@@ -192,7 +192,8 @@ TEST_F(PlayTest, TheLyricsFetchOfTheSongPlayingShowsItsOutcome) {
     const QString lyricsPath = QStringLiteral("fcg_download_lrc");
     ClickRow(0);
     net.Latest("/api/links")->Reply(Reply({"http://a/0.mp3"}));
-    ASSERT_TRUE(core->lrcFetch.Fetching());
+    ASSERT_TRUE(core->songLyrics.Finding());
+    ASSERT_TRUE(WaitFor([&] { return net.Latest(lyricsPath) != nullptr; }));
     net.Latest(lyricsPath)->Reply("<![CDATA[[00:01.00]one\n[00:02.00]two]]>");
     EXPECT_EQ(core->lyricLines.Count(), 2);
     EXPECT_EQ(core->ui.Label6, QStringLiteral("正在播放：Song0"));
@@ -202,8 +203,15 @@ TEST_F(PlayTest, TheLyricsFetchOfTheSongPlayingShowsItsOutcome) {
     net.Latest("/api/links")->Reply(Reply({"http://a/1.mp3"}));
     EXPECT_TRUE(core->lyricLines.IsEmpty()) << "the song before's lines go with it";
     const QString label6 = core->ui.Label6;
+    ASSERT_TRUE(WaitFor([&] { return net.Latest("song=Song1") != nullptr; }));
     net.Latest(lyricsPath)->Fail(QStringLiteral("HTTP 404"));
-    EXPECT_EQ(lrc.label, QStringLiteral("没有找到“Song1”的歌词"));
+    // Then the lyrics library, which has nothing either.
+    EXPECT_TRUE(WaitFor([&] {
+        for (const char* path : {"/api/get", "/api/search"})
+            if (test::FakeReader* r = net.Latest(QString::fromLatin1(path)); r && r->Running())
+                r->Fail(QStringLiteral("HTTP 404"));
+        return lrc.label == QStringLiteral("没有找到“Song1”的歌词");
+    }));
     EXPECT_EQ(core->ui.Label6, label6);
 }
 
@@ -281,7 +289,7 @@ TEST_F(PlayTest, StartingASong) {
               (QStringList{Song("Title1", "Singer1"), Song("Title2", "Singer2"), Song("Title3", "Singer3")}));
     EXPECT_TRUE(core->playback.PlayTime.isActive());
     EXPECT_EQ(core->playback.PlayTime.interval(), 200);
-    EXPECT_EQ(core->lrcFetch.SongTag(), core->playback.SongTag()) << "the lyrics are fetched for this song";
+    EXPECT_EQ(core->songLyrics.SongTag(), core->playback.SongTag()) << "the lyrics are fetched for this song";
     EXPECT_TRUE(lrc.playGlyph);
     EXPECT_FALSE(core->ui.PlaySVisible[0]);
     EXPECT_EQ(core->ui.Label6ToolTip, QStringLiteral("正在播放：") + Song("Title1", "Singer1"));
@@ -438,7 +446,7 @@ TEST_F(PlayTest, StationsAndTheirAddresses) {
     Choose(1);
     ClickRow(0);
     EXPECT_EQ(player.url, QStringLiteral("rtsp://radio/a"));
-    EXPECT_NE(core->lrcFetch.SongTag(), core->playback.SongTag()) << "no lyrics for a station";
+    EXPECT_NE(core->songLyrics.SongTag(), core->playback.SongTag()) << "no lyrics for a station";
     player.duration = 0;
     Tick(kPlayPlaying);
     EXPECT_EQ(core->ui.Label6, QStringLiteral(" 正在播放：A"));

@@ -16,17 +16,29 @@ public:
         url = u;
         urls.append(u);
         position = 0;
+        Announce({}, {});  // a new address has said nothing yet
         SetState(platform::kPlayTransitioning);
     }
     int playState() const override { return state; }
+    QString streamTitle() const override { return title; }
+    QString streamName() const override { return name; }
     QString status() const override { return statusText; }
 
     void SetState(int s) {
         state = s;
         Q_EMIT PlayStateChange(s);
     }
+    // What the stream says it plays (as the real player reports "icy-title"
+    // and "icy-name"); told only when it changes.
+    void Announce(const QString& t, const QString& n) {
+        if (t == title && n == name) return;
+        title = t;
+        name = n;
+        Q_EMIT StreamTitleChange(t, n);
+    }
 
     QString url;
+    QString title, name;
     QStringList urls;  // every address opened, in order
     int state = platform::kPlayUndefined;
     QString statusText = QStringLiteral("正在连接...");

@@ -114,6 +114,9 @@ void icoBarS::BuildMenus() {
         ->setCheckable(true);
     NewItem(set, QStringLiteral("M_Lrc_Show"), QStringLiteral("显示歌词"), [this] { M_Lrc_Show_Click(); })
         ->setCheckable(true);
+    NewItem(set, QStringLiteral("M_Lrc_Lock"), QStringLiteral("锁定歌词"),
+            [this] { host_.SetLyricsLocked(!host_.LyricsLocked()); })
+        ->setCheckable(true);
     NewSeparator(set, QStringLiteral("lineS2"));
     NewItem(set, QStringLiteral("M_about"), QStringLiteral("关于"), [this] { M_about_Click(); });
     NewSeparator(set, QStringLiteral("M_line3"));
@@ -231,6 +234,7 @@ void icoBarS::PrepareSetMenu(SetMenuFrom from) {
     Item(QStringLiteral("M_ShowMain"))->setVisible(from != SetMenuFrom::SettingsButton);
     Item(QStringLiteral("M_closeS"))->setVisible(from == SetMenuFrom::SettingsButton);
     Item(QStringLiteral("M_PlaySet"))->setVisible(from != SetMenuFrom::Tray);
+    Item(QStringLiteral("M_Lrc_Lock"))->setChecked(host_.LyricsLocked());
 }
 
 void icoBarS::PopupSetMenu(SetMenuFrom from, const QPoint& global) {

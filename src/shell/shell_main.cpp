@@ -90,6 +90,8 @@ QString ShellMain::AppVersion() const { return c_.AppVersion; }
 QString ShellMain::CurrentSkin() const { return c_.CurrentSkin; }
 void ShellMain::GoSkin(const QString& name) { w_.goSkin(name); }
 void ShellMain::ShowLyrics(bool show) { w_.lyrics().ShowLyrics(show); }
+bool ShellMain::LyricsLocked() const { return w_.lyrics().IsLocked(); }
+void ShellMain::SetLyricsLocked(bool locked) { w_.lyrics().SetLocked(locked); }
 int ShellMain::SourceIndex() const { return c_.Selection(); }
 int ShellMain::SelIndex() const { return c_.SelIndex; }
 int ShellMain::ListCount() const { return c_.list.Count(); }

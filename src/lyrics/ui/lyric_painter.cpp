@@ -284,11 +284,13 @@ LyricPainter::~LyricPainter() = default;
 void LyricPainter::Paint(QPainter& p, const QRectF& box, const LyricFrame& frame, const LyricOptions& look) {
     const double scale = p.device() ? p.device()->devicePixelRatioF() : 1.0;
     p.save();
-    p.setCompositionMode(QPainter::CompositionMode_Source);
-    QColor back = QColor::fromRgba(frame.backColor);
-    back.setAlpha(std::clamp(look.backAlpha, 0, 255));
-    p.fillRect(box, back);
-    p.setCompositionMode(QPainter::CompositionMode_SourceOver);
+    if (frame.paintBack) {
+        p.setCompositionMode(QPainter::CompositionMode_Source);
+        QColor back = QColor::fromRgba(frame.backColor);
+        back.setAlpha(std::clamp(look.backAlpha, 0, 255));
+        p.fillRect(box, back);
+        p.setCompositionMode(QPainter::CompositionMode_SourceOver);
+    }
     p.setRenderHint(QPainter::SmoothPixmapTransform);
     p.setClipRect(box, Qt::IntersectClip);
     const QFont mainFont = MainFont(look), smallFont = TranslationFont(look);

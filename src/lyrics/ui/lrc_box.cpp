@@ -17,6 +17,7 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QMouseEvent>
+#include <QPaintEvent>
 #include <QPainter>
 #include <QScreen>
 #include <QWindow>
@@ -272,6 +273,7 @@ void lrcBox::SetSkin(const LrcSkin& skin) {
     for (LrcGlyphButton* b : minbar_) b->SetForeColor(skin.text);
     SetMuteGlyph(muted_);
     // Colours the user did not choose follow the skin.
+    back_ = QImage();
     SetLook(LoadLook(SettingsName(), skin.text));
     update();
 }
@@ -351,6 +353,7 @@ void lrcBox::SetLook(const LyricOptions& look) {
     pacer_.SetSmooth(stage_->Moving());
     FitToLook();
     ShowLabel1();
+    back_ = QImage();
     update();
 }
 
@@ -476,14 +479,8 @@ void lrcBox::Timer1_Timer() {
 // ---------------------------------------------------------------------------
 // The surface: painting and the mouse
 
-void lrcBox::paintEvent(QPaintEvent*) {
-    QPainter p(this);
-    if (look_.backAlpha < kOpaque) {
-        p.setCompositionMode(QPainter::CompositionMode_Source);
-        p.fillRect(rect(), Qt::transparent);
-        p.setCompositionMode(QPainter::CompositionMode_SourceOver);
-        p.setOpacity(std::clamp(look_.backAlpha, 0, kOpaque) / 255.0);
-    }
+void lrcBox::PaintBackground(QPainter& p) const {
+    if (look_.backAlpha < kOpaque) p.setOpacity(std::clamp(look_.backAlpha, 0, kOpaque) / 255.0);
     if (!skinned_) {
         PaintLrcSurface(p, QRectF(rect()));
         return;
@@ -498,6 +495,24 @@ void lrcBox::paintEvent(QPaintEvent*) {
     p.setPen(skin_.frame);
     p.setBrush(Qt::NoBrush);
     p.drawRect(rect().adjusted(0, 0, -1, -1));
+}
+
+void lrcBox::paintEvent(QPaintEvent* e) {
+    // The background is drawn once per look and size: the text area above
+    // it repaints every frame while the fill moves.
+    const double scale = devicePixelRatioF();
+    const QSize pixels(qRound(width() * scale), qRound(height() * scale));
+    if (back_.size() != pixels || back_.devicePixelRatio() != scale) {
+        back_ = QImage(pixels, QImage::Format_ARGB32_Premultiplied);
+        back_.setDevicePixelRatio(scale);
+        back_.fill(Qt::transparent);
+        QPainter b(&back_);
+        PaintBackground(b);
+    }
+    QPainter p(this);
+    p.setCompositionMode(QPainter::CompositionMode_Source);
+    const QRect r = e->rect();
+    p.drawImage(r, back_, QRectF(r.x() * scale, r.y() * scale, r.width() * scale, r.height() * scale));
 }
 
 void lrcBox::showEvent(QShowEvent* e) {

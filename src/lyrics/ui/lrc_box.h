@@ -37,6 +37,7 @@
 #include <QPointer>
 
 class QLabel;
+class QPainter;
 
 namespace tavo {
 
@@ -62,7 +63,7 @@ Q_SIGNALS:
     void Click();
 
 protected:
-    void paintEvent(QPaintEvent*) override;
+    void paintEvent(QPaintEvent* e) override;
     void mousePressEvent(QMouseEvent* e) override;
     void mouseReleaseEvent(QMouseEvent* e) override;
 
@@ -153,7 +154,7 @@ public:
     const LyricRepaintPacer& Pacer() const { return pacer_; }
 
 protected:
-    void paintEvent(QPaintEvent*) override;
+    void paintEvent(QPaintEvent* e) override;
     void mouseMoveEvent(QMouseEvent* e) override;
     void mousePressEvent(QMouseEvent* e) override;
     void mouseReleaseEvent(QMouseEvent* e) override;
@@ -172,6 +173,7 @@ private:
     void ShowLabel1();  // Label1's text, cut to fit
     void LinesChanged();  // the model's lines were replaced
     void FitToLook();
+    void PaintBackground(QPainter& p) const;
     QString SettingsName() const;
 
     const LyricsModel* lines_ = nullptr;
@@ -191,6 +193,7 @@ private:
     QTimer timer1_;
 
     LrcSkin skin_;
+    QImage back_;  // the background as last drawn
     bool skinned_ = false;
     bool muted_ = false;
 

@@ -303,5 +303,37 @@ TEST_F(LrcBoxLyrics, TheLookDialogPreviewsLiveAndSavesOnOk) {
     EXPECT_EQ(box->Look().fontPx, 30);
 }
 
+TEST_F(LrcBoxLyrics, AHostileLyricIsShownWithoutStallingTheWindow) {
+    QStringList lines;
+    for (int i = 0; i < 10000; ++i) {
+        const int ms = i / 3 * 100;  // three lines at every time
+        lines << QStringLiteral("[%1:%2.%3]line %4").arg(ms / 60000, 2, 10, QLatin1Char('0'))
+                     .arg(ms / 1000 % 60, 2, 10, QLatin1Char('0')).arg(ms % 1000 / 10, 2, 10, QLatin1Char('0')).arg(i);
+    }
+    // Word times out of order and past the line's end, a 10,000-character line.
+    lines[30] = QStringLiteral("[00:01.00]<00:09.00>late <00:00.50>early <59:00.00>far");
+    lines[60] = QStringLiteral("[00:02.00]") + QString(QStringLiteral("长")).repeated(10000);
+    model.SetLines(lines);
+    LyricOptions look = box->Look();
+    look.karaoke = true;
+    look.lines = 5;
+    box->SetLook(look);
+    box->ShowLyrics(true);
+    for (int position : {0, 1000, 1500, 2000, 2500, 150000, 400000, -5}) {
+        host.position = position;
+        box->Follow();
+        const QImage shot = box->grab().toImage();
+        ASSERT_FALSE(shot.isNull()) << position;
+        EXPECT_GE(box->Stage()->LyricTimeMs(), 0) << position;
+    }
+    // Offsets far beyond any song are held at the limit.
+    box->ShiftOffset(-3 * kMaxLyricOffsetMs);
+    box->ShiftOffset(-kLyricOffsetStepMs);
+    EXPECT_EQ(box->UserOffsetMs(), -kMaxLyricOffsetMs);
+    host.position = 1000;
+    box->Follow();
+    EXPECT_EQ(box->Stage()->LyricTimeMs(), 0);
+}
+
 }  // namespace
 }  // namespace tavo

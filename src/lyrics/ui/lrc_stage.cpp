@@ -59,8 +59,26 @@ void LrcStage::SetLyricTimeMs(int timeMs) {
         const int since = timeMs_ - doc_.lines[static_cast<size_t>(line)].timeMs;
         changed = look_.karaoke || (look_.lines == 5 && since < kRiseMs);
     }
+    const bool sameLine = line == shownLine_;
     shownLine_ = line;
-    if (changed) update();
+    if (!changed) return;
+    if (!sameLine || line < 0 || !look_.karaoke) {
+        update();
+        return;
+    }
+    // Only the fill moves: the current line's row alone is drawn again. The
+    // painter splits the area into equal rows; the current line sits in the
+    // middle row of five (once risen) and in row line % 2 of two.
+    const int since = timeMs_ - doc_.lines[static_cast<size_t>(line)].timeMs;
+    const QRect box = contentsRect();
+    if (look_.lines == 5 && since >= kRiseMs) {
+        update(QRect(box.left(), box.top() + box.height() * 2 / 5 - 1, box.width(), box.height() / 5 + 3));
+    } else if (look_.lines == 2) {
+        const int half = box.height() / 2;
+        update(QRect(box.left(), box.top() + (line % 2) * half - 1, box.width(), box.height() - half + 2));
+    } else {
+        update();
+    }
 }
 
 void LrcStage::ShowNote(const QString& note) {

@@ -26,10 +26,9 @@ int LyricOffsets::OffsetFor(const QString& song) const {
     return ClampOffset(platform::SettingNumber(store_.GetSetting(appName_, kSection, SongKey(song))));
 }
 
-int LyricOffsets::Shift(const QString& song, int deltaMs) {
+LyricOffsets::Change LyricOffsets::Shift(const QString& song, int deltaMs) {
     const int next = ClampOffset(static_cast<long long>(OffsetFor(song)) + deltaMs);
-    store_.SaveSetting(appName_, kSection, SongKey(song), QString::number(next));
-    return next;
+    return {next, store_.SaveSetting(appName_, kSection, SongKey(song), QString::number(next))};
 }
 
 QString LyricOffsetCaption(int offsetMs) {

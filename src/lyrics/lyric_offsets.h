@@ -25,8 +25,14 @@ public:
     // unreadable. Always within +/- kMaxLyricOffsetMs.
     int OffsetFor(const QString& song) const;
 
-    // Moves the offset of `song` by `deltaMs`, saves it and returns the new value.
-    int Shift(const QString& song, int deltaMs);
+    // Moves the offset of `song` by `deltaMs` and saves it. The new value is
+    // returned either way (it applies for this play); `saved` is false when
+    // the store could not keep it, for the caller to tell the user.
+    struct Change {
+        int offsetMs = 0;
+        bool saved = true;
+    };
+    Change Shift(const QString& song, int deltaMs);
 
 private:
     platform::SettingsStore& store_;

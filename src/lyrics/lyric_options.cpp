@@ -78,9 +78,10 @@ LyricOptions LoadLyricOptions(platform::SettingsStore& store, const QString& app
     return o;
 }
 
-void SaveLyricOptions(platform::SettingsStore& store, const QString& appName, const LyricOptions& o) {
+bool SaveLyricOptions(platform::SettingsStore& store, const QString& appName, const LyricOptions& o) {
+    bool saved = true;
     auto put = [&](const char* key, const QString& value) {
-        store.SaveSetting(appName, kSection, QString::fromLatin1(key), value);
+        saved = store.SaveSetting(appName, kSection, QString::fromLatin1(key), value) && saved;
     };
     put("LrcLock", QString::number(o.locked ? 1 : 0));
     put("LrcLines", QString::number(o.lines));
@@ -92,6 +93,7 @@ void SaveLyricOptions(platform::SettingsStore& store, const QString& appName, co
     put("LrcKaraoke", QString::number(o.karaoke ? 1 : 0));
     put("LrcTranslation", QString::number(o.translation ? 1 : 0));
     put("LrcEdge", QString::fromLatin1(EdgeName(o.edge)));
+    return saved;
 }
 
 }  // namespace tavo

@@ -41,6 +41,7 @@ LyricOptions DefaultLyricOptions(uint32_t skinText);
 // Reads the options (keys LrcLock, LrcLines, LrcFont, LrcFontSize,
 // LrcPlayedColor, LrcColor, LrcBackAlpha, LrcKaraoke, LrcTranslation, LrcEdge) of `appName`, starting from `defaults`.
 LyricOptions LoadLyricOptions(platform::SettingsStore& store, const QString& appName, const LyricOptions& defaults);
-void SaveLyricOptions(platform::SettingsStore& store, const QString& appName, const LyricOptions& options);
+// False when any key could not be kept (every key is still tried).
+bool SaveLyricOptions(platform::SettingsStore& store, const QString& appName, const LyricOptions& options);
 
 }  // namespace tavo

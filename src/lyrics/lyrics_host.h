@@ -32,6 +32,17 @@ public:
     // Right-click on the lyrics window: the tray's settings menu at `global`
     // (does nothing until the tray exists).
     virtual void ShowSettingsMenu(const QPoint& global) = 0;
+
+    // For the lyric drawn by time: the play position in ms (-1 when nothing
+    // plays), a seek to a line, the playing song's identity (its offset is
+    // kept under it) and the application name its settings are kept under
+    // (empty: nothing is read or saved).
+    virtual int PlayPositionMs() const { return -1; }
+    virtual void SeekToMs(int positionMs) { (void)positionMs; }
+    virtual QString PlayingSong() const { return {}; }
+    virtual QString SettingsName() const { return {}; }
+    // "搜索歌词…": the lyrics library's choices for the playing song.
+    virtual void SearchLyrics() {}
 };
 
 }  // namespace tavo

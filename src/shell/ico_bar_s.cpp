@@ -126,6 +126,9 @@ void icoBarS::BuildMenus() {
         ->setCheckable(true);
     NewItem(set, QStringLiteral("M_Lrc_Show"), QStringLiteral("显示歌词"), [this] { M_Lrc_Show_Click(); })
         ->setCheckable(true);
+    NewItem(set, QStringLiteral("M_Lrc_Lock"), QStringLiteral("锁定歌词"),
+            [this] { host_.SetLyricsLocked(!host_.LyricsLocked()); })
+        ->setCheckable(true);
     NewItem(set, QStringLiteral("M_Lrc_Search"), QStringLiteral("搜索歌词…"), [this] { Call(SearchLyrics); });
     NewItem(set, QStringLiteral("M_RadioDirectory"), QStringLiteral("电台目录…"), [this] { Call(OpenRadioDirectory); });
     NewSeparator(set, QStringLiteral("lineS2"));
@@ -261,6 +264,7 @@ void icoBarS::PrepareSetMenu(SetMenuFrom from) {
     Item(QStringLiteral("M_ShowMain"))->setVisible(from != SetMenuFrom::SettingsButton);
     Item(QStringLiteral("M_closeS"))->setVisible(from == SetMenuFrom::SettingsButton);
     Item(QStringLiteral("M_PlaySet"))->setVisible(from != SetMenuFrom::Tray);
+    Item(QStringLiteral("M_Lrc_Lock"))->setChecked(host_.LyricsLocked());
     Item(QStringLiteral("M_Lrc_Search"))->setVisible(from == SetMenuFrom::LyricsWindow);
 }
 

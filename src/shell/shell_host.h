@@ -33,6 +33,9 @@ public:
 
     // ---- the lyrics window: shown at the top edge, centred, or hidden.
     virtual void ShowLyrics(bool show) = 0;
+    // The lyrics window's lock ("锁定歌词"): the tray's item reads and sets it.
+    virtual bool LyricsLocked() const { return false; }
+    virtual void SetLyricsLocked(bool locked) { (void)locked; }
 
     // ---- the viewed list and the play state
     virtual int SourceIndex() const = 0;   // the source selector's list index

@@ -35,6 +35,7 @@ ShellMain::ShellMain(MainForm& window) : w_(window), c_(window.core()), tray_(*t
     tray_.LocalMusic().PlayLink = [this](const QString& link) { PlayFavourite(c_, link); };
     online_ = std::make_unique<OnlineWindows>(c_, &w_);
     tray_.SearchLyrics = [this] { online_->ShowLyricsSearch(); };
+    w_.LyricsSearch = [this] { online_->ShowLyricsSearch(); };
     tray_.OpenRadioDirectory = [this] { online_->ShowDirectory(); };
 
     // The link label shows the notices as plain text (they come from the
@@ -55,6 +56,7 @@ ShellMain::~ShellMain() {
     h.TrayAvailable = nullptr;
     h.PopupListMenu = nullptr;
     w_.LyricsMenu = nullptr;
+    w_.LyricsSearch = nullptr;
     tray_.SearchLyrics = nullptr;
     tray_.OpenRadioDirectory = nullptr;
     w_.Label(1)->removeEventFilter(this);
@@ -98,6 +100,8 @@ QString ShellMain::AppVersion() const { return c_.AppVersion; }
 QString ShellMain::CurrentSkin() const { return c_.CurrentSkin; }
 void ShellMain::GoSkin(const QString& name) { w_.goSkin(name); }
 void ShellMain::ShowLyrics(bool show) { w_.lyrics().ShowLyrics(show); }
+bool ShellMain::LyricsLocked() const { return w_.lyrics().IsLocked(); }
+void ShellMain::SetLyricsLocked(bool locked) { w_.lyrics().SetLocked(locked); }
 int ShellMain::SourceIndex() const { return c_.Selection(); }
 int ShellMain::SelIndex() const { return c_.SelIndex; }
 int ShellMain::ListCount() const { return c_.list.Count(); }

@@ -51,6 +51,8 @@ public:
     QString CurrentSkin() const override;
     void GoSkin(const QString& name) override;
     void ShowLyrics(bool show) override;
+    bool LyricsLocked() const override;
+    void SetLyricsLocked(bool locked) override;
     int SourceIndex() const override;
     int SelIndex() const override;
     int ListCount() const override;

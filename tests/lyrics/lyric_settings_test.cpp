@@ -84,9 +84,11 @@ TEST(LyricOffsets, KeptPerSongAcrossARestart) {
     {
         platform::IniSettingsStore store(dir.path());
         LyricOffsets offsets(store, kApp);
-        EXPECT_EQ(offsets.Shift(songA, kLyricOffsetStepMs), 500);
-        EXPECT_EQ(offsets.Shift(songA, kLyricOffsetStepMs), 1000);
-        EXPECT_EQ(offsets.Shift(songB, -kLyricOffsetStepMs), -500);
+        EXPECT_EQ(offsets.Shift(songA, kLyricOffsetStepMs).offsetMs, 500);
+        EXPECT_EQ(offsets.Shift(songA, kLyricOffsetStepMs).offsetMs, 1000);
+        const LyricOffsets::Change b = offsets.Shift(songB, -kLyricOffsetStepMs);
+        EXPECT_EQ(b.offsetMs, -500);
+        EXPECT_TRUE(b.saved);
     }
     platform::IniSettingsStore fresh(dir.path());
     LyricOffsets again(fresh, kApp);
@@ -105,7 +107,37 @@ TEST(LyricOffsets, StayWithinTheLimitWhateverTheStoreHolds) {
     const QString song = QStringLiteral("/s.mp3");
     for (int i = 0; i < 2000; ++i) offsets.Shift(song, kLyricOffsetStepMs);
     EXPECT_EQ(offsets.OffsetFor(song), kMaxLyricOffsetMs);
-    EXPECT_EQ(offsets.Shift(song, -2 * kMaxLyricOffsetMs - 7), -kMaxLyricOffsetMs);
+    EXPECT_EQ(offsets.Shift(song, -2 * kMaxLyricOffsetMs - 7).offsetMs, -kMaxLyricOffsetMs);
+}
+
+// A store that keeps values in memory but refuses every save, as a
+// read-only settings file does.
+class RefusingStore : public platform::SettingsStore {
+public:
+    QString GetSetting(const QString&, const QString&, const QString&) override { return {}; }
+    bool SaveSetting(const QString&, const QString&, const QString&, const QString&) override {
+        ++refused;
+        return false;
+    }
+    int refused = 0;
+};
+
+TEST(LyricSettingsSave, AFailedSaveIsReportedToTheCaller) {
+    RefusingStore store;
+    LyricOffsets offsets(store, kApp);
+    const LyricOffsets::Change change = offsets.Shift(QStringLiteral("/s.mp3"), kLyricOffsetStepMs);
+    EXPECT_FALSE(change.saved);
+    EXPECT_EQ(change.offsetMs, kLyricOffsetStepMs);  // still applies to this play
+    EXPECT_EQ(store.refused, 1);
+
+    store.refused = 0;
+    EXPECT_FALSE(SaveLyricOptions(store, kApp, DefaultLyricOptions(0x104080)));
+    EXPECT_GE(store.refused, 9);  // every key was still tried
+
+    test::TempDir dir;
+    platform::IniSettingsStore good(dir.path());
+    EXPECT_TRUE(SaveLyricOptions(good, kApp, DefaultLyricOptions(0x104080)));
+    EXPECT_TRUE(LyricOffsets(good, kApp).Shift(QStringLiteral("/s.mp3"), 1).saved);
 }
 
 TEST(LyricOffsetCaption, ShowsSignedTenthsOfASecond) {

@@ -29,6 +29,8 @@ public:
     }
 
     void ShowLyrics(bool show) override { calls << (show ? QStringLiteral("lyrics:on") : QStringLiteral("lyrics:off")); }
+    bool LyricsLocked() const override { return lyricsLocked; }
+    void SetLyricsLocked(bool locked) override { lyricsLocked = locked; }
 
     int SourceIndex() const override { return source; }
     int SelIndex() const override { return sel; }
@@ -53,6 +55,7 @@ public:
     std::filesystem::path favourites;
     QWidget main;
     bool shown = false;
+    bool lyricsLocked = false;
     QString skin;
     int source = 0;
     int sel = 0;

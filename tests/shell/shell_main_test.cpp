@@ -6,6 +6,7 @@
 #include "app/app_fixture.h"
 #include "app/ui/main_form.h"
 #include "lyrics/ui/lrc_box.h"
+#include "lyrics/ui/lrc_menu.h"
 #include "shell/welcome.h"
 
 #include <QAction>
@@ -74,8 +75,13 @@ TEST_F(ShellMainTest, SettingsButtonAndLyricsWindowPopTheSettingsMenu) {
     EXPECT_TRUE(Visible("M_PlaySet"));
     Menu("M_set")->hide();
 
+    // The lyrics window's own menu leads to the settings menu.
     form->lyrics().show();
     QTest::mouseClick(&form->lyrics(), Qt::RightButton, {}, QPoint(5, 5));
+    ASSERT_TRUE(form->lyrics().Menu()->isVisible());
+    EXPECT_FALSE(Menu("M_set")->isVisible());
+    form->lyrics().Menu()->Item(QStringLiteral("M_LrcPlayerMenu"))->trigger();
+    form->lyrics().Menu()->hide();
     EXPECT_TRUE(Menu("M_set")->isVisible());
     EXPECT_TRUE(Visible("M_ShowMain"));
     EXPECT_FALSE(Visible("M_closeS"));

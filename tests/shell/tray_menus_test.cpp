@@ -77,6 +77,19 @@ TEST_F(Tray, LeftClickOnTheIconTogglesTheMainWindow) {
     host.main.hide();
 }
 
+TEST_F(Tray, TheLyricsLockItemShowsTheLockAndUnlocks) {
+    host.lyricsLocked = true;  // locked from the lyrics window's own menu
+    ico.PrepareSetMenu(icoBarS::SetMenuFrom::Tray);
+    EXPECT_TRUE(Checked("M_Lrc_Lock"));
+    EXPECT_EQ(ico.Item(QStringLiteral("M_Lrc_Lock"))->text(), QStringLiteral("锁定歌词"));
+    Choose("M_Lrc_Lock");  // the locked window cannot be clicked: the tray unlocks it
+    EXPECT_FALSE(host.lyricsLocked);
+    ico.PrepareSetMenu(icoBarS::SetMenuFrom::Tray);
+    EXPECT_FALSE(Checked("M_Lrc_Lock"));
+    Choose("M_Lrc_Lock");
+    EXPECT_TRUE(host.lyricsLocked);
+}
+
 TEST_F(Tray, CheckMarksFollowTheSettingsAtStartAndEveryToggle) {
     SetConfig("LrcShow", "1");
     ico.SetTrayChecks(true, false);

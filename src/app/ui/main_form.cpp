@@ -22,6 +22,8 @@
 #include <QSystemTrayIcon>
 #include <QWindow>
 
+#include <cmath>
+
 namespace tavo {
 
 namespace {
@@ -100,6 +102,7 @@ MainForm::MainForm(platform::MediaPlayer& mmp, QWidget* parent)
     BuildControls();
     lrc_ = std::make_unique<lrcBox>(this);
     core_.SetLyricsView(lrc_.get());
+    lrc_->SetLyricLines(&core_.lyricLines);
 
     core_.hooks.HideMain = [this] { hide(); };
     core_.hooks.TrayAvailable = [] { return QSystemTrayIcon::isSystemTrayAvailable(); };
@@ -343,5 +346,13 @@ void MainForm::closeEvent(QCloseEvent* e) {
 
 
 bool MainForm::IsMuted() const { return mmp_.settings().mute(); }
+
+int MainForm::PlayPositionMs() const {
+    if (core_.PlayIndex < 0) return -1;
+    const double seconds = mmp_.controls().currentPosition();
+    return std::isfinite(seconds) && seconds >= 0 ? static_cast<int>(std::min(seconds * 1000.0, 2.0e9)) : -1;
+}
+
+void MainForm::SeekToMs(int positionMs) { mmp_.controls().setCurrentPosition(std::max(positionMs, 0) / 1000.0); }
 
 }  // namespace tavo

@@ -101,8 +101,17 @@ public:
     void ShowSettingsMenu(const QPoint& global) override {
         if (LyricsMenu) LyricsMenu(global);
     }
+    int PlayPositionMs() const override;
+    void SeekToMs(int positionMs) override;
+    QString PlayingSong() const override { return core_.playback.PlayingName(); }
+    QString SettingsName() const override { return core_.AppTitle.isEmpty() ? kAppTitle : core_.AppTitle; }
     // The lyrics window's right-click menu (the shell sets it).
     std::function<void(const QPoint& global)> LyricsMenu;
+    // "搜索歌词…" of the lyrics window's menu (the shell sets it).
+    std::function<void()> LyricsSearch;
+    void SearchLyrics() override {
+        if (LyricsSearch) LyricsSearch();
+    }
 
     // Copies the core's controls onto the widgets (done after every change).
     void Sync();

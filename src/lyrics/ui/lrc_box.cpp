@@ -1,18 +1,29 @@
 #include "lyrics/ui/lrc_box.h"
 
+#include "lyrics/core/lyrics_model.h"
 #include "lyrics/lrc_cleanup.h"
+#include "lyrics/lyric_doc.h"
+#include "lyrics/lyric_offsets.h"
+#include "lyrics/ui/lrc_lock.h"
+#include "lyrics/ui/lrc_menu.h"
 #include "lyrics/ui/lrc_paint.h"
+#include "lyrics/ui/lrc_stage.h"
+#include "lyrics/ui/lyric_look_dialog.h"
+#include "platform/settings_store.h"
 
 #include <QCursor>
 #include <QGuiApplication>
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QMouseEvent>
+#include <QPaintEvent>
 #include <QPainter>
 #include <QScreen>
 #include <QWindow>
 
 #include <algorithm>
+#include <chrono>
 
 namespace tavo {
 
@@ -20,7 +31,25 @@ namespace {
 
 constexpr int kWidth = 560;
 constexpr int kHeight = 36;
+constexpr int kMarginsV = 8;  // above and below the text area
 const QColor kMutedColor(128, 0, 0);  // 128: dark red
+const QColor kDefaultText(0x10, 0x40, 0x80);
+const QColor kSurfaceBack(0xE0, 0xEA, 0xF4);  // the middle of the plain surface
+
+qint64 MonotonicMs() {
+    using namespace std::chrono;
+    return duration_cast<milliseconds>(steady_clock::now().time_since_epoch()).count();
+}
+
+// The look kept under `name`, with the skin's colours where none was chosen.
+LyricOptions LoadLook(const QString& name, const QColor& skinText) {
+    const LyricOptions defaults = DefaultLyricOptions(skinText.rgb());
+    return name.isEmpty() ? defaults : LoadLyricOptions(platform::Settings(), name, defaults);
+}
+
+bool AnyTranslation(const LyricDoc& doc) {
+    return std::any_of(doc.lines.begin(), doc.lines.end(), [](const LyricLine& l) { return !l.translation.isEmpty(); });
+}
 
 struct MinbarSpec {
     QChar caption;
@@ -108,9 +137,11 @@ lrcBox::lrcBox(LyricsHost* host, QWidget* parent)
     setWindowTitle(QStringLiteral("lrcBox"));
     setAttribute(Qt::WA_TranslucentBackground, false);
     setMouseTracking(true);
+    setFocusPolicy(Qt::ClickFocus);
     setFixedSize(kWidth, kHeight);
 
-    label1_ = new QLabel(this);
+    stage_ = new LrcStage(this);
+    label1_ = stage_;
     label1_->setObjectName(QStringLiteral("Label1"));
     label1_->setAlignment(Qt::AlignCenter);
     label1_->setAttribute(Qt::WA_TransparentForMouseEvents);  // the surface takes the mouse
@@ -144,6 +175,31 @@ lrcBox::lrcBox(LyricsHost* host, QWidget* parent)
     connect(&timer1_, &QTimer::timeout, this, &lrcBox::Timer1_Timer);
     timer1_.start();
 
+    menu_ = new LrcMenu(this);
+    connect(menu_, &LrcMenu::LockChosen, this, &lrcBox::SetLocked);
+    auto change = [this](auto edit) {
+        LyricOptions look = look_;
+        edit(look);
+        SetLook(look);
+        SaveLook();
+    };
+    connect(menu_, &LrcMenu::LinesChosen, this, [change](int n) { change([n](LyricOptions& o) { o.lines = n; }); });
+    connect(menu_, &LrcMenu::KaraokeChosen, this, [change](bool on) { change([on](LyricOptions& o) { o.karaoke = on; }); });
+    connect(menu_, &LrcMenu::TranslationChosen, this,
+            [change](bool on) { change([on](LyricOptions& o) { o.translation = on; }); });
+    connect(menu_, &LrcMenu::OffsetStep, this, &lrcBox::ShiftOffset);
+    connect(menu_, &LrcMenu::LookDialogAsked, this, &lrcBox::OpenLookDialog);
+    connect(menu_, &LrcMenu::SearchAsked, this, [this] {
+        if (host_) host_->SearchLyrics();
+    });
+    connect(menu_, &LrcMenu::PlayerMenuAsked, this, [this] {
+        if (host_) host_->ShowSettingsMenu(menu_->pos());
+    });
+
+    connect(&pacer_, &LyricRepaintPacer::Tick, this, &lrcBox::Follow);
+    if (QScreen* s = screen()) pacer_.SetRefreshRate(s->refreshRate());
+    SetLook(LoadLook(SettingsName(), kDefaultText));
+
     SetTopMostWindow(this, true);
     PlaceAtTop();
     // Created hidden: the setting "LrcShow" decides when it shows.
@@ -173,7 +229,12 @@ bool lrcBox::eventFilter(QObject* watched, QEvent* e) {
 
 void lrcBox::SetSongToolTip(const QString& text) { setToolTip(text); }
 
-void lrcBox::SetPlayGlyph(bool playing) { minbar(0)->SetCaption(playing ? u';' : u'4'); }
+void lrcBox::SetPlayGlyph(bool playing) {
+    minbar(0)->SetCaption(playing ? u';' : u'4');
+    clock_.Reset();
+    pacer_.SetPlaying(playing);
+    Follow();
+}
 
 
 namespace {
@@ -213,7 +274,127 @@ void lrcBox::SetSkin(const LrcSkin& skin) {
     label1_->setPalette(pal);
     for (LrcGlyphButton* b : minbar_) b->SetForeColor(skin.text);
     SetMuteGlyph(muted_);
+    // Colours the user did not choose follow the skin.
+    back_ = QImage();
+    SetLook(LoadLook(SettingsName(), skin.text));
     update();
+}
+
+// ---------------------------------------------------------------------------
+// The lyric drawn by time
+
+QString lrcBox::SettingsName() const { return host_ ? host_->SettingsName() : QString(); }
+
+void lrcBox::SetLyricLines(const LyricsModel* lines) {
+    if (lines_) disconnect(lines_, nullptr, this, nullptr);
+    lines_ = lines;
+    if (lines_) connect(lines_, &LyricsModel::Changed, this, &lrcBox::LinesChanged);
+    LinesChanged();
+}
+
+void lrcBox::LinesChanged() {
+    stage_->SetDoc(lines_ ? ParseLyricDoc(lines_->WholeText()) : LyricDoc{});
+    // The song's own offset applies on every play.
+    song_ = host_ ? host_->PlayingSong() : QString();
+    const QString name = SettingsName();
+    userOffsetMs_ = name.isEmpty() || song_.isEmpty() ? 0 : LyricOffsets(platform::Settings(), name).OffsetFor(song_);
+    pacer_.SetSmooth(stage_->Moving());
+    FitToLook();
+    clock_.Reset();
+    Follow();
+}
+
+void lrcBox::Follow() {
+    const int position = host_ ? host_->PlayPositionMs() : -1;
+    if (position < 0 || !stage_->Doc().synced) return;
+    // Only a playing song runs on between the player's reports.
+    const int now = PlayGlyphPlaying() ? clock_.Now(position, MonotonicMs()) : position;
+    stage_->SetLyricTimeMs(LyricTime(stage_->Doc(), now, userOffsetMs_));
+}
+
+int lrcBox::ShiftOffset(int deltaMs) {
+    const QString name = SettingsName();
+    const QString song = host_ ? host_->PlayingSong() : QString();
+    if (name.isEmpty() || song.isEmpty()) {
+        userOffsetMs_ = std::clamp(userOffsetMs_ + deltaMs, -kMaxLyricOffsetMs, kMaxLyricOffsetMs);
+    } else {
+        const LyricOffsets::Change change = LyricOffsets(platform::Settings(), name).Shift(song, deltaMs);
+        if (!change.saved) platform::ReportSettingNotSaved();
+        userOffsetMs_ = change.offsetMs;
+        song_ = song;
+    }
+    stage_->ShowNote(LyricOffsetCaption(userOffsetMs_));
+    Follow();
+    return userOffsetMs_;
+}
+
+void lrcBox::SetLook(const LyricOptions& look) {
+    const bool clearBefore = testAttribute(Qt::WA_TranslucentBackground);
+    look_ = look;
+    stage_->SetLook(look_);
+    QFont f = stage_->font();
+    if (!look_.fontFamily.isEmpty()) f.setFamily(look_.fontFamily);
+    f.setPixelSize(std::clamp(look_.fontPx, kMinLyricFontPx, kMaxLyricFontPx));
+    stage_->setFont(f);  // Label1's text is cut to the width in this font
+    for (LrcGlyphButton* b : minbar_) b->setVisible(!look_.locked);
+    const bool clear = look_.backAlpha < kOpaque;
+    if (clear != clearBefore) {
+        // Only a new native window takes a see-through background.
+        setAttribute(Qt::WA_TranslucentBackground, clear);
+        if (windowHandle()) {
+            const bool visible = isVisible();
+            const QPoint at = pos();
+            setWindowFlags(windowFlags());
+            if (visible) {
+                move(at);
+                show();
+            }
+        }
+    }
+    SetWindowLocked(*this, look_.locked);
+    pacer_.SetSmooth(stage_->Moving());
+    FitToLook();
+    ShowLabel1();
+    back_ = QImage();
+    update();
+}
+
+void lrcBox::FitToLook() {
+    const int h = LrcStageHeight(look_, AnyTranslation(stage_->Doc())) + kMarginsV;
+    if (h != height()) setFixedSize(kWidth, h);
+}
+
+bool lrcBox::SaveLook() {
+    const QString name = SettingsName();
+    if (name.isEmpty() || SaveLyricOptions(platform::Settings(), name, look_)) return true;
+    platform::ReportSettingNotSaved();
+    return false;
+}
+
+void lrcBox::SetLocked(bool locked) {
+    LyricOptions look = look_;
+    look.locked = locked;
+    SetLook(look);
+    SaveLook();
+}
+
+void lrcBox::OpenLookDialog() {
+    if (!lookDialog_) {
+        const QColor back = skinned_ ? skin_.back : kSurfaceBack;
+        const QColor text = skinned_ ? skin_.text : kDefaultText;
+        lookDialog_ = new LyricLookDialog(look_, DefaultLyricOptions(text.rgb()), back.rgba(), this);
+        lookDialog_->setAttribute(Qt::WA_DeleteOnClose);
+        lookDialog_->setWindowFlag(Qt::Dialog);
+        connect(lookDialog_, &QDialog::accepted, this, [this] {
+            LyricOptions chosen = lookDialog_->Chosen();
+            chosen.locked = look_.locked;
+            SetLook(chosen);
+            SaveLook();
+        });
+    }
+    lookDialog_->show();
+    lookDialog_->raise();
+    lookDialog_->activateWindow();
 }
 
 void lrcBox::ShowLyrics(bool show) {
@@ -300,8 +481,8 @@ void lrcBox::Timer1_Timer() {
 // ---------------------------------------------------------------------------
 // The surface: painting and the mouse
 
-void lrcBox::paintEvent(QPaintEvent*) {
-    QPainter p(this);
+void lrcBox::PaintBackground(QPainter& p) const {
+    if (look_.backAlpha < kOpaque) p.setOpacity(std::clamp(look_.backAlpha, 0, kOpaque) / 255.0);
     if (!skinned_) {
         PaintLrcSurface(p, QRectF(rect()));
         return;
@@ -312,9 +493,56 @@ void lrcBox::paintEvent(QPaintEvent*) {
         p.setRenderHint(QPainter::SmoothPixmapTransform, true);
         p.drawImage(QRectF(rect()), skin_.background);
     }
+    if (look_.locked) return;  // a locked window shows no frame
     p.setPen(skin_.frame);
     p.setBrush(Qt::NoBrush);
     p.drawRect(rect().adjusted(0, 0, -1, -1));
+}
+
+void lrcBox::paintEvent(QPaintEvent* e) {
+    // The background is drawn once per look and size: the text area above
+    // it repaints every frame while the fill moves.
+    const double scale = devicePixelRatioF();
+    const QSize pixels(qRound(width() * scale), qRound(height() * scale));
+    if (back_.size() != pixels || back_.devicePixelRatio() != scale) {
+        back_ = QImage(pixels, QImage::Format_ARGB32_Premultiplied);
+        back_.setDevicePixelRatio(scale);
+        back_.fill(Qt::transparent);
+        QPainter b(&back_);
+        PaintBackground(b);
+    }
+    QPainter p(this);
+    p.setCompositionMode(QPainter::CompositionMode_Source);
+    const QRect r = e->rect();
+    p.drawImage(r, back_, QRectF(r.x() * scale, r.y() * scale, r.width() * scale, r.height() * scale));
+}
+
+void lrcBox::showEvent(QShowEvent* e) {
+    QWidget::showEvent(e);
+    if (QScreen* s = screen()) pacer_.SetRefreshRate(s->refreshRate());
+    pacer_.SetVisible(true);
+    clock_.Reset();
+    Follow();
+}
+
+void lrcBox::hideEvent(QHideEvent* e) {
+    QWidget::hideEvent(e);
+    pacer_.SetVisible(false);
+}
+
+void lrcBox::keyPressEvent(QKeyEvent* e) {
+    switch (e->key()) {
+        case Qt::Key_Plus:
+        case Qt::Key_Equal:
+            ShiftOffset(kLyricOffsetStepMs);
+            return;
+        case Qt::Key_Minus:
+        case Qt::Key_Underscore:
+            ShiftOffset(-kLyricOffsetStepMs);
+            return;
+        default:
+            QWidget::keyPressEvent(e);
+    }
 }
 
 void lrcBox::enterEvent(QEnterEvent* e) {
@@ -350,7 +578,8 @@ void lrcBox::mouseMoveEvent(QMouseEvent* e) {
 
 void lrcBox::mousePressEvent(QMouseEvent* e) {
     if (e->button() == Qt::RightButton) {
-        if (host_) host_->ShowSettingsMenu(e->globalPosition().toPoint());
+        menu_->Prepare(look_);
+        menu_->popup(e->globalPosition().toPoint());
         return;
     }
     if (e->button() == Qt::LeftButton) {
@@ -360,6 +589,17 @@ void lrcBox::mousePressEvent(QMouseEvent* e) {
 }
 
 void lrcBox::mouseReleaseEvent(QMouseEvent* e) {
+    if (e->button() == Qt::LeftButton && !dragging_ && look_.lines == 5 && host_) {
+        // A click (not a drag) on a line of the five-line view plays from it.
+        const int line = stage_->LineAt(stage_->mapFrom(this, e->position().toPoint()));
+        const LyricDoc& doc = stage_->Doc();
+        if (line >= 0 && line < static_cast<int>(doc.lines.size())) {
+            const long long at = static_cast<long long>(doc.lines[static_cast<size_t>(line)].timeMs) - doc.offsetMs -
+                                 userOffsetMs_;
+            host_->SeekToMs(static_cast<int>(std::clamp<long long>(at, 0, 0x7FFFFFFF)));
+            clock_.Reset();
+        }
+    }
     if (e->button() == Qt::LeftButton) dragging_ = false;
     // After a drag the mouse may be released outside: the check notices.
     timer1_.start();

@@ -9,9 +9,22 @@
 // shows or hides the main window, the right button opens the settings menu.
 // The window turns translucent once the mouse has left it (checked every
 // 100 ms by `Timer1`) and opaque again when the mouse comes back.
+//
+// Given the core's lyric lines (SetLyricLines), the text area (LrcStage)
+// draws the song's lyric by the play position in the user's look
+// (LyricOptions, kept in the settings store): one line as always, two lines,
+// or five lines where a click on a line seeks to it; karaoke fill; the
+// translation under its line. It repaints on its own only while shown and
+// playing (LyricRepaintPacer). Locked, the window lets the mouse through to
+// what is under it. The user's offset for the playing song moves by half a
+// second from the menu or the keys "+" and "-".
 
+#include "lyrics/lyric_clock.h"
+#include "lyrics/lyric_options.h"
+#include "lyrics/lyric_repaint_pacer.h"
 #include "lyrics/lyrics_host.h"
 #include "lyrics/lyrics_view.h"
+#include "lyrics/ui/lyric_look_dialog.h"
 
 #include <QColor>
 #include <QImage>
@@ -21,9 +34,16 @@
 #include <array>
 #include <cstdint>
 
+#include <QPointer>
+
 class QLabel;
+class QPainter;
 
 namespace tavo {
+
+class LrcMenu;
+class LrcStage;
+class LyricsModel;
 
 // One glyph button: a one-character caption drawn as a symbol, a colour,
 // a tool tip; reports a left click.
@@ -43,7 +63,7 @@ Q_SIGNALS:
     void Click();
 
 protected:
-    void paintEvent(QPaintEvent*) override;
+    void paintEvent(QPaintEvent* e) override;
     void mousePressEvent(QMouseEvent* e) override;
     void mouseReleaseEvent(QMouseEvent* e) override;
 
@@ -109,14 +129,40 @@ public:
     // Paints the window from a skin from now on.
     void SetSkin(const LrcSkin& skin);
 
+    // The lines to draw: the core's model of the playing song's lyric
+    // (outlives this window), or null for none.
+    void SetLyricLines(const LyricsModel* lines);
+    // The look: applied at once, saved with SaveLook.
+    const LyricOptions& Look() const { return look_; }
+    void SetLook(const LyricOptions& look);
+    // Saves the look in the settings store; a failed save is reported.
+    bool SaveLook();
+    bool IsLocked() const { return look_.locked; }
+    void SetLocked(bool locked);  // applied and saved
+    // Moves the playing song's offset by `deltaMs`, saves it and shows it
+    // for a moment; returns the offset now.
+    int ShiftOffset(int deltaMs);
+    int UserOffsetMs() const { return userOffsetMs_; }
+    // Reads the time again and repaints as needed (the pacer's tick).
+    void Follow();
+    void OpenLookDialog();
+    LyricLookDialog* LookDialog() const { return lookDialog_.data(); }
+
+    LrcStage* Stage() const { return stage_; }
+    LrcMenu* Menu() const { return menu_; }
+    const LyricRepaintPacer& Pacer() const { return pacer_; }
+
 protected:
-    void paintEvent(QPaintEvent*) override;
+    void paintEvent(QPaintEvent* e) override;
     void mouseMoveEvent(QMouseEvent* e) override;
     void mousePressEvent(QMouseEvent* e) override;
     void mouseReleaseEvent(QMouseEvent* e) override;
     void mouseDoubleClickEvent(QMouseEvent* e) override;
     void enterEvent(QEnterEvent* e) override;
     void leaveEvent(QEvent* e) override;
+    void showEvent(QShowEvent* e) override;
+    void hideEvent(QHideEvent* e) override;
+    void keyPressEvent(QKeyEvent* e) override;
     bool eventFilter(QObject* watched, QEvent* e) override;
 
 private:
@@ -124,6 +170,21 @@ private:
     void Hovered();  // the mouse is over the window, no button dragging
     void PlaceAtTop();
     void ShowLabel1();  // Label1's text, cut to fit
+    void LinesChanged();  // the model's lines were replaced
+    void FitToLook();
+    void PaintBackground(QPainter& p) const;
+    QString SettingsName() const;
+
+    const LyricsModel* lines_ = nullptr;
+    LrcStage* stage_ = nullptr;
+    LrcMenu* menu_ = nullptr;
+    QPointer<LyricLookDialog> lookDialog_;
+    LyricOptions look_;
+    bool lookChosen_ = false;  // false: the skin's look, read from the store
+    LyricRepaintPacer pacer_;
+    LyricClock clock_;
+    QString song_;
+    int userOffsetMs_ = 0;
 
     LyricsHost* host_;
     QLabel* label1_ = nullptr;
@@ -131,6 +192,7 @@ private:
     QTimer timer1_;
 
     LrcSkin skin_;
+    QImage back_;  // the background as last drawn
     bool skinned_ = false;
     bool muted_ = false;
 

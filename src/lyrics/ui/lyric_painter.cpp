@@ -3,6 +3,7 @@
 #include <QFont>
 #include <QFontMetricsF>
 #include <QPainter>
+#include <QTextLayout>
 
 #include <algorithm>
 #include <cmath>
@@ -121,13 +122,6 @@ std::vector<Row> LayoutRows(const QRectF& box, const LyricFrame& frame, const Ly
     return rows;
 }
 
-double AdvanceTo(const QFontMetricsF& fm, const QString& text, double chars) {
-    const qsizetype whole = std::clamp<qsizetype>(static_cast<qsizetype>(chars), 0, text.size());
-    const double base = fm.horizontalAdvance(text.left(whole));
-    if (whole >= text.size()) return base;
-    const double next = fm.horizontalAdvance(text.left(whole + 1));
-    return base + (chars - whole) * (next - base);
-}
 
 QColor EdgeColorFor(const QColor& text) {
     return qGray(text.rgb()) > 128 ? QColor(0, 0, 0, 210) : QColor(255, 255, 255, 210);
@@ -144,7 +138,26 @@ struct GlyphLayer {
     double pad = 0;
     double width = 0;   // the text's advance
     double height = 0;  // the font's line height
+    double indent = 0;  // half an average character: the gap to a side
+    // For a line that fills: where each character starts (and, last, where
+    // the text ends), measured once so that a frame measures nothing.
+    std::vector<double> edges;
 };
+
+namespace {
+
+// How far into the text `chars` characters reach, a part character in
+// proportion.
+double AdvanceTo(const GlyphLayer& layer, double chars) {
+    if (layer.edges.empty()) return 0;
+    const qsizetype last = static_cast<qsizetype>(layer.edges.size()) - 1;
+    const qsizetype whole = std::clamp<qsizetype>(static_cast<qsizetype>(chars), 0, last);
+    const double base = layer.edges[static_cast<size_t>(whole)];
+    if (whole >= last) return base;
+    return base + (chars - whole) * (layer.edges[static_cast<size_t>(whole + 1)] - base);
+}
+
+}  // namespace
 
 class LyricGlyphCache {
 public:
@@ -217,6 +230,16 @@ private:
         layer.pad = std::ceil(font.pixelSize() / 6.0) + 2;
         layer.width = fm.horizontalAdvance(text);
         layer.height = fm.height();
+        layer.indent = fm.averageCharWidth() / 2;
+        if (played) {
+            QTextLayout lay(text, font);
+            lay.beginLayout();
+            const QTextLine line = lay.createLine();
+            lay.endLayout();
+            layer.edges.reserve(static_cast<size_t>(text.size()) + 1);
+            for (qsizetype k = 0; k <= text.size(); ++k)
+                layer.edges.push_back(line.isValid() ? line.cursorToX(static_cast<int>(k)) : 0.0);
+        }
         const QPointF baseline(layer.pad, layer.pad + fm.ascent());
         const QSizeF size(layer.width + 2 * layer.pad, layer.height + 2 * layer.pad);
         layer.ink = DrawOne(text, font, baseline, size, ink, edge, scale);
@@ -236,15 +259,16 @@ void DrawRow(QPainter& p, LyricGlyphCache& cache, double scale, const Row& row, 
     const QString translation = line && look.translation ? line->translation.left(kMaxDrawnChars) : QString();
     if (text.isEmpty() && translation.isEmpty()) return;
 
-    const QFontMetricsF fm(mainFont), sm(smallFont);
     const bool fills = line && row.current && look.karaoke;
     const QColor color = QColor::fromRgba(look.color), played = QColor::fromRgba(look.playedColor);
     // Five lines without karaoke mark the current line by colour alone.
     const QColor ink = row.current && look.lines == 5 && !look.karaoke ? played : color;
     const GlyphLayer main = cache.Get(text, mainFont, ink, fills ? &played : nullptr, look.edge, scale);
-    const double smallH = translation.isEmpty() ? 0 : sm.height();
+    const GlyphLayer small =
+        translation.isEmpty() ? GlyphLayer{} : cache.Get(translation, smallFont, color, nullptr, look.edge, scale);
+    const double smallH = translation.isEmpty() ? 0 : small.height;
     const double top = row.rect.top() + (row.rect.height() - main.height - smallH) / 2;
-    const double fillX = fills ? AdvanceTo(fm, text, std::min<double>(SungChars(*frame.doc, row.line, frame.timeMs), text.size())) : -1;
+    const double fillX = fills ? AdvanceTo(main, std::min<double>(SungChars(*frame.doc, row.line, frame.timeMs), text.size())) : -1;
 
     auto leftFor = [&](double w) {
         const QRectF& r = row.rect;
@@ -253,8 +277,8 @@ void DrawRow(QPainter& p, LyricGlyphCache& cache, double scale, const Row& row, 
             const double shift = fillX > 0 ? std::clamp(fillX - r.width() / 2, 0.0, w - r.width()) : 0;
             return r.left() - shift;
         }
-        if (row.align & Qt::AlignLeft) return r.left() + fm.averageCharWidth() / 2;
-        if (row.align & Qt::AlignRight) return r.right() - w - fm.averageCharWidth() / 2;
+        if (row.align & Qt::AlignLeft) return r.left() + main.indent;
+        if (row.align & Qt::AlignRight) return r.right() - w - main.indent;
         return r.left() + (r.width() - w) / 2;
     };
 
@@ -269,7 +293,6 @@ void DrawRow(QPainter& p, LyricGlyphCache& cache, double scale, const Row& row, 
                     QRectF(0, 0, w * scale, main.sung.height()));
     }
     if (!translation.isEmpty()) {
-        const GlyphLayer small = cache.Get(translation, smallFont, color, nullptr, look.edge, scale);
         const double tl = small.width > row.rect.width() ? row.rect.left() : leftFor(small.width);
         p.drawImage(QPointF(tl - small.pad, top + main.height - small.pad), small.ink);
     }
@@ -284,11 +307,13 @@ LyricPainter::~LyricPainter() = default;
 void LyricPainter::Paint(QPainter& p, const QRectF& box, const LyricFrame& frame, const LyricOptions& look) {
     const double scale = p.device() ? p.device()->devicePixelRatioF() : 1.0;
     p.save();
-    p.setCompositionMode(QPainter::CompositionMode_Source);
-    QColor back = QColor::fromRgba(frame.backColor);
-    back.setAlpha(std::clamp(look.backAlpha, 0, 255));
-    p.fillRect(box, back);
-    p.setCompositionMode(QPainter::CompositionMode_SourceOver);
+    if (frame.paintBack) {
+        p.setCompositionMode(QPainter::CompositionMode_Source);
+        QColor back = QColor::fromRgba(frame.backColor);
+        back.setAlpha(std::clamp(look.backAlpha, 0, 255));
+        p.fillRect(box, back);
+        p.setCompositionMode(QPainter::CompositionMode_SourceOver);
+    }
     p.setRenderHint(QPainter::SmoothPixmapTransform);
     p.setClipRect(box, Qt::IntersectClip);
     const QFont mainFont = MainFont(look), smallFont = TranslationFont(look);

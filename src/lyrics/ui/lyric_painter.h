@@ -32,6 +32,7 @@ struct LyricFrame {
     int timeMs = 0;                 // lyric time: LyricTime(doc, position, userOffset)
     QString status;                 // text shown when there is no timed line yet
     uint32_t backColor = 0xFFFFFFFFu;  // the background's colour; its alpha comes from the options
+    bool paintBack = true;             // false: the text only, over what the device already holds
 };
 
 // Draws frames, keeping each shown text's glyphs (edge and both colours)

@@ -26,6 +26,13 @@ public:
     bool IsShown() const override { return shown; }
     void SetIsShown(bool s) override { shown = s; }
     void ShowSettingsMenu(const QPoint& global) override { menus.push_back(global); }
+    int PlayPositionMs() const override { return position; }
+    void SeekToMs(int positionMs) override {
+        seeks.push_back(positionMs);
+        position = positionMs;
+    }
+    QString PlayingSong() const override { return song; }
+    QString SettingsName() const override { return settingsName; }
 
     std::vector<int> clicks;
     bool playing = false;
@@ -33,6 +40,10 @@ public:
     bool shown = false;
     QWidget main;
     std::vector<QPoint> menus;
+    int position = -1;
+    std::vector<int> seeks;
+    QString song;
+    QString settingsName;  // empty: the lyrics window keeps no settings
 };
 
 }  // namespace tavo::test

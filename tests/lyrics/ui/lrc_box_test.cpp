@@ -1,12 +1,14 @@
 #include "lyrics/ui/lrc_box.h"
 
 #include "fake_lyrics_host.h"
+#include "lyrics/ui/lrc_menu.h"
 #include "lyrics/ui/lrc_paint.h"
 
 #include "support/event_loop.h"
 
 #include <gtest/gtest.h>
 
+#include <QAction>
 #include <QCoreApplication>
 #include <QCursor>
 #include <QElapsedTimer>
@@ -122,9 +124,14 @@ TEST_F(LrcBoxWindow, ShowMainButtonRestoresAMinimizedMainWindow) {
     EXPECT_TRUE(host.shown);  // only restored, not hidden
 }
 
-TEST_F(LrcBoxWindow, RightButtonOpensTheSettingsMenuAtTheCursor) {
+TEST_F(LrcBoxWindow, RightButtonOpensTheLyricsMenuAtTheCursorAndItLeadsToTheSettingsMenu) {
     box.ShowLyrics(true);
     QTest::mouseClick(&box, Qt::RightButton, {}, QPoint(7, 9));
+    ASSERT_TRUE(box.Menu()->isVisible());
+    EXPECT_EQ(box.Menu()->pos(), box.mapToGlobal(QPoint(7, 9)));
+    EXPECT_TRUE(host.menus.empty());
+    box.Menu()->Item(QStringLiteral("M_LrcPlayerMenu"))->trigger();
+    box.Menu()->hide();
     ASSERT_EQ(host.menus.size(), 1u);
     EXPECT_EQ(host.menus[0], box.mapToGlobal(QPoint(7, 9)));
     EXPECT_TRUE(host.clicks.empty());

@@ -1,6 +1,7 @@
 #include "lyrics/ui/lyric_painter.h"
 
 #include <QImage>
+#include <QPainter>
 
 #include <gtest/gtest.h>
 
@@ -104,6 +105,30 @@ TEST(LyricPainter, BackgroundRunsFromClearToOpaque) {
         for (QPoint corner : {QPoint(1, 1), QPoint(img.width() - 2, img.height() - 2)})
             EXPECT_NEAR(qAlpha(img.pixel(corner)), alpha, 2) << alpha;
     }
+}
+
+TEST(LyricPainter, WithoutItsBackgroundOnlyTheTextCoversTheDevice) {
+    const LyricDoc doc = ParseLyricDoc(QStringLiteral("[00:01.00]words"));
+    QImage img(QSize(300, 50), QImage::Format_ARGB32_Premultiplied);
+    img.fill(QColor(0, 200, 0));
+    LyricFrame frame;
+    frame.doc = &doc;
+    frame.timeMs = 1500;
+    frame.paintBack = false;
+    LyricOptions look = Look(1, false);
+    look.backAlpha = 255;  // would cover the green if the background were painted
+    {
+        QPainter p(&img);
+        LyricPainter().Paint(p, QRectF(0, 0, 300, 50), frame, look);
+    }
+    EXPECT_EQ(img.pixel(2, 2), QColor(0, 200, 0).rgb());
+    EXPECT_GT(Count(img, Blue), 20);
+    frame.paintBack = true;
+    {
+        QPainter p(&img);
+        LyricPainter().Paint(p, QRectF(0, 0, 300, 50), frame, look);
+    }
+    EXPECT_EQ(img.pixel(2, 2), QColor(Qt::white).rgb());
 }
 
 TEST(LyricPainter, TwoLinesAlternateSidesLikeAKaraokeScreen) {

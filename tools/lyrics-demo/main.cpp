@@ -28,6 +28,7 @@ using namespace tavo;
 class DemoHost : public LyricsHost {
 public:
     void PlayS_Click(int) override {}
+    bool IsPlaying() const override { return true; }
     bool IsMuted() const override { return false; }
     QWidget* MainWindow() override { return nullptr; }
     bool IsShown() const override { return false; }

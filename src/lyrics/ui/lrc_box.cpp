@@ -308,7 +308,7 @@ void lrcBox::Follow() {
     const int position = host_ ? host_->PlayPositionMs() : -1;
     if (position < 0 || !stage_->Doc().synced) return;
     // Only a playing song runs on between the player's reports.
-    const int now = PlayGlyphPlaying() ? clock_.Now(position, MonotonicMs()) : position;
+    const int now = host_->IsPlaying() ? clock_.Now(position, MonotonicMs()) : position;
     stage_->SetLyricTimeMs(LyricTime(stage_->Doc(), now, userOffsetMs_));
 }
 

@@ -24,6 +24,7 @@ namespace {
 //              needs no masking)
 //   bits 6-9   length of the (first) code alone; the extra bits of a length
 //              or distance are the consumed bits above it
+//   bit 13     kSubtable: a code longer than the direct table (see below)
 //   bit 14     literal entries: kPair, two literals; other entries: kSpecial
 //   bit 15     kNonLiteral: anything but a literal
 //   bits 16-31 literals: the literal, and the second one in bits 24-31;
@@ -31,11 +32,16 @@ namespace {
 //              or for kSpecial entries what is special (kEndValue ...).
 // Lengths and distances decode as base + the extra bits found right after
 // the code.
+// A code longer than the direct table's index bits has a subtable entry
+// there (kSpecial and kSubtable, consuming nothing), whose value is where
+// its subtable starts in the same array; the subtable is indexed by the
+// stream bits that follow the direct table's and holds the code's entry as
+// the direct table would, its code length being the whole code's.
 constexpr uint32_t kNonLiteral = 1u << 15;
 constexpr uint32_t kSpecial = 1u << 14;
 constexpr uint32_t kPair = 1u << 14;
+constexpr uint32_t kSubtable = 1u << 13;
 constexpr uint32_t kEndValue = 0;      // end of block
-constexpr uint32_t kSlowValue = 1;     // a code longer than the direct table
 constexpr uint32_t kInvalidValue = 2;  // symbol 286 or 287, or an unused distance code
 
 constexpr int kLitLenBits = 10;
@@ -49,7 +55,9 @@ inline bool IsSpecial(uint32_t e) { return (e & (kNonLiteral | kSpecial)) == (kN
 // What a symbol means before its code length is known: the extra bit count
 // stands in the consume field, to which WithLength adds the code length.
 constexpr uint32_t MakeInfo(uint32_t value, unsigned extra, uint32_t flags) { return (value << 16) | extra | flags; }
-constexpr uint32_t kSlowEntry = MakeInfo(kSlowValue, 0, kNonLiteral | kSpecial);
+inline uint32_t SubtableEntry(size_t start) {
+    return MakeInfo(static_cast<uint32_t>(start), 0, kNonLiteral | kSpecial | kSubtable);
+}
 constexpr uint32_t kInvalidEntry = MakeInfo(kInvalidValue, 0, kNonLiteral | kSpecial);
 // The table entry of a symbol whose code has `len` bits.
 inline uint32_t WithLength(uint32_t info, unsigned len) { return info + (len << 6) + len; }
@@ -161,8 +169,17 @@ bool BuildTable(HuffTable& t, const uint8_t* lens, int n, int maxBits, bool shri
     const int bits = shrink ? std::clamp(longest, 1, maxBits) : maxBits;
     t.bits = bits;
     const size_t size = size_t{1} << bits;
-    if (t.fast.size() < size) t.fast.resize(size);  // never shrinks: no refill of zeros later
+    // Every long code gets at most one subtable of its own: room for all of
+    // them after the direct table (the values stay below 2^16).
+    const int subBits = longest > bits ? longest - bits : 0;
+    t.subBits = subBits;
+    const size_t subSize = size_t{1} << subBits;
+    size_t longCodes = 0;
+    for (int len = bits + 1; len <= HuffTable::kMaxBits; ++len) longCodes += count[len];
+    const size_t need = size + longCodes * subSize;
+    if (t.fast.size() < need) t.fast.resize(need);  // never shrinks: no refill of zeros later
     uint32_t* fast = t.fast.data();
+    size_t nextSubtable = size;
 
     // Symbols in canonical order: by code length, then by symbol.
     for (int sym = 0; sym < n; ++sym)
@@ -171,7 +188,9 @@ bool BuildTable(HuffTable& t, const uint8_t* lens, int n, int maxBits, bool shri
     // in, its first 2^(len-1) entries hold every shorter code; copying them
     // to the next 2^(len-1) entries makes them right for the first 2^len,
     // where each code of length `len` then takes the one entry left for it.
-    // Entries no code reaches (a sparse distance set) stay invalid.
+    // Entries no code reaches (a sparse distance set) stay invalid. Long
+    // codes come last; a direct entry they share gets its subtable on the
+    // first of them, which the rest then find there.
     fast[0] = kInvalidEntry;
     unsigned at = 0;
     for (int len = 1; len <= HuffTable::kMaxBits; ++len) {
@@ -181,7 +200,19 @@ bool BuildTable(HuffTable& t, const uint8_t* lens, int n, int maxBits, bool shri
             const unsigned sym = t.sorted[at + k];
             const unsigned rev = Reverse(next[len]++, static_cast<unsigned>(len));
             t.code[sym] = static_cast<uint16_t>(rev);
-            fast[rev & (size - 1)] = len <= bits ? WithLength(info[sym], static_cast<unsigned>(len)) : kSlowEntry;
+            const uint32_t entry = WithLength(info[sym], static_cast<unsigned>(len));
+            if (len <= bits) {
+                fast[rev] = entry;
+                continue;
+            }
+            uint32_t& direct = fast[rev & (size - 1)];
+            if (!(direct & kSubtable)) {
+                std::fill(fast + nextSubtable, fast + nextSubtable + subSize, kInvalidEntry);
+                direct = SubtableEntry(nextSubtable);
+                nextSubtable += subSize;
+            }
+            uint32_t* const sub = fast + Value(direct);
+            for (size_t i = rev >> bits; i < subSize; i += size_t{1} << (len - bits)) sub[i] = entry;
         }
         at += count[len];
     }
@@ -222,25 +253,11 @@ void AddLiteralPairs(HuffTable& t, const uint8_t* lens) {
     }
 }
 
-// Decodes a code longer than the direct table, bit by bit from the canonical
-// counts. `bits` holds at least 15 stream bits. Returns the symbol and sets
-// `length`; the code is complete, so some length always matches.
-inline int DecodeSlow(const HuffTable& t, uint64_t bits, unsigned& length) {
-    int code = 0, first = 0, index = 0;
-    for (unsigned len = 1; len <= HuffTable::kMaxBits; ++len) {
-        code |= static_cast<int>(bits & 1);
-        bits >>= 1;
-        const int count = t.count[len];
-        if (code - first < count) {
-            length = len;
-            return t.sorted[index + code - first];
-        }
-        index += count;
-        first = (first + count) << 1;
-        code <<= 1;
-    }
-    length = 1;  // unreachable for a complete code
-    return 0;
+// The entry of a code longer than the direct table, whose direct entry `e`
+// is a subtable entry; `bits` are the stream bits the code starts with.
+inline uint32_t LookupLong(const HuffTable& t, uint32_t e, uint64_t bits) {
+    const uint64_t index = (bits >> t.bits) & ((uint64_t{1} << t.subBits) - 1);
+    return t.fast[Value(e) + index];
 }
 
 // LSB-first bit reader over [in, end). Past the end it supplies zero bytes
@@ -282,6 +299,22 @@ struct BitReader {
         buf >>= n;
         count -= n;
     }
+    // The block loop's variants, which spare the masking of an entry's
+    // consume field: only the low six bits of `count` are the count there,
+    // and subtracting a whole entry keeps them right, since a borrow only
+    // ever moves upwards. Settle() makes `count` plain again.
+    inline void DropEntry(uint32_t e) {
+        buf >>= (e & 63);  // the shift instruction masks by itself
+        count -= e;
+    }
+    inline void RefillFastLoose() {
+        uint64_t word;
+        std::memcpy(&word, in, 8);
+        buf |= word << (count & 63);
+        in += 7 - ((count >> 3) & 7);
+        count |= 56;
+    }
+    inline void Settle() { count &= 63; }
     inline uint32_t Take(unsigned n) {
         const uint32_t v = static_cast<uint32_t>(buf & ((uint64_t{1} << n) - 1));
         Drop(n);
@@ -355,14 +388,13 @@ enum class BlockEnd { EndOfBlock, OutputFull, Bad };
 template <bool kDeflate64>
 [[gnu::always_inline]] inline BlockEnd DecodeBlockLocal(BitReader& br, uint8_t*& o, uint8_t* const outStart,
                                                         uint8_t* const outEnd, const HuffTable& ll,
-                                                        const HuffTable& dt, const uint32_t* llInfo) {
+                                                        const HuffTable& dt) {
     const uint32_t* const L = ll.fast.data();
     const uint32_t* const D = dt.fast.data();
     // Literal/length and distance tables always have their full size, so
     // their index masks are constants (two registers fewer in the loop).
     constexpr uint64_t lmask = (uint64_t{1} << kLitLenBits) - 1;
     constexpr uint64_t dmask = (uint64_t{1} << kDistBits) - 1;
-    const uint32_t* const distInfo = Symbols().dist;
 
     // Fast loop: enough input that every refill reads real bytes (a round
     // refills at most twice, each moving on at most 7 bytes and reading 8),
@@ -382,13 +414,18 @@ template <bool kDeflate64>
         auto next = [&](uint64_t& saved) {
             const uint32_t entry = L[br.buf & lmask];
             saved = br.buf;
-            br.Drop(Consume(entry));
+            br.DropEntry(entry);
             return entry;
         };
         uint64_t saved;
-        br.RefillFast();
+        br.RefillFastLoose();
         uint32_t e = next(saved);
-        while (br.in < inFast && o < outFast) {
+        for (;;) {
+            // Two rarely taken branches, cheaper than one on both tests.
+            if (br.in >= inFast) [[unlikely]]
+                break;
+            if (o >= outFast) [[unlikely]]
+                break;
             if (!(e & kNonLiteral)) {
                 // Up to three literal entries (up to six literals) per
                 // refill: each takes at most kLitLenBits of the 56 bits.
@@ -399,22 +436,20 @@ template <bool kDeflate64>
                     e = next(saved);
                     if (!(e & kNonLiteral)) {
                         StoreLiterals(o, e);
-                        br.RefillFast();
+                        br.RefillFastLoose();
                         e = next(saved);
                         continue;
                     }
                 }
-                br.RefillFast();  // only adds bits above the ones in `saved`
+                br.RefillFastLoose();  // only adds bits above the ones in `saved`
             }
             if (e & kSpecial) {
-                if (Value(e) == kSlowValue) {  // dropped nothing yet
-                    unsigned len;
-                    const int sym = DecodeSlow(ll, saved, len);
-                    e = WithLength(llInfo[sym], len);
+                if (e & kSubtable) {  // dropped nothing yet
+                    e = LookupLong(ll, e, saved);
                     br.Drop(Consume(e));
                     if (!(e & kNonLiteral)) {
                         *o++ = static_cast<uint8_t>(Value(e));
-                        br.RefillFast();
+                        br.RefillFastLoose();
                         e = next(saved);
                         continue;
                     }
@@ -422,15 +457,14 @@ template <bool kDeflate64>
                 if (IsSpecial(e)) return Value(e) == kEndValue ? BlockEnd::EndOfBlock : BlockEnd::Bad;
             }
             const size_t length = Value(e) + ExtraOf(saved, e);
-            if constexpr (kDeflate64) br.RefillFast();  // 16 extra bits: the 49 above do not hold
+            if constexpr (kDeflate64) br.RefillFastLoose();  // 16 extra bits: the 49 above do not hold
             const uint64_t savedDist = br.buf;
             uint32_t de = D[br.buf & dmask];
-            br.Drop(Consume(de));
+            br.DropEntry(de);
             if (de & kSpecial) {
-                if (Value(de) != kSlowValue) return BlockEnd::Bad;  // an unused distance code
-                unsigned len;
-                const int sym = DecodeSlow(dt, savedDist, len);
-                de = WithLength(distInfo[sym], len);
+                if (!(de & kSubtable)) return BlockEnd::Bad;  // an unused distance code
+                de = LookupLong(dt, de, savedDist);
+                if (de & kSpecial) return BlockEnd::Bad;
                 br.Drop(Consume(de));
             }
             const size_t dist = Value(de) + ExtraOf(savedDist, de);
@@ -445,13 +479,14 @@ template <bool kDeflate64>
             }
             // The next round's entry is looked up before the copy, whose
             // branches depend on the match.
-            br.RefillFast();
+            br.RefillFastLoose();
             e = next(saved);
             CopyMatch(o, dist, length);
             o += length;
         }
         // Hand the careful loop the buffer as it was before the entry.
         br.count += Consume(e);
+        br.Settle();
         br.buf = saved;
     }
 
@@ -460,11 +495,7 @@ template <bool kDeflate64>
     for (;;) {
         br.Refill();
         uint32_t e = L[br.buf & lmask];
-        if (IsSpecial(e) && Value(e) == kSlowValue) {
-            unsigned len;
-            const int sym = DecodeSlow(ll, br.buf, len);
-            e = WithLength(llInfo[sym], len);
-        }
+        if (e & kSubtable) e = LookupLong(ll, e, br.buf);
         if (!(e & kNonLiteral)) {
             br.Drop(CodeLen(e));
             if (br.Truncated()) return BlockEnd::Bad;
@@ -482,12 +513,8 @@ template <bool kDeflate64>
         const size_t length = Value(e) + ExtraOf(bits, e);
         br.Refill();
         uint32_t de = D[br.buf & dmask];
-        if (IsSpecial(de)) {
-            if (Value(de) != kSlowValue) return BlockEnd::Bad;  // an unused distance code
-            unsigned len;
-            const int sym = DecodeSlow(dt, br.buf, len);
-            de = WithLength(distInfo[sym], len);
-        }
+        if (de & kSubtable) de = LookupLong(dt, de, br.buf);
+        if (IsSpecial(de)) return BlockEnd::Bad;  // an unused distance code
         bits = br.buf;
         br.Drop(Consume(de));
         const size_t dist = Value(de) + ExtraOf(bits, de);
@@ -504,29 +531,28 @@ template <bool kDeflate64>
 // The block decoder is compiled twice: for any x86-64, and for processors
 // with BMI2, whose shifts and masks by a register count take one simple
 // instruction each. The choice is made once, at run time.
-using BlockDecoder = BlockEnd (*)(BitReader&, uint8_t*&, uint8_t*, uint8_t*, const HuffTable&, const HuffTable&,
-                                  const uint32_t*);
+using BlockDecoder = BlockEnd (*)(BitReader&, uint8_t*&, uint8_t*, uint8_t*, const HuffTable&, const HuffTable&);
 template <bool kDeflate64>
 [[gnu::always_inline]] inline BlockEnd DecodeBlockBody(BitReader& state, uint8_t*& out, uint8_t* outStart,
-                                                       uint8_t* outEnd, const HuffTable& ll, const HuffTable& dt,
-                                                       const uint32_t* llInfo) {
+                                                       uint8_t* outEnd, const HuffTable& ll, const HuffTable& dt) {
     BitReader br = state;
     uint8_t* o = out;
-    const BlockEnd end = DecodeBlockLocal<kDeflate64>(br, o, outStart, outEnd, ll, dt, llInfo);
+    const BlockEnd end = DecodeBlockLocal<kDeflate64>(br, o, outStart, outEnd, ll, dt);
+    br.Settle();  // the fast loop may have returned with a loose count
     state = br;
     out = o;
     return end;
 }
 template <bool kDeflate64>
 BlockEnd DecodeBlockPlain(BitReader& br, uint8_t*& o, uint8_t* outStart, uint8_t* outEnd, const HuffTable& ll,
-                          const HuffTable& dt, const uint32_t* llInfo) {
-    return DecodeBlockBody<kDeflate64>(br, o, outStart, outEnd, ll, dt, llInfo);
+                          const HuffTable& dt) {
+    return DecodeBlockBody<kDeflate64>(br, o, outStart, outEnd, ll, dt);
 }
 #if defined(__x86_64__)
 template <bool kDeflate64>
 [[gnu::target("bmi2")]] BlockEnd DecodeBlockBmi2(BitReader& br, uint8_t*& o, uint8_t* outStart, uint8_t* outEnd,
-                                                 const HuffTable& ll, const HuffTable& dt, const uint32_t* llInfo) {
-    return DecodeBlockBody<kDeflate64>(br, o, outStart, outEnd, ll, dt, llInfo);
+                                                 const HuffTable& ll, const HuffTable& dt) {
+    return DecodeBlockBody<kDeflate64>(br, o, outStart, outEnd, ll, dt);
 }
 #endif
 
@@ -695,7 +721,7 @@ InflateResult Inflater::DecodeInto(const uint8_t* in, size_t inLen, uint8_t* out
             ll = &dynamic_.litlen;
             dt = &dynamic_.dist;
         }
-        const BlockEnd end = decodeBlock(br, o, out, outEnd, *ll, *dt, llInfo);
+        const BlockEnd end = decodeBlock(br, o, out, outEnd, *ll, *dt);
         if (end == BlockEnd::Bad) {
             r.status = kInflateBadStream;
             break;

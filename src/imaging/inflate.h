@@ -34,15 +34,17 @@ struct InflateResult {
 };
 
 // Huffman lookup tables for one alphabet: a direct table indexed by the next
-// kBits stream bits (codes are stored bit-reversed, as they arrive), plus the
-// canonical count/symbol arrays for the rare codes longer than kBits.
+// `bits` stream bits (codes are stored bit-reversed, as they arrive), and
+// after it, in the same array, subtables for the rare codes longer than that,
+// indexed by the next `subBits` stream bits.
 struct HuffTable {
     static constexpr int kMaxBits = 15;
     uint16_t count[kMaxBits + 1] = {};  // codes of each length
     uint16_t sorted[320] = {};          // symbols ordered by (length, symbol)
     uint16_t code[320] = {};            // each used symbol's code, bit-reversed
-    std::vector<uint32_t> fast;         // 2^bits entries, see inflate.cpp
+    std::vector<uint32_t> fast;         // 2^bits entries, then the subtables; see inflate.cpp
     int bits = 0;
+    int subBits = 0;                    // longest code length - bits, or 0
 };
 
 class Inflater {

@@ -1,5 +1,6 @@
 #include "imaging/png_filters.h"
 
+#include <algorithm>
 #include <cstdlib>
 #include <cstring>
 #include <vector>
@@ -231,13 +232,15 @@ void Deinterlace(uint8_t* data, size_t dataLen, int width, int height, int bitsP
                  uint8_t* out, size_t outStride) {
     const size_t bpp = bitsPerPixel >= 8 ? static_cast<size_t>(bitsPerPixel / 8) : 1;
     size_t pos = 0;
-    std::vector<uint8_t> zeros;
+    // The row above each pass's first row: zeros, as wide as the widest pass
+    // row (the last pass has every column), allocated once.
+    const int64_t widest = std::max<int64_t>(0, (int64_t{width} * bitsPerPixel + 7) / 8);
+    const std::vector<uint8_t> zeros(static_cast<size_t>(widest) + 1, 0);
     for (const Adam7Pass& p : kAdam7) {
         const int64_t pw = PassCount(width, p.firstCol, p.colStep);
         const int64_t ph = PassCount(height, p.firstRow, p.rowStep);
         if (pw == 0 || ph == 0) continue;
         const size_t rowBytes = static_cast<size_t>((pw * bitsPerPixel + 7) / 8);
-        zeros.assign(rowBytes, 0);
         const uint8_t* prev = zeros.data();
         for (int64_t r = 0; r < ph; ++r) {
             if (pos + 1 + rowBytes > dataLen) return;  // caller's buffer ends: the rest stays zero

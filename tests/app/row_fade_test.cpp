@@ -95,6 +95,39 @@ TEST(SkinListWidget, HoverLightsARowAndTheTickFadesItBack) {
     EXPECT_EQ(list.cursor().shape(), Qt::PointingHandCursor);
 }
 
+// A pointer resting over a lit row changes nothing: the tick stops instead
+// of running every 20 ms, and starts again when the pointer moves or the
+// page changes under it.
+TEST(SkinListWidget, TheTickRestsWhileThePointerRestsOverTheList) {
+    SkinList list;
+    list.resize(100, 50);
+    ListLook look;
+    look.background = QImage(100, 50, QImage::Format_RGB32);
+    look.background.fill(qRgb(10, 20, 40));
+    for (int i = 0; i < 10; ++i) look.rows[i] = look.background.copy(0, i * 5, 100, 5);
+    look.rowHeight = 5;
+    list.SetLook(look);
+    list.SetRows({"", "", ""}, -1);
+    list.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&list));
+    QTest::mouseMove(&list, {50, 7});
+    ASSERT_TRUE(list.underMouse()) << "the platform must report the pointer over the list";
+    ASSERT_TRUE(list.FadeTimer().isActive());
+    list.FadeTick();
+    EXPECT_FALSE(list.FadeTimer().isActive());
+    EXPECT_EQ(list.Fade().HoverRow(), 1);  // still lit
+
+    // The next page holds one entry: the pointer is off the rows now.
+    list.SetRows({"only"}, -1);
+    EXPECT_TRUE(list.FadeTimer().isActive());
+    list.FadeTick();
+    EXPECT_EQ(list.Fade().HoverRow(), -1);
+    EXPECT_EQ(list.cursor().shape(), Qt::ArrowCursor);
+
+    QTest::mouseMove(&list, {50, 3});
+    EXPECT_TRUE(list.FadeTimer().isActive());
+}
+
 TEST(WindowDragTest, TheTitleMovesTheWindowWhereTheSystemWillNot) {
     QWidget window(nullptr, Qt::FramelessWindowHint);
     window.setGeometry(100, 100, 200, 100);

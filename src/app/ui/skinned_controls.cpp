@@ -17,16 +17,22 @@ SkinList::SkinList(QWidget* parent) : QWidget(parent) {
 
 void SkinList::SetLook(const ListLook& look) {
     look_ = look;
-    fade_.SetPage(static_cast<int>(rows_.size()), look_.rowHeight, width());
-    Changed();
+    PageChanged();
 }
 
 void SkinList::SetRows(const QStringList& rows, int playingRow) {
     if (rows == rows_ && playingRow == playingRow_) return;
     rows_ = rows;
     playingRow_ = playingRow;
+    PageChanged();
+}
+
+// The rows moved under the pointer, which may now be off them: one tick
+// finds out (and rests again if nothing changed).
+void SkinList::PageChanged() {
     fade_.SetPage(static_cast<int>(rows_.size()), look_.rowHeight, width());
     Changed();
+    if (underMouse()) StartFade();
 }
 
 void SkinList::Changed() {
@@ -70,9 +76,10 @@ void SkinList::FadeTick() {
     const bool inRows = underMouse() && fade_.InRows(at.x(), at.y());
     ShowHand(inRows);
     if (fade_.Tick(inRows)) Changed();
-    // Nothing on its way back and the pointer elsewhere: rest until the
-    // pointer returns.
-    if (fade_.Idle() && !underMouse()) timer_.stop();
+    // Nothing on its way back: rest until the pointer moves or leaves (the
+    // mouse events start the tick again) or the page changes. A pointer
+    // resting over the list changes nothing from one tick to the next.
+    if (fade_.Idle()) timer_.stop();
 }
 
 void SkinList::mouseMoveEvent(QMouseEvent* e) {
@@ -95,10 +102,7 @@ void SkinList::mousePressEvent(QMouseEvent* e) {
     emit Pressed(button, at.x(), at.y());
 }
 
-void SkinList::resizeEvent(QResizeEvent*) {
-    fade_.SetPage(static_cast<int>(rows_.size()), look_.rowHeight, width());
-    Changed();
-}
+void SkinList::resizeEvent(QResizeEvent*) { PageChanged(); }
 
 // ---------------------------------------------------------------- SkinTrack
 

@@ -29,8 +29,8 @@ public:
     // The rows of the page and the playing row (-1: none on this page).
     void SetRows(const QStringList& rows, int playingRow);
     const RowFade& Fade() const { return fade_; }
-    // The 20 ms fade tick (runs only while something fades or the pointer
-    // is over the list).
+    // The 20 ms fade tick: runs only while something fades, or until the
+    // tick after the pointer moved, left or the page changed under it.
     QTimer& FadeTimer() { return timer_; }
     void FadeTick();
     // What the list shows now.
@@ -49,6 +49,7 @@ protected:
 
 private:
     void Changed();
+    void PageChanged();
     void StartFade();
     void ShowHand(bool on);
 

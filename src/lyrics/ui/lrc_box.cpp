@@ -472,7 +472,9 @@ void lrcBox::Timer1_Timer() {
     // may send one while the cursor stays on the window.
     const QRect r = frameGeometry();
     const QRect withEdges(r.left(), r.top(), r.width() + 1, r.height() + 1);
-    const bool inside = withEdges.contains(QCursor::pos()) && !(mouseLeft_ && !dragging_);
+    // A hidden window is never under the cursor: its check ends at once
+    // instead of ticking for as long as the cursor rests where it would be.
+    const bool inside = isVisible() && withEdges.contains(QCursor::pos()) && !(mouseLeft_ && !dragging_);
     if (inside) return;
     SetOpacity(kTranslucent);
     timer1_.stop();

@@ -46,6 +46,16 @@ TEST_F(LrcBoxWindow, IsCreatedHiddenFramelessAndOnTop) {
     EXPECT_EQ(box.Timer1().interval(), 100);
 }
 
+TEST_F(LrcBoxWindow, HiddenWindowStopsItsMouseCheckEvenWithTheCursorWhereItWouldBe) {
+    ASSERT_FALSE(box.isVisible());
+    const QPoint where = box.frameGeometry().center();
+    QCursor::setPos(where);
+    ASSERT_EQ(QCursor::pos(), where) << "the platform must let tests place the cursor";
+    box.Timer1_Timer();
+    EXPECT_FALSE(box.Timer1().isActive());
+    EXPECT_EQ(box.Opacity(), lrcBox::kTranslucent);
+}
+
 TEST_F(LrcBoxWindow, EachMinbarClickCallsThePlayerButton) {
     struct Case {
         int index;

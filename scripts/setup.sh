@@ -11,7 +11,7 @@ PACKAGES=(
   zlib1g-dev libpng-dev libdeflate-dev libspng-dev
   libtag1-dev libicu-dev libxcb1-dev
   fonts-noto-cjk
-  dbus-daemon dbus-bin
+  dbus-daemon dbus-bin xvfb xauth xdotool
   dpkg-dev desktop-file-utils appstream
 )
 

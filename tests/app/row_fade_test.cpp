@@ -67,8 +67,8 @@ TEST(RowFade, OnlyRowsOfThePageCount) {
     EXPECT_EQ(f.HoverRow(), 2);
 }
 
-TEST(SkinListWidget, HoverLightsARowAndTheTickFadesItBack) {
-    SkinList list;
+// A 100×50 list of flat rows 5 pixels high, three of them with entries.
+void ShowThreeRows(SkinList& list) {
     list.resize(100, 50);
     ListLook look;
     look.background = QImage(100, 50, QImage::Format_RGB32);
@@ -78,6 +78,11 @@ TEST(SkinListWidget, HoverLightsARowAndTheTickFadesItBack) {
     list.SetLook(look);
     list.SetRows({"", "", ""}, -1);
     list.show();
+}
+
+TEST(SkinListWidget, HoverLightsARowAndTheTickFadesItBack) {
+    SkinList list;
+    ShowThreeRows(list);
     QTest::mouseMove(&list, {50, 7});
     const QRgb lit = BlendPixel(qRgb(10, 20, 40), qRgb(255, 255, 255), RowFade::kLit);
     EXPECT_EQ(list.Picture().pixel(50, 7), lit);
@@ -100,15 +105,7 @@ TEST(SkinListWidget, HoverLightsARowAndTheTickFadesItBack) {
 // page changes under it.
 TEST(SkinListWidget, TheTickRestsWhileThePointerRestsOverTheList) {
     SkinList list;
-    list.resize(100, 50);
-    ListLook look;
-    look.background = QImage(100, 50, QImage::Format_RGB32);
-    look.background.fill(qRgb(10, 20, 40));
-    for (int i = 0; i < 10; ++i) look.rows[i] = look.background.copy(0, i * 5, 100, 5);
-    look.rowHeight = 5;
-    list.SetLook(look);
-    list.SetRows({"", "", ""}, -1);
-    list.show();
+    ShowThreeRows(list);
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&list));
     QTest::mouseMove(&list, {50, 7});
     ASSERT_TRUE(list.underMouse()) << "the platform must report the pointer over the list";

@@ -123,8 +123,10 @@ void NetworkReader::Detach() {
         reply_ = nullptr;
         reply->disconnect(this);
         // Not aborted here: this may run inside one of the reply's own
-        // notifications, and aborting there makes it report twice.
-        QMetaObject::invokeMethod(reply, &QNetworkReply::abort, Qt::QueuedConnection);
+        // notifications, and aborting there makes it report twice; nor once
+        // it has finished (a failed reply would report its error again).
+        QMetaObject::invokeMethod(
+            reply, [reply] { if (reply->isRunning()) reply->abort(); }, Qt::QueuedConnection);
         reply->deleteLater();
     }
 }

@@ -151,7 +151,7 @@ TEST_F(QelDownTest, FailuresEndWithTheirCodes) {
         // An announced length over the limit fails at the headers; a fast
         // endless body fails at the limit, before memory runs out.
         {server.Url("/ok"), "DLError 99 The reply is larger", false, 100},
-        {server.Url("/endless"), "DLError 99 The reply is larger", false, 1 << 20, 3000},
+        {server.Url("/endless"), "DLError 99 The reply is larger", false, 1 << 20, 8000},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.url.toStdString());

@@ -353,6 +353,6 @@ int MainForm::PlayPositionMs() const {
     return std::isfinite(seconds) && seconds >= 0 ? static_cast<int>(std::min(seconds * 1000.0, 2.0e9)) : -1;
 }
 
-void MainForm::SeekToMs(int positionMs) { mmp_.controls().setCurrentPosition(std::max(positionMs, 0) / 1000.0); }
+void MainForm::SeekToMs(int positionMs) { core_.playback.SeekTo(std::max(positionMs, 0) / 1000.0); }
 
 }  // namespace tavo

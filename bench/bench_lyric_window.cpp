@@ -33,6 +33,10 @@ using namespace tavo;
 // measure starts, its position reported in steps as a real player does.
 class PlayingHost : public test::FakeLyricsHost {
 public:
+    PlayingHost() {
+        playing = true;
+        clock.start();
+    }
     int PlayPositionMs() const override { return static_cast<int>(clock.elapsed() / 50 * 50) + 30000; }
     QElapsedTimer clock;
 };
@@ -68,7 +72,7 @@ void BM_LyricWindowPlaying(benchmark::State& state) {
     box.SetLyricLines(&model);
     model.SetLines(Lines());
     box.ShowLyrics(true);
-    host.clock.start();
+    host.clock.restart();
     box.SetPlayGlyph(true);
     constexpr int kSeconds = 4;
     double share = 0;

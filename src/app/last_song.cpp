@@ -11,25 +11,7 @@ namespace tavo {
 
 namespace {
 
-// The lists that come back without a chart's period and entry.
-constexpr int kFirstChartSource = 5;
 constexpr int kWaitForListMs = 60000;
-
-QStringList ViewedEntries(PlayerCore& c) {
-    QStringList entries;
-    for (int i = 0; i < c.list.Count(); ++i) entries.append(c.list.Entry(i));
-    return entries;
-}
-
-// The links beside the viewed list, for the lists that have them.
-QStringList ViewedLinks(PlayerCore& c) {
-    switch (c.Selection()) {
-        case 0: return c.list.FavLinks;
-        case 1: return c.list.RadioLinks;
-        case 2: return c.gsl.RadioUrls;
-        default: return {};
-    }
-}
 
 }  // namespace
 
@@ -37,6 +19,9 @@ std::optional<ResumePoint> CurrentResumePoint(PlayerCore& c) {
     const PlayList& play = c.playback.play;
     const int index = c.PlayIndex;
     if (index < 0 || index >= play.Count()) return std::nullopt;
+    // A station tried from the directory belongs to no list that could show
+    // it again.
+    if (play.period < -1 || play.entry < -1) return std::nullopt;
     ResumePoint point;
     point.source = play.source;
     point.period = play.period;
@@ -44,7 +29,11 @@ std::optional<ResumePoint> CurrentResumePoint(PlayerCore& c) {
     point.index = index;
     point.entryText = play.Name(index);
     point.link = play.Link(index);
-    if (c.playback.Status() != PlaybackStatus::Stopped) {
+    // Only a song with a length has a place to come back to; a stream
+    // cannot be sought.
+    const double length = c.Player().currentMedia().duration();
+    if (c.playback.Status() != PlaybackStatus::Stopped && !play.PlaysDirectly() && std::isfinite(length) &&
+        length > 0) {
         const double seconds = c.Player().controls().currentPosition();
         if (std::isfinite(seconds) && seconds > 0) point.positionMs = static_cast<int>(std::lround(seconds * 1000));
     }
@@ -55,7 +44,8 @@ void SaveLastSong(PlayerCore& c) { SaveResumePoint(ResumeEnabled() ? CurrentResu
 
 int ResumeSourceAtStart(PlayerCore& c, int defaultIndex) {
     const std::optional<ResumePoint> point = LoadResumePoint();
-    if (!point || point->source < 0 || point->source >= kFirstChartSource ||
+    // The lists that come back are those without a chart's period and entry.
+    if (!point || point->source < 0 || KindOfSource(point->source) == SourceKind::Chart ||
         point->source >= c.gsl.PHcombo.ListCount())
         return defaultIndex;
     new LastSongBack(c, *point);
@@ -82,7 +72,7 @@ void LastSongBack::Check() {
 }
 
 void LastSongBack::Apply() {
-    const std::optional<int> row = ResumeRow(point_, ViewedEntries(c_), ViewedLinks(c_));
+    const std::optional<int> row = ResumeRow(point_, c_.list.Entries(), c_.list.Links());
     if (!row) {
         // The song is gone: the list starts as it would have without it.
         const bool play = autoPlay_;
@@ -108,7 +98,7 @@ void LastSongBack::Apply() {
         const double duration = c_.Player().currentMedia().duration();
         const int durationMs = std::isfinite(duration) && duration > 0 ? static_cast<int>(duration * 1000) : 0;
         const int at = ResumePositionMs(point_, durationMs);
-        if (at > 0) c_.Player().controls().setCurrentPosition(at / 1000.0);
+        if (at > 0 && durationMs > 0) c_.Player().controls().setCurrentPosition(at / 1000.0);
         Finish();
     });
 }

@@ -14,6 +14,17 @@ int ListView::Count() const { return std::max(0, static_cast<int>(c_.gsl.ListIte
 
 QString ListView::Entry(int i) const { return i >= 0 && i < Count() ? c_.gsl.ListItems[i] : QString(); }
 
+QStringList ListView::Entries() const { return c_.gsl.ListItems.mid(0, Count()); }
+
+QStringList ListView::Links() const {
+    switch (KindOfSource(c_.Selection())) {
+        case SourceKind::Favourites: return FavLinks;
+        case SourceKind::RadioFile: return RadioLinks;
+        case SourceKind::RadioPlaylist: return c_.gsl.RadioUrls;
+        default: return {};
+    }
+}
+
 void ListView::loadGetSongList(const QString& text) { LoadEntries(SplitListText(text)); }
 
 void ListView::LoadEntries(const QStringList& entries) {
@@ -90,14 +101,8 @@ void ListView::ClearListArea() {
 
 void ListView::Play_List() {
     PlayList& play = c_.playback.play;
-    const int n = Count();
-    play.entries = c_.gsl.ListItems.mid(0, n);
-    switch (KindOfSource(c_.Selection())) {
-        case SourceKind::Favourites: play.links = FavLinks.mid(0, n); break;
-        case SourceKind::RadioFile: play.links = RadioLinks.mid(0, n); break;
-        case SourceKind::RadioPlaylist: play.links = c_.gsl.RadioUrls.mid(0, n); break;
-        default: play.links.clear(); break;
-    }
+    play.entries = Entries();
+    play.links = Links().mid(0, Count());
 }
 
 void ListView::ClickPlay() {

@@ -30,6 +30,10 @@ public:
     // Entries of the viewed list.
     int Count() const;
     QString Entry(int i) const;
+    QStringList Entries() const;
+    // The links beside them, for the lists that carry their own (the
+    // favourites, the radio file, the radio playlist); empty for the rest.
+    QStringList Links() const;
     // Loads a list text ("{@}" after each entry) as the viewed list, page 0.
     void loadGetSongList(const QString& text);
     // The same with the entries themselves (at most kMaxListEntries kept).

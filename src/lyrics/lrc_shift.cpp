@@ -45,11 +45,14 @@ QString TagText(int ms, QChar open, QChar close) {
 // The line with each time tag moved by `shiftMs`. Only the tags that lead
 // the line (time tags, one after another) and word times inside it are
 // times; a "[12:30]" inside the text after the leading tags is not.
-QString Shifted(const QString& line, int shiftMs) {
+// `beforeStart` tells whether the line has leading tags and every one of
+// them moved before the start (each then reads 0).
+QString Shifted(const QString& line, int shiftMs, bool& beforeStart) {
     QString out;
     out.reserve(line.size() + 8);
     qsizetype at = 0;
     bool leading = true;
+    int leadingTags = 0, leadingBefore = 0;
     QRegularExpressionMatchIterator it = TimeTag().globalMatch(line);
     while (it.hasNext()) {
         const QRegularExpressionMatch m = it.next();
@@ -61,11 +64,17 @@ QString Shifted(const QString& line, int shiftMs) {
             continue;
         }
         leading = isLeading;
+        const int ms = TagMs(m) - shiftMs;
+        if (isLeading) {
+            ++leadingTags;
+            if (ms < 0) ++leadingBefore;
+        }
         out += QStringView(line).mid(at, m.capturedStart() - at);
-        out += TagText(std::max(0, TagMs(m) - shiftMs), m.captured(1).front(), m.captured(5).front());
+        out += TagText(std::max(0, ms), m.captured(1).front(), m.captured(5).front());
         at = m.capturedEnd();
     }
     out += QStringView(line).mid(at);
+    beforeStart = leadingTags > 0 && leadingBefore == leadingTags;
     return out;
 }
 
@@ -73,16 +82,20 @@ QString Shifted(const QString& line, int shiftMs) {
 
 QStringList ApplyLrcOffset(const QStringList& lines) {
     const int offset = ParseLyricDoc(lines.filter(OffsetTag()).join(QLatin1Char('\n'))).offsetMs;
+    if (offset == 0) return lines;
+    // Lines moved wholly before the start would all read 0 and be taken for
+    // one line with its translations: only the last of them (the one sung
+    // when the song starts) is kept.
     QStringList out;
     out.reserve(lines.size());
+    qsizetype lastBefore = -1;
     for (const QString& line : lines) {
-        if (OffsetTag().match(line).hasMatch()) {
-            if (offset != 0) continue;
-        } else if (offset != 0) {
-            out.append(Shifted(line, offset));
-            continue;
-        }
-        out.append(line);
+        if (OffsetTag().match(line).hasMatch()) continue;
+        bool beforeStart = false;
+        out.append(Shifted(line, offset, beforeStart));
+        if (!beforeStart) continue;
+        if (lastBefore >= 0) out.removeAt(lastBefore);
+        lastBefore = out.size() - 1;
     }
     return out;
 }

@@ -7,6 +7,7 @@
 // at the start of a line and every word time "<mm:ss.xx>" inside it moves
 // back by the offset (never below 0) and is written again as "[mm:ss.xx]"
 // with two-digit minutes, the form the play position is matched against.
+// Of the lines moved wholly before the start, only the last stays (at 0).
 // The offset tag itself goes, so that it is not applied twice. Text without
 // an offset tag (or with +0) comes back unchanged.
 

@@ -69,7 +69,7 @@ QImage Face(imaging::LoadPNG& decoder, platform::PictureBox& box, FaceFile& file
     box.SetWidth(in.width() * tpx);
     box.SetHeight(in.height() * tpy);
     box.SetPicture({});
-    box.Cls();
+    // The face covers the whole box: no clearing first.
     box.DrawImage(QRect(QPoint(0, 0), in.size()), imaging::FromQImage(in));
     decoder.OpenPNGfromBytes(file.bytes);
     if (box.Picture().IsNull()) {  // nothing painted

@@ -29,6 +29,7 @@ protected:
         Choose(0);
         core->list.PlayViewed(row);
         ASSERT_TRUE(WaitUrl(1));
+        player.duration = 200;
         player.position = seconds;
         player.SetState(platform::kPlayPlaying);
         Tick(platform::kPlayPlaying);
@@ -82,6 +83,22 @@ TEST_F(LastSong, AnEditedListFindsTheSongByItsEntryAndWithoutAutoPlayOnlyShowsIt
     EXPECT_EQ(core->CurPage, 1) << "the page of Song12, now row 15";
     EXPECT_TRUE(player.urls.isEmpty()) << "automatic play is off";
     EXPECT_FALSE(core->AutoPlay);
+}
+
+// A station has no place in its stream to come back to.
+TEST_F(LastSong, AStationIsSavedWithoutAPosition) {
+    WriteFile("radio.txt", "Station<|>http://127.0.0.1:1/live\r\n");
+    ASSERT_TRUE(Load());
+    Choose(1);
+    core->list.PlayViewed(0);
+    ASSERT_TRUE(WaitUrl(1));
+    player.position = 42;
+    player.SetState(platform::kPlayPlaying);
+    core->exit.Exit();
+    const std::optional<ResumePoint> saved = LoadResumePoint();
+    ASSERT_TRUE(saved);
+    EXPECT_EQ(saved->source, 1);
+    EXPECT_EQ(saved->positionMs, 0);
 }
 
 TEST_F(LastSong, ASongThatIsGoneStartsTheListAsUsual) {

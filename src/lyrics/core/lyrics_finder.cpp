@@ -167,12 +167,15 @@ void LyricsFinder::AnswerNotFound() {
 }
 
 void LyricsFinder::Choose(const LyricsSong& song, const QString& text) {
+    // A pick without lyrics (an empty library row) is no choice: nothing is
+    // remembered and the search in flight goes on.
+    if (!ReadLyricText(text)) return;
     const LrcSongParts parts = SplitLrcSongName(song.name);
     if (cache_) cache_->Remember(parts.singer, parts.song, text);
     if (song.name != song_.name) return;
     StopNetwork();
     find_.Begin();
-    if (!Answer(LyricsOrigin::kChoice, text)) AnswerNotFound();
+    Answer(LyricsOrigin::kChoice, text);
 }
 
 }  // namespace tavo

@@ -232,7 +232,8 @@ void lrcBox::SetSongToolTip(const QString& text) { setToolTip(text); }
 void lrcBox::SetPlayGlyph(bool playing) {
     minbar(0)->SetCaption(playing ? u';' : u'4');
     clock_.Reset();
-    pacer_.SetPlaying(playing);
+    playing_ = playing;
+    pacer_.SetPlaying(playing && stage_->Doc().synced);
     Follow();
 }
 
@@ -294,10 +295,16 @@ void lrcBox::SetLyricLines(const LyricsModel* lines) {
 
 void lrcBox::LinesChanged() {
     stage_->SetDoc(lines_ ? ParseLyricDoc(lines_->WholeText()) : LyricDoc{});
-    // The song's own offset applies on every play.
-    song_ = host_ ? host_->PlayingSong() : QString();
-    const QString name = SettingsName();
-    userOffsetMs_ = name.isEmpty() || song_.isEmpty() ? 0 : LyricOffsets(platform::Settings(), name).OffsetFor(song_);
+    // The song's own offset applies on every play; it is read when the song
+    // changes (ShiftOffset keeps it for the song shown).
+    const QString song = host_ ? host_->PlayingSong() : QString();
+    if (song != song_) {
+        song_ = song;
+        const QString name = SettingsName();
+        userOffsetMs_ = name.isEmpty() || song_.isEmpty() ? 0 : LyricOffsets(platform::Settings(), name).OffsetFor(song_);
+    }
+    // Nothing timed to follow: no repaints of its own.
+    pacer_.SetPlaying(playing_ && stage_->Doc().synced);
     pacer_.SetSmooth(stage_->Moving());
     FitToLook();
     clock_.Reset();

@@ -180,10 +180,10 @@ private:
     LrcMenu* menu_ = nullptr;
     QPointer<LyricLookDialog> lookDialog_;
     LyricOptions look_;
-    bool lookChosen_ = false;  // false: the skin's look, read from the store
     LyricRepaintPacer pacer_;
     LyricClock clock_;
-    QString song_;
+    QString song_;         // the song whose offset userOffsetMs_ holds
+    bool playing_ = false;  // as the player last said
     int userOffsetMs_ = 0;
 
     LyricsHost* host_;

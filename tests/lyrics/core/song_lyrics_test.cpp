@@ -159,6 +159,18 @@ TEST_F(SongLyricsTest, ThePicksForThePlayingSongShowAtOnceAndAreRemembered) {
     EXPECT_EQ(library.Count("/api/get"), 1) << "the pick wins over the library";
 }
 
+// A library row without lyrics picked while the search runs is no pick: the
+// search goes on and answers.
+TEST_F(SongLyricsTest, APickWithoutLyricsLeavesTheSearchRunning) {
+    Make();
+    lyrics->Begin(kLater, {}, 7);
+    finder->Choose(lyrics->Song(), QString());
+    EXPECT_TRUE(lyrics->Finding());
+    ASSERT_TRUE(Answered());
+    EXPECT_EQ(found, QStringList{kLater});
+    EXPECT_EQ(lyrics->Origin(), LyricsOrigin::kLibrary);
+}
+
 // No network: Begin() returns at once and the not-found text follows
 // quickly; the model changes once per song (emptied), not per step.
 TEST_F(SongLyricsTest, AnUnreachableLibraryFailsFastAndQuietly) {

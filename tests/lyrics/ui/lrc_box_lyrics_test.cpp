@@ -129,6 +129,11 @@ TEST_F(LrcBoxLyrics, RepaintsOnItsOwnOnlyWhileShownAndPlaying) {
     look.karaoke = false;
     box->SetLook(look);
     EXPECT_EQ(box->Pacer().IntervalMs(), LyricRepaintPacer::kStillIntervalMs);
+    // No timed lines (not found, plain text): nothing to follow.
+    model.Clear();
+    EXPECT_FALSE(box->Pacer().Running());
+    model.SetLines(Lines());
+    EXPECT_TRUE(box->Pacer().Running());
 }
 
 TEST_F(LrcBoxLyrics, AStillLookRepaintsOnlyWhenTheLineChanges) {

@@ -392,6 +392,9 @@ void lrcBox::OpenLookDialog() {
         lookDialog_ = new LyricLookDialog(look_, DefaultLyricOptions(text.rgb()), back.rgba(), this);
         lookDialog_->setAttribute(Qt::WA_DeleteOnClose);
         lookDialog_->setWindowFlag(Qt::Dialog);
+        // The window's menu changes the same options: it waits while the
+        // dialog is open, so that OK never undoes a choice made there.
+        lookDialog_->setWindowModality(Qt::WindowModal);
         connect(lookDialog_, &QDialog::accepted, this, [this] {
             LyricOptions chosen = lookDialog_->Chosen();
             chosen.locked = look_.locked;

@@ -5,6 +5,7 @@
 #include "app/favourites_file.h"
 
 #include <QMetaObject>
+#include <QHash>
 #include <QSet>
 
 #include <algorithm>
@@ -113,7 +114,13 @@ ImportResult ImportFolder(const fs::path& folder, const QStringList& knownLinks,
     if (progress) progress(0, 0);
     const std::vector<fs::path> files = MusicFilesUnder(folder, cancel, out.truncated);
     out.found = static_cast<int>(files.size());
-    QSet<QString> seen(knownLinks.cbegin(), knownLinks.cend());
+    // Where each known link first stands in the favourites.
+    QHash<QString, qsizetype> knownAt;
+    knownAt.reserve(knownLinks.size());
+    for (qsizetype i = 0; i < knownLinks.size(); ++i)
+        if (!knownAt.contains(knownLinks[i])) knownAt.insert(knownLinks[i], i);
+    qsizetype firstKnown = -1;
+    QSet<QString> seen;  // taken in this run
     std::vector<ImportedSong> songs;
     songs.reserve(files.size());
     int done = 0;
@@ -124,6 +131,11 @@ ImportResult ImportFolder(const fs::path& folder, const QStringList& knownLinks,
         const QString path = platform::PathToQString(file);
         if (IsRefusedPath(path)) {
             ++out.refused;
+            continue;
+        }
+        if (const auto known = knownAt.constFind(path); known != knownAt.cend()) {
+            ++out.duplicates;
+            if (firstKnown < 0 || *known < firstKnown) firstKnown = *known;
             continue;
         }
         if (seen.contains(path)) {
@@ -145,6 +157,10 @@ ImportResult ImportFolder(const fs::path& folder, const QStringList& knownLinks,
     }
     if (progress) progress(out.found, out.found);
     SortImportedSongs(songs);
+    if (firstKnown >= 0)
+        out.firstLink = knownLinks[firstKnown];
+    else if (!songs.empty())
+        out.firstLink = platform::PathToQString(songs.front().path);
     out.lines.reserve(static_cast<qsizetype>(songs.size()));
     for (ImportedSong& s : songs) out.lines.append(std::move(s.line));
     return out;

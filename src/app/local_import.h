@@ -62,6 +62,10 @@ struct ImportResult {
     int refused = 0;      // paths the favourites cannot hold
     bool cancelled = false;  // cancelled: `lines` is empty
     bool truncated = false;  // more than kMaxImportFiles files: the first ones taken
+    // The song to play when the folder was opened to play: of the folder's
+    // songs already in the favourites, the one listed first there; else the
+    // first line added. Empty when the folder holds no song.
+    QString firstLink;
 };
 
 // The one message an import ends with: how many songs were added and how

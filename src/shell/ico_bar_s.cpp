@@ -57,7 +57,7 @@ icoBarS::icoBarS(ShellHost& host, QObject* parent)
     setObjectName(QStringLiteral("icoBarS"));
     tray_.setObjectName(QStringLiteral("TrayIcon"));
     connect(&tray_, &QSystemTrayIcon::activated, this, &icoBarS::TrayActivated);
-    favourites_.ChooseFiles = [this] {
+    localMusic_.ChooseFiles = [this] {
         std::int32_t maxLen = 255;
         const QString buffer =
             ShowOpen(host_.MainWindow(), QStringLiteral("打开"), kMusicFileFilter, 1, maxLen);
@@ -153,7 +153,7 @@ void icoBarS::BuildMenus() {
 
     QMenu* mineS = NewMenu(QStringLiteral("M_MySongRightS"), QStringLiteral("收藏列表右键S"), nullptr);
     NewItem(mineS, QStringLiteral("M_M_MySongRightS_BDF"), QStringLiteral("添加本地文件"),
-            [this] { favourites_.M_M_MySongRightS_BDF(); });
+            [this] { localMusic_.AddFiles(); });
     NewItem(mineS, QStringLiteral("M_M_MySongRightS_BDD"), QStringLiteral("添加本地文件夹"),
             [this] { localMusic_.AddFolder(); });
     AddPlaylistItems(mineS, QStringLiteral("M_M_MySongRightS"));

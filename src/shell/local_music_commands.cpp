@@ -94,6 +94,38 @@ bool LocalMusicCommands::AppendNew(const QStringList& lines, QStringList* added,
     return false;
 }
 
+// ---------------------------------------------------------------- files
+
+void LocalMusicCommands::AddFiles() {
+    const QStringList files = ChooseFiles ? ChooseFiles() : QStringList();
+    if (files.isEmpty()) return;
+    QStringList lines;
+    int refused = 0;
+    int unreadable = 0;
+    for (const QString& path : files) {
+        if (IsRefusedPath(path)) {
+            ++refused;
+            continue;
+        }
+        // Named from its tags; a file that cannot be read as music is left out.
+        if (const std::optional<QString> line = ReadLocalSongLine(platform::QStringToPath(path)))
+            lines.append(*line);
+        else
+            ++unreadable;
+    }
+    QStringList added;
+    int duplicates = 0;
+    if (!AppendNew(lines, &added, &duplicates)) return;
+    if (!added.isEmpty()) RefreshView();
+    // One message for everything that was left out.
+    QStringList skipped;
+    if (refused > 0)
+        skipped << QStringLiteral("有 %1 个文件的路径含有换行或列表分隔符，无法加入收藏列表。").arg(refused);
+    if (unreadable > 0) skipped << QStringLiteral("有 %1 个文件无法读取为音乐，没有加入收藏列表。").arg(unreadable);
+    if (duplicates > 0) skipped << QStringLiteral("有 %1 首歌曲已在收藏列表中，没有重复加入。").arg(duplicates);
+    if (!skipped.isEmpty()) Tell(skipped.join(QLatin1Char('\n')));
+}
+
 // ---------------------------------------------------------------- folders
 
 void LocalMusicCommands::AddFolder() {
@@ -147,10 +179,11 @@ void LocalMusicCommands::OnImportFinished(const ImportResult& result) {
         total_.refused += result.refused;
         total_.truncated = total_.truncated || result.truncated;
         if (!added.isEmpty()) RefreshView();
-        // The first song of a folder handed over to play (a duplicate too).
-        if (playFirst_ && !result.lines.isEmpty() && PlayLink) {
+        // The first song of a folder handed over to play (one already in
+        // the favourites too).
+        if (playFirst_ && !result.firstLink.isEmpty() && PlayLink) {
             playFirst_ = false;
-            PlayLink(LinkOf(result.lines.constFirst()));
+            PlayLink(result.firstLink);
         }
     }
     if (!folders_.empty()) {

@@ -1,5 +1,5 @@
 #pragma once
-// The listener's own music in the favourites: "添加本地文件夹" (a folder
+// The listener's own music in the favourites: "添加本地文件", "添加本地文件夹" (a folder
 // scanned off the window thread, with a progress dialog that can cancel),
 // "导入播放列表…" and "导出收藏列表…", and what the player is handed to open
 // (its command line, a second start, files dropped on its window).
@@ -33,6 +33,8 @@ public:
     explicit LocalMusicCommands(ShellHost& host, QObject* parent = nullptr);
     ~LocalMusicCommands() override;
 
+    // The files to add; empty when cancelled.
+    std::function<QStringList()> ChooseFiles;
     // The folder to add; empty when cancelled.
     std::function<QString()> ChooseFolder;
     // The playlist file to import; empty when cancelled.
@@ -43,6 +45,9 @@ public:
     // Shows the favourites and plays the one with this link.
     std::function<void(const QString& link)> PlayLink;
 
+    // "添加本地文件" (M_M_MySongRightS_BDF): the chosen files, named from
+    // their tags, in the dialog's order.
+    void AddFiles();
     // "添加本地文件夹".
     void AddFolder();
     // Imports folders one after the other; the last one ends with one

@@ -74,6 +74,13 @@ TEST_F(FolderImport, SortsByFolderTrackNameAndSkipsKnownAndBroken) {
         QStringLiteral("b ┈ c<|>%1<|>1").arg(P(dir, "lib/B album/b-c.wav")),
     };
     EXPECT_EQ(r.lines, expected);
+    // The song to play: of those the favourites already hold, the one they
+    // list first; else the first in folder order.
+    EXPECT_EQ(r.firstLink, P(dir, "lib/known.mp3"));
+    const QStringList favourites = {QStringLiteral("/elsewhere.mp3"), P(dir, "lib/B album/2 y.flac"),
+                                    P(dir, "lib/known.mp3")};
+    EXPECT_EQ(ImportFolder(dir / "lib", favourites, noCancel).firstLink, P(dir, "lib/B album/2 y.flac"));
+    EXPECT_EQ(ImportFolder(dir / "lib/A album", {}, noCancel).firstLink, P(dir, "lib/A album/1.mp3"));
 }
 
 TEST_F(FolderImport, ProgressCountsUpAndCancelLeavesNoLines) {

@@ -167,7 +167,7 @@ TEST_F(Favourites, AddLocalFilesNamesThemFromTheirTagsOrTheirFileNames) {
     Write("A<|>\r\n");
     host.source = 0;
     QStringList chosen;
-    ico.Favourites().ChooseFiles = [&chosen] { return chosen; };
+    ico.LocalMusic().ChooseFiles = [&chosen] { return chosen; };
 
     Choose("M_M_MySongRightS_BDF");  // cancelled
     EXPECT_EQ(File(), "A<|>\r\n");
@@ -187,9 +187,18 @@ TEST_F(Favourites, AddLocalFilesNamesThemFromTheirTagsOrTheirFileNames) {
     EXPECT_EQ(File(), "A<|>\r\nArtist ┈ Title<|>" + m + "/Artist-Title.mp3<|>1\r\nx<|>" + m + "/x.y.wav<|>2\r\n" +
                           "晴天 ┈ 周杰伦<|>" + m + "/01.flac<|>1\r\n");
     EXPECT_EQ(host.items, (QStringList{"A", "Artist ┈ Title", "x", "晴天 ┈ 周杰伦"}));  // shown at once
-    ASSERT_EQ(messages.shown().size(), 2u);  // the path with a line break, the broken file
+    ASSERT_EQ(messages.shown().size(), 1u);  // one message: the path with a line break, the broken file
     EXPECT_TRUE(messages.shown()[0].text.contains(QStringLiteral("1 个文件的路径")));
-    EXPECT_TRUE(messages.shown()[1].text.contains(QStringLiteral("1 个文件无法读取")));
+    EXPECT_TRUE(messages.shown()[0].text.contains(QStringLiteral("1 个文件无法读取")));
+
+    // Chosen again (twice in one choice too): nothing is added twice.
+    const std::string before = File();
+    chosen = {QString::fromStdString(tagged.string()), QString::fromStdString(untagged.string()),
+              QString::fromStdString(tagged.string())};
+    Choose("M_M_MySongRightS_BDF");
+    EXPECT_EQ(File(), before);
+    ASSERT_EQ(messages.shown().size(), 2u);
+    EXPECT_TRUE(messages.shown()[1].text.contains(QStringLiteral("3 首歌曲已在收藏列表中")));
 }
 
 TEST_F(Favourites, UnavailableItemsAreShownButDoNothing) {

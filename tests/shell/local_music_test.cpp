@@ -278,6 +278,13 @@ TEST_F(LocalMusic, AFolderOpenedFirstPlaysItsFirstSong) {
     EXPECT_TRUE(played.isEmpty());
     ASSERT_TRUE(ImportEnds());
     EXPECT_EQ(played, QStringList{Q(music / "f/1.wav")});
+
+    // Opened again: nothing new to add, and its first song still plays.
+    const std::string before = File();
+    local().Open({Q(music / "f")});
+    ASSERT_TRUE(ImportEnds());
+    EXPECT_EQ(File(), before);
+    EXPECT_EQ(played, (QStringList{Q(music / "f/1.wav"), Q(music / "f/1.wav")}));
 }
 
 TEST(DroppedFiles, LocalPathsAndPlayableAddressesOnly) {

@@ -48,7 +48,6 @@ TEST(SearchRequest, QueryAndCallback) {
     EXPECT_TRUE(shape.match(a).hasMatch()) << a.toStdString();
     EXPECT_TRUE(shape.match(b).hasMatch()) << b.toStdString();
     EXPECT_NE(a, b) << "two searches for one song use different suffixes";
-    for (int i = 0; i < 200; ++i) ASSERT_EQ(LinkResolver::CallbackSuffix().size(), 13);
 }
 
 TEST(Addresses, WhatThePlayerMayOpen) {
@@ -288,7 +287,6 @@ TEST_F(PlayTest, StartingASong) {
     EXPECT_EQ(core->playback.play.entries,
               (QStringList{Song("Title1", "Singer1"), Song("Title2", "Singer2"), Song("Title3", "Singer3")}));
     EXPECT_TRUE(core->playback.PlayTime.isActive());
-    EXPECT_EQ(core->playback.PlayTime.interval(), 200);
     EXPECT_EQ(core->songLyrics.SongTag(), core->playback.SongTag()) << "the lyrics are fetched for this song";
     EXPECT_TRUE(lrc.playGlyph);
     EXPECT_FALSE(core->ui.PlaySVisible[0]);

@@ -41,16 +41,6 @@ protected:
     services::DemoService service;
 };
 
-TEST_F(DemoTest, RadioPlaylistPlaysFromTheFirstClick) {
-    // "随便听听" is the first list at a first start.
-    EXPECT_EQ(form->PHcombo()->currentText(), QStringLiteral("随便听听"));
-    ASSERT_TRUE(WaitFor([&] { return form->core().ui.rows.size() > 0 && !form->core().fetch.QelDown1.Downloading(); }));
-    ClickRow(0);
-    ASSERT_TRUE(Playing());
-    EXPECT_TRUE(player->URL().startsWith(QString::fromStdString(service.Url())));
-    EXPECT_GT(player->currentMedia().duration(), 1.0);
-}
-
 TEST_F(DemoTest, ChartPeriodEntryThenASongWithItsLyrics) {
     Q_EMIT form->PHcombo()->activated(5);
     ASSERT_TRUE(Rows(10));

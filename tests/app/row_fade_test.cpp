@@ -154,7 +154,6 @@ TEST(MainPixels, APressFindsTheRowUnderItOrTheFreeSpace) {
     };
     for (const auto& c : cases) EXPECT_EQ(RowAt(c.x, c.y, 306, 25, c.rows), c.row) << c.x << "," << c.y;
     EXPECT_EQ(RowAt(20, 5, 306, 0, 3), -1) << "no rows are drawn before the list is placed";
-    EXPECT_EQ(PlayMarkerTop(3, 25), 77);
 }
 
 TEST(MainPixels, TheProgressFillStaysOnTheTrack) {

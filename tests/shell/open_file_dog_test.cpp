@@ -56,9 +56,7 @@ TEST(SplitSelection, ReadsBackWhatTheDialogReturns) {
     }
 }
 
-TEST(OpenFileDog, FilterListsTheMusicFormatsLinuxUsersKeep) {
-    EXPECT_EQ(QtNameFilters(kMusicFileFilter),
-              QStringList{"音乐文件 (*.mp3 *.flac *.ogg *.opus *.m4a *.aac *.wav *.ape *.wma *.wv *.dsf)"});
+TEST(OpenFileDog, FilterTextBecomesQtNameFilters) {
     EXPECT_EQ(QtNameFilters(QStringLiteral("A(*.a)|*.a|B|*.b;*.c")), (QStringList{"A (*.a)", "B (*.b *.c)"}));
 }
 
@@ -93,8 +91,6 @@ TEST(OpenFileDog, AddLocalFilesTakesEveryFileChosenInTheDialog) {
     EXPECT_FALSE(std::filesystem::exists(dir / "MySongList.txt"));  // cancelled: not touched
 
     WhenTheDialogOpens([&](QFileDialog* d) {
-        EXPECT_EQ(d->windowTitle(), QStringLiteral("打开"));
-        EXPECT_EQ(d->fileMode(), QFileDialog::ExistingFiles);
         d->setDirectory(folder);
         d->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"))->setText(QLatin1Char('"') + names.join(QStringLiteral("\" \"")) + QLatin1Char('"'));
         static_cast<QDialog*>(d)->accept();

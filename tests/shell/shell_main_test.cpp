@@ -54,7 +54,6 @@ TEST_F(ShellMainTest, SplashComesFirstAndShowsTheLoadedWindow) {
     EXPECT_FALSE(form->isVisible());
     EXPECT_TRUE(shell->Tray().TrayIcon().isVisible());
     // Start-up filled the tray menus.
-    EXPECT_EQ(shell->Tray().SkinItem(0)->text(), QStringLiteral("蓝色科技"));
     EXPECT_TRUE(shell->Tray().SkinItem(0)->isChecked());
     EXPECT_TRUE(shell->Tray().Item(QStringLiteral("M_closeY"))->isChecked());
     EXPECT_TRUE(shell->Tray().Item(QStringLiteral("M_Lrc_Show"))->isChecked());

@@ -59,7 +59,6 @@ protected:
 
 TEST_F(Update, CompletionStoresThePartsAndDeletesTheFile) {
     EXPECT_EQ(check.Label1Text(), kSite);
-    EXPECT_EQ(check.Timer1.interval(), 2000);
     Arrive("1.1{|}http://a/new{++}n1{|}http://a/1", 1);  // a failed download: nothing
     EXPECT_TRUE(check.UpdateInfo.isEmpty());
     Arrive("no separator here");  // ignored
@@ -136,8 +135,7 @@ TEST_F(Update, HostileFileIsCutDownToShortLines) {
     EXPECT_FALSE(notice.contains(QLatin1Char('\n')));
 }
 
-// The check downloads the notice file of the maker's site; what the bundled
-// services put in it is DemoServiceTest.UpdateNoticeHasAVersionAndNotices.
+// The check downloads the notice file of the maker's site.
 TEST_F(Update, BundledServicesAnnounceANewerVersion) {
     services::DemoService demo;
     ASSERT_TRUE(demo.Start(0));

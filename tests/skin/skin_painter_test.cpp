@@ -170,24 +170,6 @@ TEST_F(PaintSkinTest, DoubleScaleUsesTheDoubledImages) {
     EXPECT_NE(s.window.pixel(1, 100), back);
 }
 
-TEST(SkinPainting, ControlColoursFollowTheSkin) {
-    SkinColours c;
-    SetDefaultColours(c);
-    c.VolumeColor = SkinRgb(1, 2, 3);
-    c.DropBackColor = SkinRgb(4, 5, 6);
-    const auto table = ControlColours(c);
-    auto find = [&](const QString& name, ColourRole role) {
-        for (const auto& e : table)
-            if (e.control == name && e.role == role) return e.colour;
-        return -1;
-    };
-    EXPECT_EQ(find("Yl", ColourRole::Back), SkinRgb(1, 2, 3));
-    EXPECT_EQ(find("PHcombo", ColourRole::Back), SkinRgb(4, 5, 6));
-    EXPECT_EQ(find("PageA14", ColourRole::Text), c.DropButtonTextColor);
-    EXPECT_EQ(find("PageA8", ColourRole::Text), c.TitleTextColor);
-    EXPECT_EQ(find("Label5", ColourRole::Text), c.CalendarWeekColor);
-}
-
 TEST(SkinPainting, SymbolColourReadsOnTheFace) {
     QImage dark(20, 20, QImage::Format_RGB32), light(20, 20, QImage::Format_RGB32);
     dark.fill(qRgb(10, 30, 70));

@@ -37,8 +37,6 @@ public:
 
     // The directory's own address (serves the server list and searches).
     QString Base() const { return good_.Url(); }
-    int GoodPort() const { return good_.port(); }
-    int FailingPort() const { return failing_.port(); }
 
     // Every request each server got: path and query as sent.
     std::vector<std::string> GoodRequests() const;

@@ -104,13 +104,6 @@ TEST_F(LibraryClientTest, AMissInOneScriptIsAskedOnceInTheOther) {
     EXPECT_EQ(library.Requests().size(), 3u + 2u + 4u);
 }
 
-TEST_F(LibraryClientTest, InstrumentalTracksAreFound) {
-    LyricsLibraryClient client(library.Base());
-    const Result r = Find(client, {QStringLiteral("Intro"), QStringLiteral("Band"), QString(), 60});
-    ASSERT_TRUE(r.track);
-    EXPECT_TRUE(r.track->instrumental);
-}
-
 TEST_F(LibraryClientTest, OfflineAndOversizedRepliesEndAtOnce) {
     {
         LyricsLibraryClient offline(QStringLiteral("http://127.0.0.1:1"));

@@ -38,14 +38,6 @@ protected:
     lrcBox box{&host};
 };
 
-TEST_F(LrcBoxWindow, IsCreatedHiddenFramelessAndOnTop) {
-    EXPECT_FALSE(box.isVisible());
-    EXPECT_TRUE(box.windowFlags().testFlag(Qt::FramelessWindowHint));
-    EXPECT_TRUE(box.windowFlags().testFlag(Qt::WindowStaysOnTopHint));
-    EXPECT_TRUE(box.Timer1().isActive());
-    EXPECT_EQ(box.Timer1().interval(), 100);
-}
-
 TEST_F(LrcBoxWindow, HiddenWindowStopsItsMouseCheckEvenWithTheCursorWhereItWouldBe) {
     ASSERT_FALSE(box.isVisible());
     const QPoint where = box.frameGeometry().center();

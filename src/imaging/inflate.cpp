@@ -381,6 +381,12 @@ inline void StoreLiterals(uint8_t*& o, uint32_t e) {
 
 enum class BlockEnd { EndOfBlock, OutputFull, Bad };
 
+// A match that runs past the buffer's end: fills the buffer, then stops.
+inline BlockEnd CopyMatchToEnd(uint8_t*& o, uint8_t* outEnd, size_t dist) {
+    for (; o < outEnd; ++o) *o = *(o - dist);
+    return BlockEnd::OutputFull;
+}
+
 // One Huffman-coded block. `o` advances over what was written. `br` and `o`
 // must be the caller's own locals: a byte stored through `o` may alias
 // anything whose address is known elsewhere, which would force the bit
@@ -398,11 +404,12 @@ template <bool kDeflate64>
 
     // Fast loop: enough input that every refill reads real bytes (a round
     // refills at most twice, each moving on at most 7 bytes and reading 8),
-    // and room for the literals of one round (six bytes); a match is checked
-    // against the room left, and its chunk copies may run into the slack
-    // after the buffer. The limits are tested once a round, not per byte.
+    // and room for what one round writes: six literals, or one match of at
+    // most 258 bytes (a Deflate64 match, which can be longer, is checked
+    // against the room left). Chunk copies may run into the slack after the
+    // buffer. The limits are tested once a round, not per byte.
     constexpr ptrdiff_t kInMargin = 24;
-    constexpr ptrdiff_t kOutMargin = 8;
+    constexpr ptrdiff_t kOutMargin = 8 + 258;
     if (br.end - br.in > kInMargin && outEnd - o > kOutMargin) {
         const uint8_t* const inFast = br.end - kInMargin;
         uint8_t* const outFast = outEnd - kOutMargin;
@@ -469,13 +476,8 @@ template <bool kDeflate64>
             }
             const size_t dist = Value(de) + ExtraOf(savedDist, de);
             if (dist > static_cast<size_t>(o - outStart)) return BlockEnd::Bad;
-            if (length > static_cast<size_t>(outEnd - o)) {
-                // The match runs past the buffer's end: fill it, then stop.
-                while (o < outEnd) {
-                    *o = *(o - dist);
-                    ++o;
-                }
-                return BlockEnd::OutputFull;
+            if constexpr (kDeflate64) {
+                if (length > static_cast<size_t>(outEnd - o)) return CopyMatchToEnd(o, outEnd, dist);
             }
             // The next round's entry is looked up before the copy, whose
             // branches depend on the match.
@@ -520,11 +522,8 @@ template <bool kDeflate64>
         const size_t dist = Value(de) + ExtraOf(bits, de);
         if (br.Truncated()) return BlockEnd::Bad;
         if (dist > static_cast<size_t>(o - outStart)) return BlockEnd::Bad;
-        for (size_t k = 0; k < length; ++k) {
-            if (o >= outEnd) return BlockEnd::OutputFull;
-            *o = *(o - dist);
-            ++o;
-        }
+        if (length > static_cast<size_t>(outEnd - o)) return CopyMatchToEnd(o, outEnd, dist);
+        for (uint8_t* const stop = o + length; o < stop; ++o) *o = *(o - dist);
     }
 }
 

@@ -66,8 +66,20 @@ inline uint32_t WithLength(uint32_t info, unsigned len) { return info + (len << 
 // `e` is a length or distance entry (no subtable, no pair), so bits 12-13
 // are zero and the shift count needs only its low six bits; the mask by the
 // low byte and the shift by a register are one instruction each with BMI2.
-inline uint32_t ExtraOf(uint64_t bits, uint32_t e) {
-    const uint64_t consumed = bits & ((uint64_t{1} << static_cast<uint8_t>(e)) - 1);
+// The block loop compiled for BMI2 passes kBmi2, and the mask is then the
+// processor's bit-field instruction, whose count is the entry's low byte
+// (the compiler does not always find it by itself).
+template <bool kBmi2 = false>
+[[gnu::always_inline]] inline uint32_t ExtraOf(uint64_t bits, uint32_t e) {
+    uint64_t consumed;
+#if defined(__x86_64__)
+    if constexpr (kBmi2) {
+        asm("bzhi %2, %1, %0" : "=r"(consumed) : "r"(bits), "r"(uint64_t{e}));
+    } else
+#endif
+    {
+        consumed = bits & ((uint64_t{1} << static_cast<uint8_t>(e)) - 1);
+    }
     return static_cast<uint32_t>(consumed >> ((e >> 8) & 63));
 }
 
@@ -396,7 +408,7 @@ inline BlockEnd CopyMatchToEnd(uint8_t*& o, uint8_t* outEnd, size_t dist) {
 // must be the caller's own locals: a byte stored through `o` may alias
 // anything whose address is known elsewhere, which would force the bit
 // buffer back to memory after every store.
-template <bool kDeflate64>
+template <bool kDeflate64, bool kBmi2>
 [[gnu::always_inline]] inline BlockEnd DecodeBlockLocal(BitReader& br, uint8_t*& o, uint8_t* const outStart,
                                                         uint8_t* const outEnd, const HuffTable& ll,
                                                         const HuffTable& dt) {
@@ -468,7 +480,7 @@ template <bool kDeflate64>
                 }
                 if (IsSpecial(e)) return Value(e) == kEndValue ? BlockEnd::EndOfBlock : BlockEnd::Bad;
             }
-            const size_t length = Value(e) + ExtraOf(saved, e);
+            const size_t length = Value(e) + ExtraOf<kBmi2>(saved, e);
             if constexpr (kDeflate64) br.RefillFastLoose();  // 16 extra bits: the 49 above do not hold
             const uint64_t savedDist = br.buf;
             uint32_t de = D[br.buf & dmask];
@@ -479,7 +491,7 @@ template <bool kDeflate64>
                 if (de & kSpecial) return BlockEnd::Bad;
                 br.Drop(Consume(de));
             }
-            const size_t dist = Value(de) + ExtraOf(savedDist, de);
+            const size_t dist = Value(de) + ExtraOf<kBmi2>(savedDist, de);
             if (dist > static_cast<size_t>(o - outStart)) return BlockEnd::Bad;
             if constexpr (kDeflate64) {
                 if (length > static_cast<size_t>(outEnd - o)) return CopyMatchToEnd(o, outEnd, dist);
@@ -536,12 +548,12 @@ template <bool kDeflate64>
 // with BMI2, whose shifts and masks by a register count take one simple
 // instruction each. The choice is made once, at run time.
 using BlockDecoder = BlockEnd (*)(BitReader&, uint8_t*&, uint8_t*, uint8_t*, const HuffTable&, const HuffTable&);
-template <bool kDeflate64>
+template <bool kDeflate64, bool kBmi2>
 [[gnu::always_inline]] inline BlockEnd DecodeBlockBody(BitReader& state, uint8_t*& out, uint8_t* outStart,
                                                        uint8_t* outEnd, const HuffTable& ll, const HuffTable& dt) {
     BitReader br = state;
     uint8_t* o = out;
-    const BlockEnd end = DecodeBlockLocal<kDeflate64>(br, o, outStart, outEnd, ll, dt);
+    const BlockEnd end = DecodeBlockLocal<kDeflate64, kBmi2>(br, o, outStart, outEnd, ll, dt);
     br.Settle();  // the fast loop may have returned with a loose count
     state = br;
     out = o;
@@ -550,13 +562,13 @@ template <bool kDeflate64>
 template <bool kDeflate64>
 BlockEnd DecodeBlockPlain(BitReader& br, uint8_t*& o, uint8_t* outStart, uint8_t* outEnd, const HuffTable& ll,
                           const HuffTable& dt) {
-    return DecodeBlockBody<kDeflate64>(br, o, outStart, outEnd, ll, dt);
+    return DecodeBlockBody<kDeflate64, false>(br, o, outStart, outEnd, ll, dt);
 }
 #if defined(__x86_64__)
 template <bool kDeflate64>
 [[gnu::target("bmi2")]] BlockEnd DecodeBlockBmi2(BitReader& br, uint8_t*& o, uint8_t* outStart, uint8_t* outEnd,
                                                  const HuffTable& ll, const HuffTable& dt) {
-    return DecodeBlockBody<kDeflate64>(br, o, outStart, outEnd, ll, dt);
+    return DecodeBlockBody<kDeflate64, true>(br, o, outStart, outEnd, ll, dt);
 }
 #endif
 

@@ -76,6 +76,17 @@ template <bool kDeflate64, bool kBmi2>
             br.DropEntry(entry);
             return entry;
         };
+        // The same with a refill, the entry looked up before it: a refill
+        // fills all 64 bits of the buffer, so after dropping at most 49 bits
+        // since the last one, the index bits are already there, and the
+        // lookup need not wait for the refill.
+        auto refillNext = [&](uint64_t& saved) {
+            const uint32_t entry = L[br.buf & lmask];
+            br.RefillFastLoose();
+            saved = br.buf;
+            br.DropEntry(entry);
+            return entry;
+        };
         uint64_t saved;
         br.RefillFastLoose();
         uint32_t e = next(saved);
@@ -85,6 +96,11 @@ template <bool kDeflate64, bool kBmi2>
                 break;
             if (o >= outFast) [[unlikely]]
                 break;
+            // The bits the distance is looked up by: the buffer as it is,
+            // or after literals, as it was before their refill (at most 40
+            // bits dropped since the one before), which spares the lookup
+            // the wait for that refill.
+            uint64_t ahead = br.buf;
             if (!(e & kNonLiteral)) {
                 // Up to three literal entries (up to six literals) per
                 // refill: each takes at most kLitLenBits of the 56 bits.
@@ -95,17 +111,18 @@ template <bool kDeflate64, bool kBmi2>
                     e = next(saved);
                     if (!(e & kNonLiteral)) {
                         StoreLiterals(o, e);
-                        br.RefillFastLoose();
-                        e = next(saved);
+                        e = refillNext(saved);  // 30 bits dropped
                         continue;
                     }
                 }
+                ahead = br.buf;
                 br.RefillFastLoose();  // only adds bits above the ones in `saved`
             }
             if (e & kSpecial) {
                 if (e & kSubtable) {  // dropped nothing yet
                     e = LookupLong(ll, e, saved);
                     br.Drop(Consume(e));
+                    ahead = br.buf;
                     if (!(e & kNonLiteral)) {
                         *o++ = static_cast<uint8_t>(Value(e));
                         br.RefillFastLoose();
@@ -116,9 +133,12 @@ template <bool kDeflate64, bool kBmi2>
                 if (IsSpecial(e)) return Value(e) == kEndValue ? BlockEnd::EndOfBlock : BlockEnd::Bad;
             }
             const size_t length = Value(e) + ExtraOf<kBmi2>(saved, e);
-            if constexpr (kDeflate64) br.RefillFastLoose();  // 16 extra bits: the 49 above do not hold
+            if constexpr (kDeflate64) {
+                br.RefillFastLoose();  // 16 extra bits: the 49 above do not hold
+                ahead = br.buf;
+            }
             const uint64_t savedDist = br.buf;
-            uint32_t de = D[br.buf & dmask];
+            uint32_t de = D[ahead & dmask];
             br.DropEntry(de);
             if (de & kSpecial) {
                 if (!(de & kSubtable)) return BlockEnd::Bad;  // an unused distance code
@@ -133,8 +153,7 @@ template <bool kDeflate64, bool kBmi2>
             }
             // The next round's entry is looked up before the copy, whose
             // branches depend on the match.
-            br.RefillFastLoose();
-            e = next(saved);
+            e = refillNext(saved);  // 49 bits dropped at most
             CopyMatch(o, dist, length);
             o += length;
         }

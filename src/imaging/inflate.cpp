@@ -17,7 +17,7 @@ namespace {
 
 using namespace inflate_detail;
 
-constexpr int kLitLenBits = 10;
+constexpr int kLitLenBits = 11;
 constexpr int kDistBits = 8;
 constexpr int kCodeLenBits = 7;  // code-length codes are at most 7 bits long
 
@@ -97,7 +97,7 @@ template <bool kDeflate64, bool kBmi2>
             if (o >= outFast) [[unlikely]]
                 break;
             // The bits the distance is looked up by: the buffer as it is,
-            // or after literals, as it was before their refill (at most 40
+            // or after literals, as it was before their refill (at most 42
             // bits dropped since the one before), which spares the lookup
             // the wait for that refill.
             uint64_t ahead = br.buf;
@@ -111,7 +111,7 @@ template <bool kDeflate64, bool kBmi2>
                     e = next(saved);
                     if (!(e & kNonLiteral)) {
                         StoreLiterals(o, e);
-                        e = refillNext(saved);  // 30 bits dropped
+                        e = refillNext(saved);  // 33 bits dropped at most
                         continue;
                     }
                 }

@@ -748,7 +748,7 @@ TEST(InflateSparseDistances, PngWrittenWithSuchStreamsLoadsAsASkinFace) {
 }
 
 
-// Codes longer than the decoder's direct tables (10 bits for literals and
+// Codes longer than the decoder's direct tables (11 bits for literals and
 // lengths, 8 for distances) are found through subtables. This block gives
 // codes of every length from 1 to 15 bits in both alphabets, long literals,
 // long length symbols and long distance symbols among them, and mixes them at

@@ -55,7 +55,8 @@ template <bool kDeflate64, bool kBmi2>
     constexpr uint64_t dmask = (uint64_t{1} << kDistBits) - 1;
 
     // Fast loop: enough input that every refill reads real bytes (a round
-    // refills at most twice, each moving on at most 7 bytes and reading 8),
+    // refills at most twice, three times with Deflate64, each moving on at
+    // most 7 bytes and reading 8: 7 + 7 + 8 < 24),
     // and room for what one round writes: six literals, or one match of at
     // most 258 bytes (a Deflate64 match, which can be longer, is checked
     // against the room left). Chunk copies may run into the slack after the

@@ -1,375 +1,27 @@
 #include "imaging/inflate.h"
 
+#include "imaging/inflate_bit_reader.h"
+#include "imaging/inflate_match_copy.h"
+#include "imaging/inflate_tables.h"
 #include "platform/message_box.h"
 
 #include <QString>
 
 #include <algorithm>
-#include <array>
-#include <bit>
 #include <climits>
 #include <cstring>
-#include <memory>
-
-static_assert(std::endian::native == std::endian::little, "the bit reader loads little-endian words");
 
 namespace tavo::imaging {
 
 namespace {
 
-// Table entry layout (32 bits), the same for every alphabet:
-//   bits 0-5   bits to consume: the code, the extra bits that follow it, and
-//              for a pair of literals the second literal's code as well
-//              (at most 31, so a 64-bit shift by the entry's low six bits
-//              needs no masking)
-//   bits 6-9   length of the (first) code alone; the extra bits of a length
-//              or distance are the consumed bits above it
-//   bit 13     kSubtable: a code longer than the direct table (see below)
-//   bit 14     literal entries: kPair, two literals; other entries: kSpecial
-//   bit 15     kNonLiteral: anything but a literal
-//   bits 16-31 literals: the literal, and the second one in bits 24-31;
-//              others: the length base, distance base or code-length symbol,
-//              or for kSpecial entries what is special (kEndValue ...).
-// Lengths and distances decode as base + the extra bits found right after
-// the code.
-// A code longer than the direct table's index bits has a subtable entry
-// there (kSpecial and kSubtable, consuming nothing), whose value is where
-// its subtable starts in the same array; the subtable is indexed by the
-// stream bits that follow the direct table's and holds the code's entry as
-// the direct table would, its code length being the whole code's.
-constexpr uint32_t kNonLiteral = 1u << 15;
-constexpr uint32_t kSpecial = 1u << 14;
-constexpr uint32_t kPair = 1u << 14;
-constexpr uint32_t kSubtable = 1u << 13;
-constexpr uint32_t kEndValue = 0;      // end of block
-constexpr uint32_t kInvalidValue = 2;  // symbol 286 or 287, or an unused distance code
+using namespace inflate_detail;
 
-constexpr int kLitLenBits = 10;
+constexpr int kLitLenBits = 11;
 constexpr int kDistBits = 8;
 constexpr int kCodeLenBits = 7;  // code-length codes are at most 7 bits long
 
-inline unsigned Consume(uint32_t e) { return e & 63; }
-inline unsigned CodeLen(uint32_t e) { return (e >> 6) & 15; }
-inline uint32_t Value(uint32_t e) { return e >> 16; }
-inline bool IsSpecial(uint32_t e) { return (e & (kNonLiteral | kSpecial)) == (kNonLiteral | kSpecial); }
-// What a symbol means before its code length is known: the extra bit count
-// stands in the consume field, to which WithLength adds the code length.
-constexpr uint32_t MakeInfo(uint32_t value, unsigned extra, uint32_t flags) { return (value << 16) | extra | flags; }
-inline uint32_t SubtableEntry(size_t start) {
-    return MakeInfo(static_cast<uint32_t>(start), 0, kNonLiteral | kSpecial | kSubtable);
-}
-constexpr uint32_t kInvalidEntry = MakeInfo(kInvalidValue, 0, kNonLiteral | kSpecial);
-// The table entry of a symbol whose code has `len` bits.
-inline uint32_t WithLength(uint32_t info, unsigned len) { return info + (len << 6) + len; }
-// The extra bits of entry `e` in `bits`, the stream bits its code starts.
-inline uint32_t ExtraOf(uint64_t bits, uint32_t e) {
-    return static_cast<uint32_t>((bits & ((uint64_t{1} << Consume(e)) - 1)) >> CodeLen(e));
-}
-
-constexpr uint16_t kLengthBase[29] = {3,  4,  5,  6,  7,  8,  9,  10, 11,  13,  15,  17,  19,  23, 27,
-                                      31, 35, 43, 51, 59, 67, 83, 99, 115, 131, 163, 195, 227, 258};
-constexpr uint8_t kLengthExtra[29] = {0, 0, 0, 0, 0, 0, 0, 0, 1, 1, 1, 1, 2, 2, 2,
-                                      2, 3, 3, 3, 3, 4, 4, 4, 4, 5, 5, 5, 5, 0};
-// Codes 30 and 31 are the Deflate64 distances; they are accepted in both modes.
-constexpr uint16_t kDistBase[32] = {1,    2,    3,    4,    5,    7,     9,     13,    17,    25,   33,
-                                    49,   65,   97,   129,  193,  257,   385,   513,   769,   1025, 1537,
-                                    2049, 3073, 4097, 6145, 8193, 12289, 16385, 24577, 32769, 49153};
-constexpr uint8_t kDistExtra[32] = {0, 0, 0, 0, 1, 1, 2, 2,  3,  3,  4,  4,  5,  5,  6,  6,
-                                    7, 7, 8, 8, 9, 9, 10, 10, 11, 11, 12, 12, 13, 13, 14, 14};
 constexpr uint8_t kCodeLengthOrder[19] = {16, 17, 18, 0, 8, 7, 9, 6, 10, 5, 11, 4, 12, 3, 13, 2, 14, 1, 15};
-
-// What each symbol means, without its code length.
-struct SymbolInfo {
-    uint32_t litlen[2][288];  // [deflate64][symbol]
-    uint32_t dist[32];
-    uint32_t codelen[19];
-    SymbolInfo() {
-        for (int d64 = 0; d64 < 2; ++d64) {
-            for (int s = 0; s < 256; ++s) litlen[d64][s] = MakeInfo(s, 0, 0);
-            litlen[d64][256] = MakeInfo(kEndValue, 0, kNonLiteral | kSpecial);
-            for (int s = 257; s <= 285; ++s)
-                litlen[d64][s] = MakeInfo(kLengthBase[s - 257], kLengthExtra[s - 257], kNonLiteral);
-            litlen[d64][286] = litlen[d64][287] = kInvalidEntry;
-        }
-        // Deflate64: code 285 is followed by 16 bits, the length being their value + 3.
-        litlen[1][285] = MakeInfo(3, 16, kNonLiteral);
-        for (int s = 0; s < 32; ++s) dist[s] = MakeInfo(kDistBase[s], kDistExtra[s], kNonLiteral);
-        for (int s = 0; s < 19; ++s) codelen[s] = MakeInfo(s, 0, kNonLiteral);
-    }
-};
-const SymbolInfo& Symbols() {
-    static const SymbolInfo info;
-    return info;
-}
-
-// Bit reversal of each byte value.
-constexpr std::array<uint8_t, 256> MakeByteReversal() {
-    std::array<uint8_t, 256> r{};
-    for (unsigned v = 0; v < 256; ++v) {
-        unsigned x = 0;
-        for (unsigned b = 0; b < 8; ++b) x |= ((v >> b) & 1u) << (7 - b);
-        r[v] = static_cast<uint8_t>(x);
-    }
-    return r;
-}
-constexpr std::array<uint8_t, 256> kByteReversal = MakeByteReversal();
-
-// The low `length` bits (1..15) of `code` in reverse order.
-inline unsigned Reverse(unsigned code, unsigned length) {
-    const unsigned r16 = (unsigned{kByteReversal[code & 0xFF]} << 8) | kByteReversal[(code >> 8) & 0xFF];
-    return r16 >> (16 - length);
-}
-
-// Which incomplete code-length sets an alphabet accepts.
-enum class Completeness {
-    Required,        // literal/length and code-length codes
-    DistanceSparse,  // distances: also no code at all, or a single 1-bit code
-};
-
-// Builds the canonical code of RFC 1951 3.2.2 from `lens` (each 0..15).
-// Refuses (returns false) an over-full set and an incomplete one. The
-// distance alphabet is the exception RFC 1951 3.2.7 makes: a single used
-// distance code is sent with one bit (the other 1-bit code is unused), and a
-// lone distance length of zero means the block has no matches. Unused codes
-// get invalid entries, so a stream that sends one is refused when decoded.
-//
-// The direct table has 2^maxBits entries, or with `shrink` only as many as
-// the longest code needs (less to fill for a small block).
-bool BuildTable(HuffTable& t, const uint8_t* lens, int n, int maxBits, bool shrink, const uint32_t* info,
-                Completeness rule = Completeness::Required) {
-    uint16_t count[HuffTable::kMaxBits + 1] = {};
-    for (int i = 0; i < n; ++i) ++count[lens[i]];
-    count[0] = 0;
-    int longest = 0;
-    for (int len = HuffTable::kMaxBits; len >= 1; --len) {
-        if (count[len]) {
-            longest = len;
-            break;
-        }
-    }
-    int remaining = 1;
-    for (int len = 1; len <= longest; ++len) {
-        remaining = remaining * 2 - count[len];
-        if (remaining < 0) return false;  // over-full
-    }
-    // After the loop `remaining` counts the unused codes of the longest
-    // length; with no codes at all it is 1 (the loop did not run).
-    const bool sparseDistances = rule == Completeness::DistanceSparse && longest <= 1 && remaining == 1;
-    if (remaining != 0 && !sparseDistances) return false;  // incomplete
-
-    uint16_t offset[HuffTable::kMaxBits + 2] = {};
-    uint16_t next[HuffTable::kMaxBits + 1] = {};
-    unsigned code = 0;
-    for (int len = 1; len <= HuffTable::kMaxBits; ++len) {
-        offset[len + 1] = static_cast<uint16_t>(offset[len] + count[len]);
-        code = (code + count[len - 1]) << 1;
-        next[len] = static_cast<uint16_t>(code);
-    }
-    std::memcpy(t.count, count, sizeof count);
-    const int bits = shrink ? std::clamp(longest, 1, maxBits) : maxBits;
-    t.bits = bits;
-    const size_t size = size_t{1} << bits;
-    // Every long code gets at most one subtable of its own: room for all of
-    // them after the direct table (the values stay below 2^16).
-    const int subBits = longest > bits ? longest - bits : 0;
-    t.subBits = subBits;
-    const size_t subSize = size_t{1} << subBits;
-    size_t longCodes = 0;
-    for (int len = bits + 1; len <= HuffTable::kMaxBits; ++len) longCodes += count[len];
-    const size_t need = size + longCodes * subSize;
-    if (t.fast.size() < need) t.fast.resize(need);  // never shrinks: no refill of zeros later
-    uint32_t* fast = t.fast.data();
-    size_t nextSubtable = size;
-
-    // Symbols in canonical order: by code length, then by symbol.
-    for (int sym = 0; sym < n; ++sym)
-        if (lens[sym]) t.sorted[offset[lens[sym]]++] = static_cast<uint16_t>(sym);
-    // The table is filled by doubling: before the codes of length `len` go
-    // in, its first 2^(len-1) entries hold every shorter code; copying them
-    // to the next 2^(len-1) entries makes them right for the first 2^len,
-    // where each code of length `len` then takes the one entry left for it.
-    // Entries no code reaches (a sparse distance set) stay invalid. Long
-    // codes come last; a direct entry they share gets its subtable on the
-    // first of them, which the rest then find there.
-    fast[0] = kInvalidEntry;
-    unsigned at = 0;
-    for (int len = 1; len <= HuffTable::kMaxBits; ++len) {
-        const size_t half = size_t{1} << (len - 1);
-        if (len <= bits) std::memcpy(fast + half, fast, half * sizeof *fast);
-        for (unsigned k = 0; k < count[len]; ++k) {
-            const unsigned sym = t.sorted[at + k];
-            const unsigned rev = Reverse(next[len]++, static_cast<unsigned>(len));
-            t.code[sym] = static_cast<uint16_t>(rev);
-            const uint32_t entry = WithLength(info[sym], static_cast<unsigned>(len));
-            if (len <= bits) {
-                fast[rev] = entry;
-                continue;
-            }
-            uint32_t& direct = fast[rev & (size - 1)];
-            if (!(direct & kSubtable)) {
-                std::fill(fast + nextSubtable, fast + nextSubtable + subSize, kInvalidEntry);
-                direct = SubtableEntry(nextSubtable);
-                nextSubtable += subSize;
-            }
-            uint32_t* const sub = fast + Value(direct);
-            for (size_t i = rev >> bits; i < subSize; i += size_t{1} << (len - bits)) sub[i] = entry;
-        }
-        at += count[len];
-    }
-    return true;
-}
-
-// Adds literal pairs to a literal/length table: wherever the table's index
-// bits hold a whole literal code followed by the whole code of a second
-// literal, the entry yields both. The work is one store per pair entry
-// written: literals are taken in order of code length, and only pairs that
-// fit are visited.
-void AddLiteralPairs(HuffTable& t, const uint8_t* lens) {
-    const unsigned bits = static_cast<unsigned>(t.bits);
-    unsigned shortest = 1;
-    while (shortest <= bits && t.count[shortest] == 0) ++shortest;
-    if (2 * shortest > bits) return;
-    // Literals whose code leaves room for another one, shortest first.
-    uint16_t lits[256];
-    unsigned nlits = 0;
-    unsigned at = 0;
-    for (unsigned len = 1; len <= bits - shortest; ++len) {
-        for (unsigned k = 0; k < t.count[len]; ++k) {
-            const uint16_t sym = t.sorted[at + k];
-            if (sym < 256) lits[nlits++] = sym;
-        }
-        at += t.count[len];
-    }
-    uint32_t* const fast = t.fast.data();
-    const size_t size = size_t{1} << bits;
-    for (unsigned a = 0; a < nlits; ++a) {
-        const unsigned first = lits[a], la = lens[first];
-        for (unsigned b = 0; b < nlits && lens[lits[b]] + la <= bits; ++b) {
-            const unsigned second = lits[b], lb = lens[second];
-            const uint32_t e = ((first | (second << 8)) << 16) | kPair | (la << 6) | (la + lb);
-            const size_t step = size_t{1} << (la + lb);
-            for (size_t i = t.code[first] | (size_t{t.code[second]} << la); i < size; i += step) fast[i] = e;
-        }
-    }
-}
-
-// The entry of a code longer than the direct table, whose direct entry `e`
-// is a subtable entry; `bits` are the stream bits the code starts with.
-inline uint32_t LookupLong(const HuffTable& t, uint32_t e, uint64_t bits) {
-    const uint64_t index = (bits >> t.bits) & ((uint64_t{1} << t.subBits) - 1);
-    return t.fast[Value(e) + index];
-}
-
-// LSB-first bit reader over [in, end). Past the end it supplies zero bytes
-// and counts them in `overrun`; consuming any of those bits is detected by
-// Truncated(), so nothing decoded from them is ever written.
-struct BitReader {
-    const uint8_t* in;
-    const uint8_t* end;
-    uint64_t buf = 0;   // bits above `count` are zero or the stream's next bits
-    unsigned count = 0;
-    unsigned overrun = 0;
-
-    // Leaves at least 56 bits in the buffer.
-    inline void Refill() {
-        if (end - in >= 8) {
-            RefillFast();
-        } else {
-            while (count < 56) {
-                uint64_t byte = 0;
-                if (in < end) {
-                    byte = *in++;
-                } else {
-                    ++overrun;
-                }
-                buf |= byte << count;
-                count += 8;
-            }
-        }
-    }
-    // Needs 8 readable bytes at `in`.
-    inline void RefillFast() {
-        uint64_t word;
-        std::memcpy(&word, in, 8);
-        buf |= word << count;
-        in += (63 - count) >> 3;
-        count |= 56;
-    }
-    inline void Drop(unsigned n) {
-        buf >>= n;
-        count -= n;
-    }
-    // The block loop's variants, which spare the masking of an entry's
-    // consume field: only the low six bits of `count` are the count there,
-    // and subtracting a whole entry keeps them right, since a borrow only
-    // ever moves upwards. Settle() makes `count` plain again.
-    inline void DropEntry(uint32_t e) {
-        buf >>= (e & 63);  // the shift instruction masks by itself
-        count -= e;
-    }
-    inline void RefillFastLoose() {
-        uint64_t word;
-        std::memcpy(&word, in, 8);
-        buf |= word << (count & 63);
-        in += 7 - ((count >> 3) & 7);
-        count |= 56;
-    }
-    inline void Settle() { count &= 63; }
-    inline uint32_t Take(unsigned n) {
-        const uint32_t v = static_cast<uint32_t>(buf & ((uint64_t{1} << n) - 1));
-        Drop(n);
-        return v;
-    }
-    inline bool Truncated() const { return count < overrun * 8; }
-};
-
-// Copies a match of `length` bytes from `dist` bytes back, in whole chunks:
-// may write up to 29 bytes past o + length (the output slack). A chunk only
-// ever reads bytes that are already final: for a distance below the chunk
-// size, it reads from a whole multiple of the period back instead.
-template <size_t kChunk>
-inline void CopyChunks(uint8_t* o, const uint8_t* s, const uint8_t* stop) {
-    // Two chunks first: most matches end within them.
-    std::memcpy(o, s, kChunk);
-    std::memcpy(o + kChunk, s + kChunk, kChunk);
-    o += 2 * kChunk;
-    s += 2 * kChunk;
-    while (o < stop) {
-        std::memcpy(o, s, kChunk);
-        o += kChunk;
-        s += kChunk;
-    }
-}
-
-inline void CopyMatch(uint8_t* o, size_t dist, size_t length) {
-    uint8_t* const stop = o + length;
-    if (dist >= 16) {
-        CopyChunks<16>(o, o - dist, stop);
-    } else if (dist >= 8) {
-        CopyChunks<8>(o, o - dist, stop);
-    } else if (dist == 1) {
-        const uint64_t v = uint64_t{o[-1]} * 0x0101010101010101u;
-        do {
-            std::memcpy(o, &v, 8);
-            o += 8;
-        } while (o < stop);
-    } else {
-        // Periods 2..7: the stride is the smallest multiple of the period of
-        // at least 8 bytes. The first stride - dist bytes go one at a time;
-        // after them a whole stride of final bytes lies behind each chunk.
-        static constexpr uint8_t kStride[8] = {0, 8, 8, 9, 8, 10, 12, 14};
-        const size_t stride = kStride[dist];
-        uint8_t* const head = o + std::min(stride - dist, length);
-        while (o < head) {
-            *o = *(o - dist);
-            ++o;
-        }
-        while (o < stop) {
-            std::memcpy(o, o - stride, 8);
-            o += 8;
-        }
-    }
-}
 
 // Writes the one or two literals of a literal entry (two bytes always: the
 // caller has room) and advances the output position over them.
@@ -381,11 +33,17 @@ inline void StoreLiterals(uint8_t*& o, uint32_t e) {
 
 enum class BlockEnd { EndOfBlock, OutputFull, Bad };
 
+// A match that runs past the buffer's end: fills the buffer, then stops.
+inline BlockEnd CopyMatchToEnd(uint8_t*& o, uint8_t* outEnd, size_t dist) {
+    for (; o < outEnd; ++o) *o = *(o - dist);
+    return BlockEnd::OutputFull;
+}
+
 // One Huffman-coded block. `o` advances over what was written. `br` and `o`
 // must be the caller's own locals: a byte stored through `o` may alias
 // anything whose address is known elsewhere, which would force the bit
 // buffer back to memory after every store.
-template <bool kDeflate64>
+template <bool kDeflate64, bool kBmi2>
 [[gnu::always_inline]] inline BlockEnd DecodeBlockLocal(BitReader& br, uint8_t*& o, uint8_t* const outStart,
                                                         uint8_t* const outEnd, const HuffTable& ll,
                                                         const HuffTable& dt) {
@@ -397,12 +55,14 @@ template <bool kDeflate64>
     constexpr uint64_t dmask = (uint64_t{1} << kDistBits) - 1;
 
     // Fast loop: enough input that every refill reads real bytes (a round
-    // refills at most twice, each moving on at most 7 bytes and reading 8),
-    // and room for the literals of one round (six bytes); a match is checked
-    // against the room left, and its chunk copies may run into the slack
-    // after the buffer. The limits are tested once a round, not per byte.
+    // refills at most twice, three times with Deflate64, each moving on at
+    // most 7 bytes and reading 8: 7 + 7 + 8 < 24),
+    // and room for what one round writes: six literals, or one match of at
+    // most 258 bytes (a Deflate64 match, which can be longer, is checked
+    // against the room left). Chunk copies may run into the slack after the
+    // buffer. The limits are tested once a round, not per byte.
     constexpr ptrdiff_t kInMargin = 24;
-    constexpr ptrdiff_t kOutMargin = 8;
+    constexpr ptrdiff_t kOutMargin = 8 + 258;
     if (br.end - br.in > kInMargin && outEnd - o > kOutMargin) {
         const uint8_t* const inFast = br.end - kInMargin;
         uint8_t* const outFast = outEnd - kOutMargin;
@@ -417,6 +77,17 @@ template <bool kDeflate64>
             br.DropEntry(entry);
             return entry;
         };
+        // The same with a refill, the entry looked up before it: a refill
+        // fills all 64 bits of the buffer, so after dropping at most 49 bits
+        // since the last one, the index bits are already there, and the
+        // lookup need not wait for the refill.
+        auto refillNext = [&](uint64_t& saved) {
+            const uint32_t entry = L[br.buf & lmask];
+            br.RefillFastLoose();
+            saved = br.buf;
+            br.DropEntry(entry);
+            return entry;
+        };
         uint64_t saved;
         br.RefillFastLoose();
         uint32_t e = next(saved);
@@ -426,6 +97,11 @@ template <bool kDeflate64>
                 break;
             if (o >= outFast) [[unlikely]]
                 break;
+            // The bits the distance is looked up by: the buffer as it is,
+            // or after literals, as it was before their refill (at most 42
+            // bits dropped since the one before), which spares the lookup
+            // the wait for that refill.
+            uint64_t ahead = br.buf;
             if (!(e & kNonLiteral)) {
                 // Up to three literal entries (up to six literals) per
                 // refill: each takes at most kLitLenBits of the 56 bits.
@@ -436,17 +112,18 @@ template <bool kDeflate64>
                     e = next(saved);
                     if (!(e & kNonLiteral)) {
                         StoreLiterals(o, e);
-                        br.RefillFastLoose();
-                        e = next(saved);
+                        e = refillNext(saved);  // 33 bits dropped at most
                         continue;
                     }
                 }
+                ahead = br.buf;
                 br.RefillFastLoose();  // only adds bits above the ones in `saved`
             }
             if (e & kSpecial) {
                 if (e & kSubtable) {  // dropped nothing yet
                     e = LookupLong(ll, e, saved);
                     br.Drop(Consume(e));
+                    ahead = br.buf;
                     if (!(e & kNonLiteral)) {
                         *o++ = static_cast<uint8_t>(Value(e));
                         br.RefillFastLoose();
@@ -456,10 +133,13 @@ template <bool kDeflate64>
                 }
                 if (IsSpecial(e)) return Value(e) == kEndValue ? BlockEnd::EndOfBlock : BlockEnd::Bad;
             }
-            const size_t length = Value(e) + ExtraOf(saved, e);
-            if constexpr (kDeflate64) br.RefillFastLoose();  // 16 extra bits: the 49 above do not hold
+            const size_t length = Value(e) + ExtraOf<kBmi2>(saved, e);
+            if constexpr (kDeflate64) {
+                br.RefillFastLoose();  // 16 extra bits: the 49 above do not hold
+                ahead = br.buf;
+            }
             const uint64_t savedDist = br.buf;
-            uint32_t de = D[br.buf & dmask];
+            uint32_t de = D[ahead & dmask];
             br.DropEntry(de);
             if (de & kSpecial) {
                 if (!(de & kSubtable)) return BlockEnd::Bad;  // an unused distance code
@@ -467,20 +147,14 @@ template <bool kDeflate64>
                 if (de & kSpecial) return BlockEnd::Bad;
                 br.Drop(Consume(de));
             }
-            const size_t dist = Value(de) + ExtraOf(savedDist, de);
+            const size_t dist = Value(de) + ExtraOf<kBmi2>(savedDist, de);
             if (dist > static_cast<size_t>(o - outStart)) return BlockEnd::Bad;
-            if (length > static_cast<size_t>(outEnd - o)) {
-                // The match runs past the buffer's end: fill it, then stop.
-                while (o < outEnd) {
-                    *o = *(o - dist);
-                    ++o;
-                }
-                return BlockEnd::OutputFull;
+            if constexpr (kDeflate64) {
+                if (length > static_cast<size_t>(outEnd - o)) return CopyMatchToEnd(o, outEnd, dist);
             }
             // The next round's entry is looked up before the copy, whose
             // branches depend on the match.
-            br.RefillFastLoose();
-            e = next(saved);
+            e = refillNext(saved);  // 49 bits dropped at most
             CopyMatch(o, dist, length);
             o += length;
         }
@@ -520,11 +194,8 @@ template <bool kDeflate64>
         const size_t dist = Value(de) + ExtraOf(bits, de);
         if (br.Truncated()) return BlockEnd::Bad;
         if (dist > static_cast<size_t>(o - outStart)) return BlockEnd::Bad;
-        for (size_t k = 0; k < length; ++k) {
-            if (o >= outEnd) return BlockEnd::OutputFull;
-            *o = *(o - dist);
-            ++o;
-        }
+        if (length > static_cast<size_t>(outEnd - o)) return CopyMatchToEnd(o, outEnd, dist);
+        for (uint8_t* const stop = o + length; o < stop; ++o) *o = *(o - dist);
     }
 }
 
@@ -532,12 +203,12 @@ template <bool kDeflate64>
 // with BMI2, whose shifts and masks by a register count take one simple
 // instruction each. The choice is made once, at run time.
 using BlockDecoder = BlockEnd (*)(BitReader&, uint8_t*&, uint8_t*, uint8_t*, const HuffTable&, const HuffTable&);
-template <bool kDeflate64>
+template <bool kDeflate64, bool kBmi2>
 [[gnu::always_inline]] inline BlockEnd DecodeBlockBody(BitReader& state, uint8_t*& out, uint8_t* outStart,
                                                        uint8_t* outEnd, const HuffTable& ll, const HuffTable& dt) {
     BitReader br = state;
     uint8_t* o = out;
-    const BlockEnd end = DecodeBlockLocal<kDeflate64>(br, o, outStart, outEnd, ll, dt);
+    const BlockEnd end = DecodeBlockLocal<kDeflate64, kBmi2>(br, o, outStart, outEnd, ll, dt);
     br.Settle();  // the fast loop may have returned with a loose count
     state = br;
     out = o;
@@ -546,13 +217,13 @@ template <bool kDeflate64>
 template <bool kDeflate64>
 BlockEnd DecodeBlockPlain(BitReader& br, uint8_t*& o, uint8_t* outStart, uint8_t* outEnd, const HuffTable& ll,
                           const HuffTable& dt) {
-    return DecodeBlockBody<kDeflate64>(br, o, outStart, outEnd, ll, dt);
+    return DecodeBlockBody<kDeflate64, false>(br, o, outStart, outEnd, ll, dt);
 }
 #if defined(__x86_64__)
 template <bool kDeflate64>
 [[gnu::target("bmi2")]] BlockEnd DecodeBlockBmi2(BitReader& br, uint8_t*& o, uint8_t* outStart, uint8_t* outEnd,
                                                  const HuffTable& ll, const HuffTable& dt) {
-    return DecodeBlockBody<kDeflate64>(br, o, outStart, outEnd, ll, dt);
+    return DecodeBlockBody<kDeflate64, true>(br, o, outStart, outEnd, ll, dt);
 }
 #endif
 

@@ -1,14 +1,12 @@
 #include "imaging/load_png.h"
 
 #include "imaging/cbitmap.h"
+#include "imaging/png_background.h"
 #include "imaging/png_filters.h"
+#include "imaging/png_pixels.h"
 #include "platform/codepage.h"
 
 #include <QFile>
-
-#if defined(__SSE2__)
-#include <emmintrin.h>
-#endif
 
 #include <algorithm>
 #include <climits>
@@ -59,75 +57,11 @@ int Channels(int colorType) {
     }
 }
 
-// sample * 255 / (2^depth - 1), rounded to nearest, halves to even.
-int ScaleSample(uint32_t sample, int depth) {
-    const uint64_t den = (uint64_t{1} << depth) - 1;
-    const uint64_t num = uint64_t{sample} * 255;
-    uint64_t q = num / den;
-    const uint64_t r2 = (num % den) * 2;
-    if (r2 > den || (r2 == den && (q & 1))) ++q;
-    return static_cast<int>(q);
-}
-
-inline uint8_t Blend(uint32_t img, uint32_t bg, uint32_t a) { return static_cast<uint8_t>((img * a + bg * (255 - a) + 255) >> 8); }
-
 // The d-bit sample `x` of a packed row, most significant first.
 inline uint8_t PackedSample(const uint8_t* row, int64_t x, int d) {
     const int perByte = 8 / d;
     const int shift = 8 - d * static_cast<int>(x % perByte + 1);
     return static_cast<uint8_t>((row[x / perByte] >> shift) & ((1u << d) - 1));
-}
-
-// 8-bit R G B A pixels to RGB32, the alpha byte not used.
-void RgbaToRgb32(const uint8_t* px, Argb* dst, int64_t w) {
-    int64_t x = 0;
-#if defined(__SSE2__)
-    const __m128i ga = _mm_set1_epi32(static_cast<int>(0xFF00FF00u));
-    const __m128i rb = _mm_set1_epi32(0x00FF00FF);
-    const __m128i opaque = _mm_set1_epi32(static_cast<int>(0xFF000000u));
-    for (; x + 4 <= w; x += 4) {
-        const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(px + 4 * x));
-        const __m128i r_b = _mm_and_si128(v, rb);
-        const __m128i swapped = _mm_or_si128(_mm_slli_epi32(r_b, 16), _mm_srli_epi32(r_b, 16));
-        const __m128i out = _mm_or_si128(_mm_or_si128(_mm_and_si128(v, ga), swapped), opaque);
-        _mm_storeu_si128(reinterpret_cast<__m128i*>(dst + x), out);
-    }
-#endif
-    for (; x < w; ++x) dst[x] = 0xFF000000u | (uint32_t{px[4 * x]} << 16) | (uint32_t{px[4 * x + 1]} << 8) | px[4 * x + 2];
-}
-
-// 8-bit R G B A pixels blended over `bg`: each component
-// (image * a + background * (255 - a) + 255) / 256, which gives the image's
-// colour at a = 255 and the background's at a = 0 exactly.
-void BlendRow(const uint8_t* px, const Argb* bg, Argb* dst, int64_t w) {
-    int64_t x = 0;
-#if defined(__SSE2__)
-    const __m128i zero = _mm_setzero_si128();
-    const __m128i c255 = _mm_set1_epi16(255);
-    const __m128i opaque = _mm_set1_epi32(static_cast<int>(0xFF000000u));
-    auto half = [&](__m128i img8, __m128i bg8) {
-        // Two pixels in 16-bit lanes; image R G B A reordered to B G R A as the background.
-        __m128i img = _mm_unpacklo_epi8(img8, zero);
-        img = _mm_shufflehi_epi16(_mm_shufflelo_epi16(img, _MM_SHUFFLE(3, 0, 1, 2)), _MM_SHUFFLE(3, 0, 1, 2));
-        const __m128i a = _mm_shufflehi_epi16(_mm_shufflelo_epi16(img, _MM_SHUFFLE(3, 3, 3, 3)), _MM_SHUFFLE(3, 3, 3, 3));
-        const __m128i b = _mm_unpacklo_epi8(bg8, zero);
-        __m128i sum = _mm_add_epi16(_mm_mullo_epi16(img, a), _mm_mullo_epi16(b, _mm_sub_epi16(c255, a)));
-        return _mm_srli_epi16(_mm_add_epi16(sum, c255), 8);
-    };
-    for (; x + 4 <= w; x += 4) {
-        const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(px + 4 * x));
-        const __m128i b = _mm_loadu_si128(reinterpret_cast<const __m128i*>(bg + x));
-        const __m128i lo = half(v, b);
-        const __m128i hi = half(_mm_srli_si128(v, 8), _mm_srli_si128(b, 8));
-        _mm_storeu_si128(reinterpret_cast<__m128i*>(dst + x), _mm_or_si128(_mm_packus_epi16(lo, hi), opaque));
-    }
-#endif
-    for (; x < w; ++x) {
-        const uint8_t* s = px + 4 * x;
-        const uint32_t a = s[3];
-        const Argb b = bg[x];
-        dst[x] = Rgb(Blend(s[0], Red(b), a), Blend(s[1], Green(b), a), Blend(s[2], Blue(b), a));
-    }
 }
 
 }  // namespace
@@ -235,49 +169,7 @@ void LoadPNG::ReadChunks(const uint8_t* file, size_t size) {
     Decode();
 }
 
-void LoadPNG::ComputeBkgdColor() {
-    bkgdColor_ = 0;
-    const size_t n = bkgd_.size();
-    switch (colorType_) {
-        case 0:
-        case 4: {
-            if (n != 2 || bitDepth_ < 1 || bitDepth_ > 16) return;
-            const uint32_t level = (uint32_t{bkgd_[0]} << 8) | bkgd_[1];
-            if (level > (uint32_t{1} << bitDepth_) - 1) return;
-            int16_t rampDepth = static_cast<int16_t>(bitDepth_);
-            uint32_t index = level;
-            if (bitDepth_ == 16) {
-                // The 16-bit ramp has 256 entries: the level is scaled to 8 bits.
-                index = static_cast<uint32_t>(ScaleSample(level, 16));
-                rampDepth = 8;
-            }
-            const std::vector<uint8_t> ramp = CBitmap::SetGreyPalette(rampDepth, false);
-            if (3 * index + 2 >= ramp.size()) return;
-            bkgdColor_ = ramp[3 * index] | (ramp[3 * index + 1] << 8) | (ramp[3 * index + 2] << 16);
-            return;
-        }
-        case 2:
-        case 6: {
-            if (n != 6 || bitDepth_ < 1 || bitDepth_ > 16) return;
-            int c[3];
-            for (int i = 0; i < 3; ++i) {
-                const uint32_t s = (uint32_t{bkgd_[2 * i]} << 8) | bkgd_[2 * i + 1];
-                if (s > (uint32_t{1} << bitDepth_) - 1) return;
-                c[i] = ScaleSample(s, bitDepth_);
-            }
-            bkgdColor_ = c[0] | (c[1] << 8) | (c[2] << 16);
-            return;
-        }
-        case 3: {
-            if (n != 1) return;
-            const size_t i = bkgd_[0];
-            if (i >= palette_.size() / 3) return;
-            bkgdColor_ = palette_[3 * i] | (palette_[3 * i + 1] << 8) | (palette_[3 * i + 2] << 16);
-            return;
-        }
-        default: return;
-    }
-}
+void LoadPNG::ComputeBkgdColor() { bkgdColor_ = BkgdChunkColor(bkgd_, colorType_, bitDepth_, palette_); }
 
 void LoadPNG::AppendZText(const uint8_t* data, size_t len) {
     const uint8_t* nul = static_cast<const uint8_t*>(std::memchr(data, 0, len));

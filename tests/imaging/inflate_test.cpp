@@ -747,5 +747,105 @@ TEST(InflateSparseDistances, PngWrittenWithSuchStreamsLoadsAsASkinFace) {
     }
 }
 
+
+// Codes longer than the decoder's direct tables (11 bits for literals and
+// lengths, 8 for distances) are found through subtables. This block gives
+// codes of every length from 1 to 15 bits in both alphabets, long literals,
+// long length symbols and long distance symbols among them, and mixes them at
+// random over a stream long enough for the decoder's fast loop and its
+// careful tail both to meet them.
+struct LongCodeSymbol {
+    int sym;
+    int base;
+    int extraBits;
+};
+// Literal/length: one symbol of each length 1..14 and two of 15 (complete).
+const LongCodeSymbol kLongLitLen[] = {
+    {'a', 0, 0},  {'b', 0, 0},   {256, 0, 0},   {257, 3, 0},   {'c', 0, 0}, {266, 13, 1},
+    {'d', 0, 0},  {269, 19, 2},  {'e', 0, 0},   {'f', 0, 0},   {'x', 0, 0}, {273, 35, 3},
+    {'y', 0, 0},  {284, 227, 5}, {285, 258, 0}, {'z', 0, 0}};
+// Distances 0..13 with codes 1..14 bits long, then two of 15 bits (complete)
+// for the farthest distances, whose 13 extra bits make the longest match.
+const LongCodeSymbol kLongDist[] = {{0, 1, 0},   {1, 2, 0},   {2, 3, 0},     {3, 4, 0},    {4, 5, 1},   {5, 7, 1},
+                                    {6, 9, 2},   {7, 13, 2},  {8, 17, 3},    {9, 25, 3},   {10, 33, 4}, {11, 49, 4},
+                                    {12, 65, 5}, {13, 97, 5}, {28, 16385, 13}, {29, 24577, 13}};
+
+struct LongCodeStream {
+    Bytes deflate;
+    Bytes plain;  // what the stream decodes to, expanded here symbol by symbol
+};
+
+// With `deflate64`, symbol 285 is followed by 16 bits: the length is their
+// value + 3 (kept below 2000 here, so that a match fits the output).
+LongCodeStream MakeLongCodeStream(uint32_t seed, int symbols, bool deflate64 = false) {
+    std::vector<uint8_t> litlen(286, 0), dist(30, 0);
+    for (size_t i = 0; i < std::size(kLongLitLen); ++i)
+        litlen[static_cast<size_t>(kLongLitLen[i].sym)] = static_cast<uint8_t>(std::min<size_t>(i + 1, 15));
+    for (size_t i = 0; i < std::size(kLongDist); ++i)
+        dist[static_cast<size_t>(kLongDist[i].sym)] = static_cast<uint8_t>(std::min<size_t>(i + 1, 15));
+    DynamicBlockWriter w(litlen, dist);
+    LongCodeStream s;
+    std::mt19937 rng(seed);
+    for (int n = 0; n < symbols; ++n) {
+        const LongCodeSymbol& ll = kLongLitLen[rng() % std::size(kLongLitLen)];
+        if (ll.sym < 256) {
+            s.plain.push_back(static_cast<uint8_t>(ll.sym));
+            w.Literals({static_cast<uint8_t>(ll.sym)});
+            continue;
+        }
+        if (ll.sym == 256 || s.plain.empty()) continue;
+        // A distance code whose whole range lies within what was written.
+        const LongCodeSymbol* d = nullptr;
+        do d = &kLongDist[rng() % std::size(kLongDist)];
+        while (static_cast<size_t>(d->base + (1 << d->extraBits) - 1) > s.plain.size() && d != &kLongDist[0]);
+        const bool long64 = deflate64 && ll.sym == 285;
+        const int lengthBits = long64 ? 16 : ll.extraBits;
+        const uint32_t lengthExtra = long64 ? rng() % 2000 : lengthBits ? rng() % ((1u << lengthBits) - 1) : 0;
+        const uint32_t distExtra = d->extraBits ? rng() % (1u << d->extraBits) : 0;
+        w.MatchWith(ll.sym, lengthExtra, lengthBits, d->sym, distExtra, d->extraBits);
+        const size_t length = (long64 ? 3 : static_cast<size_t>(ll.base)) + lengthExtra;
+        const size_t back = static_cast<size_t>(d->base) + distExtra;
+        for (size_t k = 0; k < length; ++k) s.plain.push_back(s.plain[s.plain.size() - back]);
+    }
+    s.deflate = w.Finish();
+    return s;
+}
+
+// Plain streams are checked against zlib as well; with Deflate64, code 285
+// and its 16 extra bits come among the long literal and distance codes.
+TEST(InflateLongCodes, DecodeAsExpandedWhereZlibAgrees) {
+    struct Case {
+        uint32_t seed;
+        bool deflate64;
+    };
+    for (const Case& c : {Case{1, false}, Case{2, false}, Case{3, false}, Case{5, true}, Case{6, true}}) {
+        SCOPED_TRACE(testing::Message() << "seed " << c.seed << (c.deflate64 ? " Deflate64" : ""));
+        const LongCodeStream s = MakeLongCodeStream(c.seed, 400, c.deflate64);
+        if (!c.deflate64) ASSERT_EQ(ZlibInflateRaw(s.deflate, s.plain.size()), s.plain);  // valid as written
+        Inflater inf;
+        std::vector<uint8_t> out(s.plain.size() + Inflater::kOutputSlack);
+        const InflateResult r =
+            inf.DecodeInto(s.deflate.data(), s.deflate.size(), out.data(), s.plain.size() + 1, c.deflate64);
+        EXPECT_EQ(r.status, kInflateOk);
+        ASSERT_EQ(r.produced, s.plain.size());
+        EXPECT_TRUE(std::equal(s.plain.begin(), s.plain.end(), out.begin()));
+    }
+}
+
+// The output buffer may end anywhere, inside a long literal's or a long
+// match's bytes: what was decoded up to there is the stream's start.
+TEST(InflateLongCodes, OutputCutAnywhereKeepsAPrefix) {
+    const LongCodeStream s = MakeLongCodeStream(4, 120);
+    Inflater inf;
+    for (size_t capacity = 1; capacity < s.plain.size(); ++capacity) {
+        std::vector<uint8_t> out(capacity + Inflater::kOutputSlack);
+        const InflateResult r = inf.DecodeInto(s.deflate.data(), s.deflate.size(), out.data(), capacity, false);
+        ASSERT_EQ(r.status, kInflateOk) << capacity;
+        ASSERT_EQ(r.produced, capacity - 1) << capacity;
+        ASSERT_TRUE(std::equal(out.begin(), out.begin() + static_cast<ptrdiff_t>(capacity), s.plain.begin()))
+            << capacity;
+    }
+}
+
 }  // namespace
 }  // namespace tavo::imaging

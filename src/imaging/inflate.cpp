@@ -9,6 +9,7 @@
 
 #include <algorithm>
 #include <climits>
+#include <cstdlib>
 #include <cstring>
 
 namespace tavo::imaging {
@@ -227,9 +228,11 @@ template <bool kDeflate64>
 }
 #endif
 
+// TAVO_INFLATE_PORTABLE=1 keeps the any-processor decoder, so that both
+// builds of the loop are checked on a processor with BMI2.
 BlockDecoder ChooseBlockDecoder(bool deflate64) {
 #if defined(__x86_64__)
-    static const bool kBmi2 = __builtin_cpu_supports("bmi2");
+    static const bool kBmi2 = __builtin_cpu_supports("bmi2") && !std::getenv("TAVO_INFLATE_PORTABLE");
     if (kBmi2) return deflate64 ? DecodeBlockBmi2<true> : DecodeBlockBmi2<false>;
 #endif
     return deflate64 ? DecodeBlockPlain<true> : DecodeBlockPlain<false>;

@@ -263,6 +263,17 @@ void Playback::SeekTo(double seconds) {
     c_.Touch();
 }
 
+// The window is told only when the position or length moved: a paused
+// stream or a stalled one repeats the same values.
+void Playback::ShowProgress(double position, double length) {
+    MainControls& ui = c_.ui;
+    if (ui.progressShown && ui.position == position && ui.length == length) return;
+    ui.progressShown = true;
+    ui.position = position;
+    ui.length = length;
+    c_.Touch();
+}
+
 void Playback::PlayTime_Timer() {
     MediaPlayer& mmp = c_.Player();
     const int state = mmp.playState();
@@ -271,14 +282,14 @@ void Playback::PlayTime_Timer() {
         givenUp_ = 0;  // the list holds something that plays
         const double duration = mmp.currentMedia().duration();
         const double position = mmp.controls().currentPosition();
-        if (play.Kind() != SourceKind::RadioFile) {
-            c_.ui.progressShown = true;
-            c_.ui.position = position;
-            c_.ui.length = duration;
-        }
+        if (play.Kind() != SourceKind::RadioFile) ShowProgress(position, duration);
         const QString posText = mmp.controls().currentPositionString();
-        c_.ui.socl = QStringLiteral(" ") + posText + QStringLiteral(" / ") + mmp.currentMedia().durationString() +
-                     QStringLiteral("  ");
+        const QString socl = QStringLiteral(" ") + posText + QStringLiteral(" / ") +
+                             mmp.currentMedia().durationString() + QStringLiteral("  ");
+        if (socl != c_.ui.socl) {
+            c_.ui.socl = socl;
+            c_.Touch();
+        }
         if (play.Kind() != SourceKind::RadioFile && !c_.lyricLines.IsEmpty()) {
             const int k = c_.lyricLines.Follow(posText);
             if (k != -1) {
@@ -291,7 +302,6 @@ void Playback::PlayTime_Timer() {
     } else {
         SetStatusLine(QStringLiteral(" ") + mmp.status() + QStringLiteral("  "));
     }
-    c_.Touch();
     // Failure watch: the next candidate, then the next song. A tick that
     // moved on does not also take the stop it caused for an end of song.
     if ((state == platform::kPlayUndefined || state == platform::kPlayWaiting || state == platform::kPlayReady) &&

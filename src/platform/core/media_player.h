@@ -144,8 +144,9 @@ struct MpvOptions {
 // (libmpv refuses to start otherwise); without a working libmpv every
 // address reads 10 with the status "播放组件不可用".
 //
-// libmpv starts on a helper thread while the program loads (it takes about
-// a tenth of a second); the first call that needs it waits for it.
+// libmpv is opened (mpv_library.h) and started on a helper thread while the
+// program loads (it takes about a tenth of a second); the first call that
+// needs it waits for it.
 class MpvMediaPlayer : public MediaPlayer {
     Q_OBJECT
 public:

@@ -2,7 +2,8 @@
 
 #include <QMouseEvent>
 #include <QPainter>
-#include <QRegion>
+
+#include <algorithm>
 
 namespace tavo {
 
@@ -125,7 +126,12 @@ void SkinTrack::SetBackground(const QImage& background) {
 // again (a pixel more on each side for the smoothed edges).
 void SkinTrack::SetFill(const QRect& fill, bool withText) {
     if (fill != fill_) {
-        unpainted_ |= (QRegion(fill_) ^ QRegion(fill)).boundingRect().adjusted(-1, -1, 1, 1);
+        // A fill that grew or shrank at its right end: the strip between the
+        // two ends; any other change: both fills.
+        QRect changed = fill_.united(fill);
+        if (fill.left() == fill_.left() && fill.top() == fill_.top() && fill.height() == fill_.height())
+            changed.setLeft(std::min(fill.right(), fill_.right()) + 1);
+        unpainted_ |= changed.adjusted(-1, -1, 1, 1);
         fill_ = fill;
     }
     if (withText || unpainted_.isEmpty()) return;

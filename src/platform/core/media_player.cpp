@@ -77,7 +77,15 @@ MpvMediaPlayer::MpvMediaPlayer(const MpvOptions& options, QObject* parent)
     noData_.setSingleShot(true);
     noData_.setInterval(std::max(1, options_.noDataTimeoutMs));
     connect(&noData_, &QTimer::timeout, this, &MpvMediaPlayer::OnNoData);
+    // Once the event loop runs: opening libmpv holds the loader's lock for
+    // a tenth of a second, and the windows made before then load Qt's own
+    // plug-ins through it.
+    QMetaObject::invokeMethod(this, &MpvMediaPlayer::StartLoading, Qt::QueuedConnection);
+}
 
+void MpvMediaPlayer::StartLoading() {
+    if (loadStarted_) return;
+    loadStarted_ = true;
     starting_ = std::thread([this, options = options_, volume = volume_] {
         if (!Mpv().Loaded()) return;
         mpv_handle* h = Mpv().create();
@@ -117,8 +125,9 @@ MpvMediaPlayer::MpvMediaPlayer(const MpvOptions& options, QObject* parent)
     });
 }
 
-// Waits for libmpv to have started (once).
+// Waits for libmpv to have started (once), starting it when it has not.
 void MpvMediaPlayer::EnsureReady() {
+    StartLoading();
     if (!starting_.joinable()) return;
     starting_.join();
     if (!mpv_) return;
@@ -130,6 +139,7 @@ void MpvMediaPlayer::EnsureReady() {
 }
 
 MpvMediaPlayer::~MpvMediaPlayer() {
+    if (!loadStarted_) return;  // never started: nothing to end
     EnsureReady();
     if (!mpv_) return;
     // After this returns the callback no longer runs; calls it already queued

@@ -2,6 +2,10 @@
 // built against, with every function the player calls.
 #include "platform/core/mpv_library.h"
 
+#include "platform/core/media_player.h"
+
+#include <QCoreApplication>
+
 #include <gtest/gtest.h>
 
 #include <string>
@@ -29,6 +33,20 @@ TEST(MpvLibrary, OpensTheBuiltAgainstVersionWithEveryFunction) {
     mpv_handle* h = api.create();
     ASSERT_NE(h, nullptr);
     api.terminate_destroy(h);
+}
+
+// The player opens libmpv once the event loop turns, or at the first call
+// that needs it; one that ends before either never opens it.
+TEST(MpvPlayerStart, StartsWhenTheLoopTurnsOrWhenFirstNeeded) {
+    MpvOptions options;
+    options.audioOutput = QStringLiteral("null");
+    for (const bool loopTurns : {true, false}) {
+        MpvMediaPlayer player(options);
+        if (loopTurns) QCoreApplication::processEvents();
+        EXPECT_TRUE(player.Available()) << "loop turned " << loopTurns;
+    }
+    { MpvMediaPlayer unused(options); }  // ends at once, without waiting
+    QCoreApplication::processEvents();   // its queued start died with it
 }
 
 }  // namespace

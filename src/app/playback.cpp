@@ -263,15 +263,16 @@ void Playback::SeekTo(double seconds) {
     c_.Touch();
 }
 
-// The window is told only when the position or length moved: a paused
-// stream or a stalled one repeats the same values.
+// The position moves with every tick, but the window paints the fill with
+// the time text, once a second: it is told with the text (and at once when
+// the track appears or the length changes), not five times a second.
 void Playback::ShowProgress(double position, double length) {
     MainControls& ui = c_.ui;
-    if (ui.progressShown && ui.position == position && ui.length == length) return;
+    const bool news = !ui.progressShown || ui.length != length;
     ui.progressShown = true;
     ui.position = position;
     ui.length = length;
-    c_.Touch();
+    if (news) c_.Touch();
 }
 
 void Playback::PlayTime_Timer() {

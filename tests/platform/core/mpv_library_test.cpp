@@ -16,17 +16,7 @@ namespace {
 TEST(MpvLibrary, OpensTheBuiltAgainstVersionWithEveryFunction) {
     EXPECT_EQ(std::string(MpvLibraryName()), "libmpv.so." + std::to_string(MPV_CLIENT_API_VERSION >> 16));
     const MpvApi& api = Mpv();
-    ASSERT_TRUE(api.Loaded());
-    const void* functions[] = {
-        reinterpret_cast<const void*>(api.create),           reinterpret_cast<const void*>(api.initialize),
-        reinterpret_cast<const void*>(api.terminate_destroy), reinterpret_cast<const void*>(api.set_option_string),
-        reinterpret_cast<const void*>(api.set_property),     reinterpret_cast<const void*>(api.set_property_string),
-        reinterpret_cast<const void*>(api.get_property),     reinterpret_cast<const void*>(api.observe_property),
-        reinterpret_cast<const void*>(api.command),          reinterpret_cast<const void*>(api.command_ret),
-        reinterpret_cast<const void*>(api.free_node_contents),
-        reinterpret_cast<const void*>(api.set_wakeup_callback), reinterpret_cast<const void*>(api.wait_event),
-    };
-    for (const void* f : functions) EXPECT_NE(f, nullptr);
+    ASSERT_TRUE(api.Loaded()) << "every function found";
     // Opened once: the same table from any later call.
     EXPECT_EQ(&Mpv(), &api);
     // The opened library works: a handle comes and goes.

@@ -26,6 +26,7 @@
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QEventLoop>
+#include <QMap>
 #include <QTimer>
 #include <QWidget>
 
@@ -52,12 +53,40 @@ namespace {
 using Clock = std::chrono::steady_clock;
 Clock::time_point g_start;
 
+// With TAVO_BENCH_EVENTS set, the playing player counts the events its
+// window thread handles during the measure, by kind and receiver, and
+// prints them to stderr: what wakes it and what it paints.
+class EventCount : public QObject {
+public:
+    bool eventFilter(QObject* o, QEvent* e) override {
+        if (on) {
+            const QByteArray name = o->objectName().isEmpty() ? QByteArray(o->metaObject()->className())
+                                                               : o->objectName().toUtf8();
+            ++counts[QByteArray::number(int(e->type())) + " " + name];
+        }
+        return false;
+    }
+    void Print(double seconds) const {
+        for (auto it = counts.cbegin(); it != counts.cend(); ++it)
+            std::fprintf(stderr, "events/s %8.2f  type %s\n", it.value() / seconds, it.key().constData());
+    }
+    bool on = false;
+    QMap<QByteArray, int> counts;
+};
+
 
 std::string MakeWav(double seconds) { return tavo::test::MakeWav(seconds, 22050); }
 
 double CpuSeconds() {
     rusage ru{};
     getrusage(RUSAGE_SELF, &ru);
+    return ru.ru_utime.tv_sec + ru.ru_utime.tv_usec / 1e6 + ru.ru_stime.tv_sec + ru.ru_stime.tv_usec / 1e6;
+}
+
+// The calling thread alone (the window thread, where the player's own work runs).
+double ThreadCpuSeconds() {
+    rusage ru{};
+    getrusage(RUSAGE_THREAD, &ru);
     return ru.ru_utime.tv_sec + ru.ru_utime.tv_usec / 1e6 + ru.ru_stime.tv_sec + ru.ru_stime.tv_usec / 1e6;
 }
 
@@ -166,7 +195,14 @@ int Child(const std::string& mode, const fs::path& dir, const fs::path& song, in
         if (!WaitPlaying(player, 5000)) return 3;
     }
     RunFor(1000);  // settle
+    EventCount events;
+    const bool countEvents = mode == "player" && std::getenv("TAVO_BENCH_EVENTS");
+    if (countEvents) {
+        qApp->installEventFilter(&events);
+        events.on = true;
+    }
     const double cpu0 = CpuSeconds();
+    const double thread0 = ThreadCpuSeconds();
     const auto t0 = Clock::now();
     double rssMax = 0;
     for (int i = 0; i < seconds; ++i) {
@@ -175,8 +211,11 @@ int Child(const std::string& mode, const fs::path& dir, const fs::path& song, in
     }
     const double wall = std::chrono::duration<double>(Clock::now() - t0).count();
     const double cpu = (CpuSeconds() - cpu0) / wall * 100.0;
+    const double threadCpu = (ThreadCpuSeconds() - thread0) / wall * 100.0;
+    events.on = false;
+    if (countEvents) events.Print(wall);
     const bool stillPlaying = player.playState() == tavo::platform::kPlayPlaying;
-    std::printf("%s %.3f %.1f %d\n", mode.c_str(), cpu, rssMax, stillPlaying ? 1 : 0);
+    std::printf("%s %.3f %.1f %d %.3f\n", mode.c_str(), cpu, rssMax, stillPlaying ? 1 : 0, threadCpu);
     return 0;
 }
 
@@ -264,9 +303,10 @@ int main(int argc, char** argv) {
     std::printf("%-34s %10.1f\n", "  of which libmpv player, ms", Median(playerPart));
     std::printf("%-34s %10.1f\n", "  of which window widgets, ms", Median(constructPart));
     std::printf("%-34s %10.1f\n", "  of which load handler, ms", Median(loadPart));
-    if (player.size() == 3 && peer.size() == 3) {
+    if (player.size() == 4 && peer.size() == 4) {
         std::printf("%-34s %10.2f %10.2f %8.2f %8s\n", "CPU while playing, % of one core", player[0], peer[0],
                     player[0] / peer[0], "<=1.2x");
+        std::printf("%-34s %10.2f %10.2f\n", "  of which the window thread, %", player[3], peer[3]);
         std::printf("%-34s %10.1f %10.1f %8.2f %8s\n", "resident memory while playing, MB", player[1], peer[1],
                     player[1] / peer[1], "<=1.3x");
         std::printf("%-34s %10s %10s\n", "still playing at the end", player[2] ? "yes" : "no", peer[2] ? "yes" : "no");

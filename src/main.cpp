@@ -24,6 +24,7 @@
 #include "shell/shell_art.h"
 #include "shell/shell_main.h"
 #include "shell/web_page.h"
+#include "shell/welcome.h"
 #include "sources/services.h"
 
 #include <QApplication>
@@ -84,6 +85,8 @@ int main(int argc, char** argv) {
         default:
             break;
     }
+    // The splash first, before the player, the services and the windows.
+    std::unique_ptr<tavo::welcome> splash = tavo::ShowEarlySplash();
     tavo::platform::UseSystemProxy();
     QApplication::setWindowIcon(WindowIcon());
 
@@ -108,7 +111,7 @@ int main(int argc, char** argv) {
     tavo::RouteSessionSave(window.core().exit, &session);
     // The tray and its menus, the splash and the update notices; the splash
     // shows the main window once it has loaded.
-    tavo::ShellMain shell(window);
+    tavo::ShellMain shell(window, std::move(splash));
     if (!window.Load()) return 1;
     QObject::connect(&instance, &tavo::platform::SingleInstance::RaiseRequested, &window,
                      [&window] { tavo::RaiseMainWindow(window); });

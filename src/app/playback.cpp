@@ -263,6 +263,18 @@ void Playback::SeekTo(double seconds) {
     c_.Touch();
 }
 
+// The position moves with every tick, but the window paints the fill with
+// the time text, once a second: it is told with the text (and at once when
+// the track appears or the length changes), not five times a second.
+void Playback::ShowProgress(double position, double length) {
+    MainControls& ui = c_.ui;
+    const bool news = !ui.progressShown || ui.length != length;
+    ui.progressShown = true;
+    ui.position = position;
+    ui.length = length;
+    if (news) c_.Touch();
+}
+
 void Playback::PlayTime_Timer() {
     MediaPlayer& mmp = c_.Player();
     const int state = mmp.playState();
@@ -271,14 +283,14 @@ void Playback::PlayTime_Timer() {
         givenUp_ = 0;  // the list holds something that plays
         const double duration = mmp.currentMedia().duration();
         const double position = mmp.controls().currentPosition();
-        if (play.Kind() != SourceKind::RadioFile) {
-            c_.ui.progressShown = true;
-            c_.ui.position = position;
-            c_.ui.length = duration;
-        }
+        if (play.Kind() != SourceKind::RadioFile) ShowProgress(position, duration);
         const QString posText = mmp.controls().currentPositionString();
-        c_.ui.socl = QStringLiteral(" ") + posText + QStringLiteral(" / ") + mmp.currentMedia().durationString() +
-                     QStringLiteral("  ");
+        const QString socl = QStringLiteral(" ") + posText + QStringLiteral(" / ") +
+                             mmp.currentMedia().durationString() + QStringLiteral("  ");
+        if (socl != c_.ui.socl) {
+            c_.ui.socl = socl;
+            c_.Touch();
+        }
         if (play.Kind() != SourceKind::RadioFile && !c_.lyricLines.IsEmpty()) {
             const int k = c_.lyricLines.Follow(posText);
             if (k != -1) {
@@ -291,7 +303,6 @@ void Playback::PlayTime_Timer() {
     } else {
         SetStatusLine(QStringLiteral(" ") + mmp.status() + QStringLiteral("  "));
     }
-    c_.Touch();
     // Failure watch: the next candidate, then the next song. A tick that
     // moved on does not also take the stop it caused for an end of song.
     if ((state == platform::kPlayUndefined || state == platform::kPlayWaiting || state == platform::kPlayReady) &&

@@ -79,6 +79,7 @@ Q_SIGNALS:
     void CurrentSongChanged(const QString& displayText);
 
 private:
+    void ShowProgress(double position, double length);
     void Advance();         // the next song after one ended or was given up
     void GiveUpSong();      // the current song cannot be played
     void SetPlaybackStatus(PlaybackStatus status);

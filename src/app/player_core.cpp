@@ -79,13 +79,16 @@ void PlayerCore::Touch() {
 }
 
 void PlayerCore::SetLabel6(const QString& text) {
+    if (ui.Label6 == text) return;
     ui.Label6 = text;
     Touch();
 }
 
 void PlayerCore::SetStatus(const QString& text) {
     SetLabel6(text);
-    if (lrc_) lrc_->SetLabel1Text(text);
+    // The watch loop repeats the same line five times a second: the lyrics
+    // window lays its line out again only when it changes.
+    if (lrc_ && lrc_->Label1Text() != text) lrc_->SetLabel1Text(text);
 }
 
 void PlayerCore::SetLoadLabel(const QString& text, bool visible) {

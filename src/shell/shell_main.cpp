@@ -15,7 +15,17 @@
 
 namespace tavo {
 
-ShellMain::ShellMain(MainForm& window) : w_(window), c_(window.core()), tray_(*this) {
+std::unique_ptr<welcome> ShowEarlySplash() {
+    auto splash = std::make_unique<welcome>(welcome::Hooks{}, QStringLiteral(TAVO_HOME_PAGE));
+    splash->Form_Load();
+    QCoreApplication::processEvents();  // on the screen before anything else loads
+    return splash;
+}
+
+ShellMain::ShellMain(MainForm& window) : ShellMain(window, nullptr) {}
+
+ShellMain::ShellMain(MainForm& window, std::unique_ptr<welcome> splash)
+    : w_(window), c_(window.core()), tray_(*this), splash_(std::move(splash)) {
     setObjectName(QStringLiteral("shell"));
     MainHooks& h = c_.hooks;
     h.ShowSplash = [this] { ShowSplash(); };
@@ -83,6 +93,11 @@ void ShellMain::ShowSplash() {
         w_.raise();
         w_.activateWindow();
     };
+    if (splash_) {
+        // Shown and ticking already: from its next tick it waits for this window.
+        splash_->SetHooks(std::move(hooks));
+        return;
+    }
     splash_ = std::make_unique<welcome>(std::move(hooks), QStringLiteral(TAVO_HOME_PAGE));
     splash_->Form_Load();
     QCoreApplication::processEvents();  // painted before loading goes on

@@ -30,11 +30,18 @@ class OnlineWindows;
 class PlayerCore;
 class welcome;
 
+// The splash shown at once, before the player and the main window are
+// made; it waits until ShellMain takes it over.
+std::unique_ptr<welcome> ShowEarlySplash();
+
 class ShellMain : public QObject, public ShellHost {
     Q_OBJECT
 public:
     // Puts the tray icon up at once. `window` must outlive the shell.
+    // `splash`, when given, is the splash already shown (ShowEarlySplash):
+    // the start-up takes it over instead of making one.
     explicit ShellMain(MainForm& window);
+    ShellMain(MainForm& window, std::unique_ptr<welcome> splash);
     ~ShellMain() override;
 
     icoBarS& Tray() { return tray_; }

@@ -22,6 +22,8 @@ public:
     };
 
     explicit welcome(Hooks hooks, const QString& homePage, QWidget* parent = nullptr);
+    // The hooks of a splash shown before the main window existed.
+    void SetHooks(Hooks hooks) { hooks_ = std::move(hooks); }
 
     // Shows the splash in the middle of the screen and starts Timer1.
     void Form_Load();

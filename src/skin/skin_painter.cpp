@@ -143,6 +143,11 @@ QColor SymbolColourOn(const QImage& face) {
     return lum > 150 ? QColor(36, 48, 66) : QColor(250, 252, 255);
 }
 
+QImage PictureUnder(const SkinPictures& pictures, const QRect& r) {
+    if (pictures.window.isNull()) return {};
+    return WithRatio(Cut(pictures.window, Scaled(r, pictures.scale)), pictures.scale);
+}
+
 SkinPictures PaintSkin(const SkinColours& c, const QImage& background, const fs::path& skinFolder,
                        const SkinLayout& layout, int scale, imaging::LoadPNG& decoder) {
     SkinPictures out;

@@ -92,6 +92,10 @@ struct SkinPictures {
     std::array<bool, 3> facesDecoded{};           // "A.png", "B.png", "C.png" painted
 };
 
+// The window image under `r` (the window's logical pixels), at the
+// pictures' scale: the background of a control that paints all of itself.
+QImage PictureUnder(const SkinPictures& pictures, const QRect& r);
+
 // Builds every picture. `background` is the skin's picture (null: none);
 // `skinFolder` holds the face images; `decoder` blends them.
 SkinPictures PaintSkin(const SkinColours& c, const QImage& background, const std::filesystem::path& skinFolder,

@@ -8,7 +8,15 @@
 
 namespace tavo {
 
-void PaintTrack(QPainter& p, QSize size, const TrackLook& look, const QRect& fill, const QString& text) {
+QStaticText TrackText(const QString& text, const QFont& font) {
+    QStaticText t(text);
+    t.setTextFormat(Qt::PlainText);
+    t.setPerformanceHint(QStaticText::AggressiveCaching);
+    t.prepare(QTransform(), font);
+    return t;
+}
+
+void PaintTrack(QPainter& p, QSize size, const TrackLook& look, const QRect& fill, const QStaticText& text) {
     if (size.isEmpty()) return;
     p.save();
     p.setRenderHint(QPainter::Antialiasing, true);
@@ -38,14 +46,16 @@ void PaintTrack(QPainter& p, QSize size, const TrackLook& look, const QRect& fil
     p.setBrush(Qt::NoBrush);
     p.drawPath(shape);
 
-    if (!text.isEmpty()) {
+    if (!text.text().isEmpty()) {
         p.setFont(look.font);
-        const QRect box(0, 0, size.width(), size.height());
+        // Centred in the track as one line.
+        const QSizeF box = text.size();
+        const QPointF at((size.width() - box.width()) / 2.0, (size.height() - box.height()) / 2.0);
         QColor shadow = qGray(look.text.rgb()) > 128 ? QColor(0, 0, 0, 110) : QColor(255, 255, 255, 120);
         p.setPen(shadow);
-        p.drawText(box.translated(0, 1), Qt::AlignCenter, text);
+        p.drawStaticText(at + QPointF(0, 1), text);
         p.setPen(look.text);
-        p.drawText(box, Qt::AlignCenter, text);
+        p.drawStaticText(at, text);
     }
     p.restore();
 }

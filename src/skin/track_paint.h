@@ -8,6 +8,7 @@
 #include <QFont>
 #include <QRect>
 #include <QSize>
+#include <QStaticText>
 #include <QString>
 
 class QPainter;
@@ -21,7 +22,11 @@ struct TrackLook {
     QFont font;
 };
 
-// `fill` is the filled part in the track's own pixels (empty: none).
-void PaintTrack(QPainter& p, QSize size, const TrackLook& look, const QRect& fill, const QString& text);
+// The track's text laid out once, for the many paints that show it.
+QStaticText TrackText(const QString& text, const QFont& font);
+
+// `fill` is the filled part in the track's own pixels (empty: none); `text`
+// comes from TrackText with the look's font.
+void PaintTrack(QPainter& p, QSize size, const TrackLook& look, const QRect& fill, const QStaticText& text);
 
 }  // namespace tavo

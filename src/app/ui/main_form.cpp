@@ -296,19 +296,23 @@ void MainForm::Sync() {
     const MainControls& ui = core_.ui;
     label3_->setText(ui.Label3);
     label6_->setText(ui.Label6);
-    label6_->setToolTip(ui.Label6ToolTip);
+    // A tool tip set again is an event to the widget even when unchanged.
+    if (label6_->toolTip() != ui.Label6ToolTip) label6_->setToolTip(ui.Label6ToolTip);
     loadLabel_->setText(ui.LoadLabel);
     loadLabel_->setVisible(ui.LoadLabelVisible);
     label4_->setText(ui.Label4);
-    socl_->SetText(ui.socl);
+    // While the watch loop runs, the fill is painted with the time text,
+    // once a second; when it stops (pause, stop) at once.
     const int fill = ui.progressShown ? ProgressFill(socl_->width(), ui.length, ui.position) : 0;
-    socl_->SetFill(QRect(0, 0, fill, socl_->height()));
+    socl_->SetFill(QRect(0, 0, fill, socl_->height()), core_.playback.PlayTime.isActive());
+    socl_->SetText(ui.socl);
     if (ui.playingRow >= 0) playIco_->move(playIco_->x(), layout_.list.top() + PlayMarkerTop(ui.playingRow, RowHeight));
     playIco_->setVisible(ui.playingRow >= 0);
     for (int i = 0; i < kPlayButtons; ++i) playS_[static_cast<size_t>(i)]->setVisible(ui.PlaySVisible[static_cast<size_t>(i)]);
     for (int i : {5, 6, 14, 15}) pageA_[static_cast<size_t>(i)]->setVisible(ui.PageAVisible[static_cast<size_t>(i)]);
-    if (!ui.PageACaption[4].isEmpty()) pageA_[4]->setToolTip(ui.PageACaption[4]);
-    if (!ui.PageACaption[6].isEmpty()) pageA_[6]->setToolTip(ui.PageACaption[6]);
+    for (const size_t i : {size_t{4}, size_t{6}})
+        if (!ui.PageACaption[i].isEmpty() && pageA_[i]->toolTip() != ui.PageACaption[i])
+            pageA_[i]->setToolTip(ui.PageACaption[i]);
     combo1_->setVisible(ui.Combo1Visible);
     combo2_->setVisible(ui.Combo2Visible);
     picture1_->SetRows(ui.rows, ui.playingRow);

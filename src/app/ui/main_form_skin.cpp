@@ -65,6 +65,7 @@ void MainForm::ApplySkin() {
     pictures_ = PaintCurrentSkin(layout_.ForSkin(lrc_->size()));
     ApplyColours(pictures_);
     ApplyFaces(pictures_);
+    for (SkinTrack* track : {socl_, ybg_}) track->SetBackground(PictureUnder(pictures_, track->geometry()));
 
     const SkinColours& c = SkinModule::Colours;
     ListLook look;

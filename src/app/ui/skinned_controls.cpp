@@ -3,6 +3,8 @@
 #include <QMouseEvent>
 #include <QPainter>
 
+#include <algorithm>
+
 namespace tavo {
 
 // ---------------------------------------------------------------- SkinList
@@ -110,24 +112,46 @@ SkinTrack::SkinTrack(QWidget* parent) : QWidget(parent) {}
 
 void SkinTrack::SetLook(const TrackLook& look) {
     look_ = look;
+    staticText_ = TrackText(text_, look_.font);
     update();
 }
 
-void SkinTrack::SetFill(const QRect& fill) {
-    if (fill == fill_) return;
-    fill_ = fill;
+void SkinTrack::SetBackground(const QImage& background) {
+    background_ = background;
+    setAttribute(Qt::WA_OpaquePaintEvent, !background_.isNull());
     update();
+}
+
+// Only the strip between the old and the new end of the fill is painted
+// again (a pixel more on each side for the smoothed edges).
+void SkinTrack::SetFill(const QRect& fill, bool withText) {
+    if (fill != fill_) {
+        // A fill that grew or shrank at its right end: the strip between the
+        // two ends; any other change: both fills.
+        QRect changed = fill_.united(fill);
+        if (fill.left() == fill_.left() && fill.top() == fill_.top() && fill.height() == fill_.height())
+            changed.setLeft(std::min(fill.right(), fill_.right()) + 1);
+        unpainted_ |= changed.adjusted(-1, -1, 1, 1);
+        fill_ = fill;
+    }
+    if (withText || unpainted_.isEmpty()) return;
+    update(unpainted_);
+    unpainted_ = QRect();
 }
 
 void SkinTrack::SetText(const QString& text) {
     if (text == text_) return;
     text_ = text;
+    staticText_ = TrackText(text_, look_.font);
+    unpainted_ = QRect();
     update();
 }
 
 void SkinTrack::paintEvent(QPaintEvent*) {
+    unpainted_ = QRect();  // a paint for another reason shows the fill too
     QPainter p(this);
-    PaintTrack(p, size(), look_, fill_, text_);
+    if (!background_.isNull()) p.drawImage(QPoint(0, 0), background_);
+    PaintTrack(p, size(), look_, fill_, staticText_);
 }
 
 void SkinTrack::mousePressEvent(QMouseEvent* e) {

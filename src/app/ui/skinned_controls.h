@@ -69,8 +69,15 @@ public:
     explicit SkinTrack(QWidget* parent = nullptr);
 
     void SetLook(const TrackLook& look);
-    // The filled part in the track's pixels.
-    void SetFill(const QRect& fill);
+    // The window's picture under the track: with it the track paints all of
+    // itself, and the window under it is not painted again with each change
+    // (null: the window shows through).
+    void SetBackground(const QImage& background);
+    // The filled part in the track's pixels. While a song plays its fill
+    // moves a pixel at a time, often several times a second: with
+    // `withText` the change is painted together with the next text change
+    // (once a second) instead of at once. Fill() reads the new fill at once.
+    void SetFill(const QRect& fill, bool withText = false);
     const QRect& Fill() const { return fill_; }
     void SetText(const QString& text);
     const QString& Text() const { return text_; }
@@ -87,8 +94,11 @@ protected:
 
 private:
     TrackLook look_;
+    QImage background_;
     QRect fill_;
+    QRect unpainted_;  // fill changes waiting for the next text change
     QString text_;
+    QStaticText staticText_;  // text_ laid out in the look's font
 };
 
 }  // namespace tavo

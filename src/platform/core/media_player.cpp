@@ -4,7 +4,7 @@
 #include "platform/core/network_proxy.h"
 #include "platform/core/user_agent.h"
 
-#include <mpv/client.h>
+#include "platform/core/mpv_library.h"
 
 #include <QByteArray>
 #include <QMetaObject>
@@ -59,7 +59,7 @@ const QString kNoDataText = QStringLiteral("网络无响应");
 const QString kUnavailableText = QStringLiteral("播放组件不可用");
 
 void SetOption(mpv_handle* h, const char* name, const QByteArray& value) {
-    mpv_set_option_string(h, name, value.constData());
+    Mpv().set_option_string(h, name, value.constData());
 }
 
 }  // namespace
@@ -77,9 +77,18 @@ MpvMediaPlayer::MpvMediaPlayer(const MpvOptions& options, QObject* parent)
     noData_.setSingleShot(true);
     noData_.setInterval(std::max(1, options_.noDataTimeoutMs));
     connect(&noData_, &QTimer::timeout, this, &MpvMediaPlayer::OnNoData);
+    // Once the event loop runs: opening libmpv holds the loader's lock for
+    // a tenth of a second, and the windows made before then load Qt's own
+    // plug-ins through it.
+    QMetaObject::invokeMethod(this, &MpvMediaPlayer::StartLoading, Qt::QueuedConnection);
+}
 
+void MpvMediaPlayer::StartLoading() {
+    if (loadStarted_) return;
+    loadStarted_ = true;
     starting_ = std::thread([this, options = options_, volume = volume_] {
-        mpv_handle* h = mpv_create();
+        if (!Mpv().Loaded()) return;
+        mpv_handle* h = Mpv().create();
         if (!h) return;
         SetOption(h, "config", "no");
         SetOption(h, "terminal", "no");
@@ -101,40 +110,42 @@ MpvMediaPlayer::MpvMediaPlayer(const MpvOptions& options, QObject* parent)
         // Streams say who asks, as the downloads do.
         SetOption(h, "user-agent", kUserAgent);
         SetOption(h, "volume", QByteArray::number(volume));
-        if (mpv_initialize(h) < 0) {
-            mpv_terminate_destroy(h);
+        if (Mpv().initialize(h) < 0) {
+            Mpv().terminate_destroy(h);
             return;
         }
-        mpv_observe_property(h, kObsTimePos, "time-pos", MPV_FORMAT_DOUBLE);
-        mpv_observe_property(h, kObsDuration, "duration", MPV_FORMAT_DOUBLE);
-        mpv_observe_property(h, kObsPausedForCache, "paused-for-cache", MPV_FORMAT_FLAG);
-        mpv_observe_property(h, kObsMute, "mute", MPV_FORMAT_FLAG);
-        mpv_observe_property(h, kObsVolume, "volume", MPV_FORMAT_DOUBLE);
-        mpv_observe_property(h, kObsMetadata, "metadata", MPV_FORMAT_NODE);
-        mpv_set_wakeup_callback(h, &MpvMediaPlayer::Wakeup, this);
+        Mpv().observe_property(h, kObsTimePos, "time-pos", MPV_FORMAT_DOUBLE);
+        Mpv().observe_property(h, kObsDuration, "duration", MPV_FORMAT_DOUBLE);
+        Mpv().observe_property(h, kObsPausedForCache, "paused-for-cache", MPV_FORMAT_FLAG);
+        Mpv().observe_property(h, kObsMute, "mute", MPV_FORMAT_FLAG);
+        Mpv().observe_property(h, kObsVolume, "volume", MPV_FORMAT_DOUBLE);
+        Mpv().observe_property(h, kObsMetadata, "metadata", MPV_FORMAT_NODE);
+        Mpv().set_wakeup_callback(h, &MpvMediaPlayer::Wakeup, this);
         mpv_ = h;
     });
 }
 
-// Waits for libmpv to have started (once).
+// Waits for libmpv to have started (once), starting it when it has not.
 void MpvMediaPlayer::EnsureReady() {
+    StartLoading();
     if (!starting_.joinable()) return;
     starting_.join();
     if (!mpv_) return;
     // What was set while it started.
     int flag = muted_ ? 1 : 0;
-    if (muted_) mpv_set_property(mpv_, "mute", MPV_FORMAT_FLAG, &flag);
+    if (muted_) Mpv().set_property(mpv_, "mute", MPV_FORMAT_FLAG, &flag);
     double v = volume_;
-    mpv_set_property(mpv_, "volume", MPV_FORMAT_DOUBLE, &v);
+    Mpv().set_property(mpv_, "volume", MPV_FORMAT_DOUBLE, &v);
 }
 
 MpvMediaPlayer::~MpvMediaPlayer() {
+    if (!loadStarted_) return;  // never started: nothing to end
     EnsureReady();
     if (!mpv_) return;
     // After this returns the callback no longer runs; calls it already queued
     // die with this object.
-    mpv_set_wakeup_callback(mpv_, nullptr, nullptr);
-    mpv_terminate_destroy(mpv_);
+    Mpv().set_wakeup_callback(mpv_, nullptr, nullptr);
+    Mpv().terminate_destroy(mpv_);
 }
 
 // On an mpv thread: only queue a drain on the UI thread, once.
@@ -149,7 +160,7 @@ void MpvMediaPlayer::Drain() {
     EnsureReady();
     if (!mpv_) return;
     for (;;) {
-        mpv_event* event = mpv_wait_event(mpv_, 0);
+        mpv_event* event = Mpv().wait_event(mpv_, 0);
         if (!event || event->event_id == MPV_EVENT_NONE) break;
         Handle(*event);
     }
@@ -173,9 +184,9 @@ void MpvMediaPlayer::SetStreamTitle(const QString& title, const QString& name) {
 // file counted as loaded).
 void MpvMediaPlayer::ReadStreamTitle() {
     mpv_node node{};
-    if (mpv_get_property(mpv_, "metadata", MPV_FORMAT_NODE, &node) < 0) return;
+    if (Mpv().get_property(mpv_, "metadata", MPV_FORMAT_NODE, &node) < 0) return;
     SetStreamTitle(MapValue(node, "icy-title"), MapValue(node, "icy-name"));
-    mpv_free_node_contents(&node);
+    Mpv().free_node_contents(&node);
 }
 
 void MpvMediaPlayer::Load() {
@@ -193,19 +204,19 @@ void MpvMediaPlayer::Load() {
     }
     if (url_.isEmpty()) {
         const char* stop[] = {"stop", nullptr};
-        mpv_command(mpv_, stop);
+        Mpv().command(mpv_, stop);
         SetState(kPlayReady, kFailedText);
         return;
     }
     const QByteArray url = url_.toUtf8();
     // Through the proxy the web layer would use for this address (none
     // clears the previous song's).
-    mpv_set_property_string(mpv_, "options/http-proxy", ProxyFor(QUrl(url_)).toUtf8().constData());
+    Mpv().set_property_string(mpv_, "options/http-proxy", ProxyFor(QUrl(url_)).toUtf8().constData());
     int no = 0;
-    mpv_set_property(mpv_, "pause", MPV_FORMAT_FLAG, &no);
+    Mpv().set_property(mpv_, "pause", MPV_FORMAT_FLAG, &no);
     const char* load[] = {"loadfile", url.constData(), "replace", nullptr};
     mpv_node result{};
-    if (mpv_command_ret(mpv_, load, &result) < 0) {
+    if (Mpv().command_ret(mpv_, load, &result) < 0) {
         SetState(kPlayReady, kFailedText);
         return;
     }
@@ -216,7 +227,7 @@ void MpvMediaPlayer::Load() {
                 entry_ = result.u.list->values[i].u.int64;
         }
     }
-    mpv_free_node_contents(&result);
+    Mpv().free_node_contents(&result);
     SetState(kPlayTransitioning, kConnecting);
     noData_.start();
 }
@@ -233,7 +244,7 @@ void MpvMediaPlayer::Play() {
             EnsureReady();
             if (mpv_) {
                 int no = 0;
-                mpv_set_property(mpv_, "pause", MPV_FORMAT_FLAG, &no);
+                Mpv().set_property(mpv_, "pause", MPV_FORMAT_FLAG, &no);
             }
             if (loaded_)
                 SetState(cacheWait_ ? kPlayBuffering : kPlayPlaying, cacheWait_ ? kBufferingText : kPlayingText);
@@ -259,7 +270,7 @@ void MpvMediaPlayer::Pause() {
     EnsureReady();
     if (mpv_) {
         int yes = 1;
-        mpv_set_property(mpv_, "pause", MPV_FORMAT_FLAG, &yes);
+        Mpv().set_property(mpv_, "pause", MPV_FORMAT_FLAG, &yes);
     }
     noData_.stop();
     SetState(kPlayPaused, kPausedText);
@@ -273,7 +284,7 @@ void MpvMediaPlayer::Stop() {
     EnsureReady();
     if (mpv_) {
         const char* stop[] = {"stop", nullptr};
-        mpv_command(mpv_, stop);
+        Mpv().command(mpv_, stop);
     }
     SetState(kPlayStopped, kStoppedText);
 }
@@ -282,7 +293,7 @@ void MpvMediaPlayer::Seek(double seconds) {
     EnsureReady();
     if (!mpv_ || !loaded_ || !std::isfinite(seconds)) return;
     seconds = std::clamp(seconds, 0.0, std::max(0.0, duration_));
-    if (mpv_set_property(mpv_, "time-pos", MPV_FORMAT_DOUBLE, &seconds) >= 0) position_ = seconds;
+    if (Mpv().set_property(mpv_, "time-pos", MPV_FORMAT_DOUBLE, &seconds) >= 0) position_ = seconds;
 }
 
 void MpvMediaPlayer::SetMuted(bool muted) {
@@ -290,7 +301,7 @@ void MpvMediaPlayer::SetMuted(bool muted) {
     EnsureReady();
     if (!mpv_) return;
     int flag = muted ? 1 : 0;
-    mpv_set_property(mpv_, "mute", MPV_FORMAT_FLAG, &flag);
+    Mpv().set_property(mpv_, "mute", MPV_FORMAT_FLAG, &flag);
 }
 
 void MpvMediaPlayer::SetVolume(int volume) {
@@ -298,7 +309,7 @@ void MpvMediaPlayer::SetVolume(int volume) {
     EnsureReady();
     if (!mpv_) return;
     double v = volume_;
-    mpv_set_property(mpv_, "volume", MPV_FORMAT_DOUBLE, &v);
+    Mpv().set_property(mpv_, "volume", MPV_FORMAT_DOUBLE, &v);
 }
 
 void MpvMediaPlayer::OnNoData() {

@@ -144,8 +144,9 @@ struct MpvOptions {
 // (libmpv refuses to start otherwise); without a working libmpv every
 // address reads 10 with the status "播放组件不可用".
 //
-// libmpv starts on a helper thread while the program loads (it takes about
-// a tenth of a second); the first call that needs it waits for it.
+// libmpv is opened (mpv_library.h) and started on a helper thread once the
+// event loop runs (it takes about a tenth of a second); the first call that
+// needs it starts it if need be and waits for it.
 class MpvMediaPlayer : public MediaPlayer {
     Q_OBJECT
 public:
@@ -178,6 +179,7 @@ protected:
 
 private:
     static void Wakeup(void* self);
+    void StartLoading();
     void EnsureReady();
     void Drain();
     void Handle(const mpv_event& event);
@@ -189,6 +191,7 @@ private:
 
     MpvOptions options_;
     mpv_handle* mpv_ = nullptr;  // written by the start-up thread until it is joined
+    bool loadStarted_ = false;
     std::thread starting_;
     std::atomic<bool> wakePending_{false};
     QTimer noData_;

@@ -72,7 +72,9 @@ TEST_F(QuietWatchTest, TicksThatChangeNothingRaiseNothing) {
         EXPECT_EQ(changed.count(), s.changed ? 1 : 0) << s.what;
         EXPECT_EQ(view.sets, s.lyricsSets) << s.what;
         EXPECT_EQ(view.label, core->ui.Label6) << s.what;
-        if (s.state == kPlayPlaying) EXPECT_DOUBLE_EQ(core->ui.position, s.position) << s.what;
+        if (s.state == kPlayPlaying) {
+            EXPECT_DOUBLE_EQ(core->ui.position, s.position) << s.what;
+        }
     }
     EXPECT_EQ(core->ui.Label6, playing);
     EXPECT_EQ(core->ui.socl, QStringLiteral(" 00:06 / 03:20  "));

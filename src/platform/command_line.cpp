@@ -39,7 +39,7 @@ bool Among(const QString& name, const std::array<const char*, N>& list) {
 }
 
 CommandLine Refuse(const QString& why) {
-    return {CommandLine::Action::Refuse, QStringLiteral("tavo-musicbox: ") + why + QLatin1Char('\n') + kUsage, 2};
+    return {CommandLine::Action::Refuse, QStringLiteral("tavo-musicbox: ") + why + QLatin1Char('\n') + kUsage, 2, {}};
 }
 
 }  // namespace
@@ -94,10 +94,10 @@ CommandLine ParseCommandLine(const QStringList& args, const QString& workingFold
                                             "  TAVO_HOME           the program folder to use (skins, lists, notes)\n"
                                             "  TAVO_AUDIO_OUTPUT   the audio output (\"null\" plays silently)\n"
                                             "  http_proxy, https_proxy, no_proxy   the proxy for downloads and songs\n"),
-                    0};
+                    0, {}};
         }
         if (arg == QLatin1String("--version")) {
-            return {CommandLine::Action::Version, QStringLiteral("Tavo音乐盒2010 " TAVO_VERSION "\n"), 0};
+            return {CommandLine::Action::Version, QStringLiteral("Tavo音乐盒2010 " TAVO_VERSION "\n"), 0, {}};
         }
         if (arg.isEmpty() || arg == QLatin1String("-")) return Refuse(QStringLiteral("unexpected argument '%1'").arg(arg));
         bool inlineValue = false;

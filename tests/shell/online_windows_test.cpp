@@ -108,7 +108,9 @@ protected:
         windows->ShowDirectory();
         RadioDirectoryWindow* w = windows->Directory();
         EXPECT_NE(w, nullptr);
-        if (w) EXPECT_TRUE(WaitFor([w] { return !w->Rows().empty(); }, 5000)) << w->Status()->text().toStdString();
+        if (w) {
+            EXPECT_TRUE(WaitFor([w] { return !w->Rows().empty(); }, 5000)) << w->Status()->text().toStdString();
+        }
         return w;
     }
     std::string RadioFileText() const { return test::TempDir::Read(folder.path() / "radio.txt"); }

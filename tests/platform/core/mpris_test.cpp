@@ -40,7 +40,7 @@ public:
 
     MprisStatus status = MprisStatus::Playing;
     MprisTrack track{QStringLiteral("s7"), QStringLiteral("月亮代表我的心"), {QStringLiteral("邓丽君")},
-                     200'000'000, QStringLiteral("http://127.0.0.1:1/a.mp3"), QStringLiteral("你问我爱你有多深")};
+                     200'000'000, QStringLiteral("http://127.0.0.1:1/a.mp3"), QStringLiteral("你问我爱你有多深"), {}, {}};
     qint64 position = 10'000'000;
     double volume = 0.5;
     MprisAbilities can{true, true, true, true, true};

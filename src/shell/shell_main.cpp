@@ -93,14 +93,10 @@ void ShellMain::ShowSplash() {
         w_.raise();
         w_.activateWindow();
     };
-    if (splash_) {
-        // Shown and ticking already: from its next tick it waits for this window.
-        splash_->SetHooks(std::move(hooks));
-        return;
-    }
-    splash_ = std::make_unique<welcome>(std::move(hooks), QStringLiteral(TAVO_HOME_PAGE));
-    splash_->Form_Load();
-    QCoreApplication::processEvents();  // painted before loading goes on
+    // Shown already (ShowEarlySplash), or shown now, painted before loading
+    // goes on; from its next tick it waits for this window.
+    if (!splash_) splash_ = ShowEarlySplash();
+    splash_->SetHooks(std::move(hooks));
 }
 
 // ---------------------------------------------------------------- ShellHost

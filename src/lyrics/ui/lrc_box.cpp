@@ -32,7 +32,6 @@ namespace {
 constexpr int kWidth = 560;
 constexpr int kHeight = 36;
 constexpr int kMarginsV = 8;  // above and below the text area
-const QColor kMutedColor(128, 0, 0);  // 128: dark red
 const QColor kDefaultText(0x10, 0x40, 0x80);
 const QColor kSurfaceBack(0xE0, 0xEA, 0xF4);  // the middle of the plain surface
 
@@ -61,53 +60,6 @@ const MinbarSpec kMinbar[lrcBox::kMinbarCount] = {
 };
 
 }  // namespace
-
-// ---------------------------------------------------------------------------
-// LrcGlyphButton
-
-LrcGlyphButton::LrcGlyphButton(QChar caption, const QString& toolTip, QWidget* parent)
-    : QWidget(parent), caption_(caption) {
-    setToolTip(toolTip);
-    setFixedSize(sizeHint());
-    setCursor(Qt::PointingHandCursor);
-}
-
-void LrcGlyphButton::SetCaption(QChar caption) {
-    if (caption == caption_) return;
-    caption_ = caption;
-    update();
-}
-
-void LrcGlyphButton::SetForeColor(const QColor& color) {
-    if (color == color_) return;
-    color_ = color;
-    update();
-}
-
-void LrcGlyphButton::paintEvent(QPaintEvent*) {
-    QPainter p(this);
-    PaintLrcGlyph(p, QRectF(rect()), caption_, color_);
-}
-
-void LrcGlyphButton::mousePressEvent(QMouseEvent* e) {
-    if (e->button() == Qt::LeftButton) {
-        pressed_ = true;
-        e->accept();
-    } else {
-        e->ignore();  // the right button reaches the window: its menu
-    }
-}
-
-void LrcGlyphButton::mouseReleaseEvent(QMouseEvent* e) {
-    if (e->button() != Qt::LeftButton) {
-        e->ignore();
-        return;
-    }
-    const bool wasPressed = pressed_;
-    pressed_ = false;
-    e->accept();
-    if (wasPressed && rect().contains(e->position().toPoint())) Q_EMIT Click();
-}
 
 // ---------------------------------------------------------------------------
 
@@ -238,33 +190,10 @@ void lrcBox::SetPlayGlyph(bool playing) {
 }
 
 
-namespace {
-int ColourDistance(const QColor& a, const QColor& b) {
-    return std::abs(a.red() - b.red()) + std::abs(a.green() - b.green()) + std::abs(a.blue() - b.blue());
-}
-}  // namespace
-
-QColor MutedGlyphColour(const QColor& back, const QColor& text) {
-    // Reds from dark to light: the one farthest from both the back and the
-    // unmuted glyph's colour, dark red first when it does as well as any.
-    static const QColor kReds[] = {kMutedColor, QColor(96, 0, 24), QColor(200, 0, 0), QColor(255, 90, 90),
-                                   QColor(255, 150, 150)};
-    QColor best = kMutedColor;
-    int bestScore = -1;
-    for (const QColor& red : kReds) {
-        const int score = std::min(ColourDistance(red, back), ColourDistance(red, text));
-        if (score > bestScore) {
-            best = red;
-            bestScore = score;
-        }
-    }
-    return best;
-}
-
 void lrcBox::SetMuteGlyph(bool muted) {
     muted_ = muted;
     const QColor on = skinned_ ? skin_.text : QColor(Qt::black);
-    minbar(4)->SetForeColor(muted ? (skinned_ ? MutedGlyphColour(skin_.back, skin_.text) : kMutedColor) : on);
+    minbar(4)->SetForeColor(muted ? (skinned_ ? MutedGlyphColour(skin_.back, skin_.text) : kMutedGlyphColour) : on);
 }
 
 void lrcBox::SetSkin(const LrcSkin& skin) {
@@ -469,29 +398,7 @@ void lrcBox::minbar_Click(int Index) {
 }
 
 // ---------------------------------------------------------------------------
-// Translucency
-
-int lrcBox::Opacity() const { return qRound(windowOpacity() * 255.0); }
-
-void lrcBox::SetOpacity(int alpha) { setWindowOpacity(alpha / 255.0); }
-
-void lrcBox::Timer1_Timer() {
-    // Edges count as inside. Where the window system does not tell where
-    // the cursor is once it has left our windows (Wayland), the leave event
-    // says so instead; it is not trusted during a drag, whose pointer grab
-    // may send one while the cursor stays on the window.
-    const QRect r = frameGeometry();
-    const QRect withEdges(r.left(), r.top(), r.width() + 1, r.height() + 1);
-    // A hidden window is never under the cursor: its check ends at once
-    // instead of ticking for as long as the cursor rests where it would be.
-    const bool inside = isVisible() && withEdges.contains(QCursor::pos()) && !(mouseLeft_ && !dragging_);
-    if (inside) return;
-    SetOpacity(kTranslucent);
-    timer1_.stop();
-}
-
-// ---------------------------------------------------------------------------
-// The surface: painting and the mouse
+// The surface: painting, shown and hidden
 
 void lrcBox::PaintBackground(QPainter& p) const {
     if (look_.backAlpha < kOpaque) p.setOpacity(std::clamp(look_.backAlpha, 0, kOpaque) / 255.0);
@@ -540,85 +447,6 @@ void lrcBox::showEvent(QShowEvent* e) {
 void lrcBox::hideEvent(QHideEvent* e) {
     QWidget::hideEvent(e);
     pacer_.SetVisible(false);
-}
-
-void lrcBox::keyPressEvent(QKeyEvent* e) {
-    switch (e->key()) {
-        case Qt::Key_Plus:
-        case Qt::Key_Equal:
-            ShiftOffset(kLyricOffsetStepMs);
-            return;
-        case Qt::Key_Minus:
-        case Qt::Key_Underscore:
-            ShiftOffset(-kLyricOffsetStepMs);
-            return;
-        default:
-            QWidget::keyPressEvent(e);
-    }
-}
-
-void lrcBox::enterEvent(QEnterEvent* e) {
-    QWidget::enterEvent(e);
-    Hovered();
-}
-
-void lrcBox::leaveEvent(QEvent* e) {
-    QWidget::leaveEvent(e);
-    mouseLeft_ = true;
-}
-
-void lrcBox::Hovered() {
-    mouseLeft_ = false;
-    dragging_ = false;  // a system move may end without a release reaching us
-    timer1_.start();
-    SetOpacity(kOpaque);
-}
-
-void lrcBox::mouseMoveEvent(QMouseEvent* e) {
-    if (e->buttons() & Qt::LeftButton) {
-        // Let the window system move the window with the mouse; where it
-        // cannot (no window manager), follow the mouse ourselves.
-        if (!dragging_) {
-            dragging_ = true;
-            systemMove_ = windowHandle() && windowHandle()->startSystemMove();
-        }
-        if (!systemMove_) move(e->globalPosition().toPoint() - dragOffset_);
-        return;
-    }
-    Hovered();
-}
-
-void lrcBox::mousePressEvent(QMouseEvent* e) {
-    if (e->button() == Qt::RightButton) {
-        menu_->Prepare(look_);
-        menu_->popup(e->globalPosition().toPoint());
-        return;
-    }
-    if (e->button() == Qt::LeftButton) {
-        dragging_ = false;
-        dragOffset_ = e->globalPosition().toPoint() - pos();
-    }
-}
-
-void lrcBox::mouseReleaseEvent(QMouseEvent* e) {
-    if (e->button() == Qt::LeftButton && !dragging_ && look_.lines == 5 && host_) {
-        // A click (not a drag) on a line of the five-line view plays from it.
-        const int line = stage_->LineAt(stage_->mapFrom(this, e->position().toPoint()));
-        const LyricDoc& doc = stage_->Doc();
-        if (line >= 0 && line < static_cast<int>(doc.lines.size())) {
-            const long long at = static_cast<long long>(doc.lines[static_cast<size_t>(line)].timeMs) - doc.offsetMs -
-                                 userOffsetMs_;
-            host_->SeekToMs(static_cast<int>(std::clamp<long long>(at, 0, 0x7FFFFFFF)));
-            clock_.Reset();
-        }
-    }
-    if (e->button() == Qt::LeftButton) dragging_ = false;
-    // After a drag the mouse may be released outside: the check notices.
-    timer1_.start();
-}
-
-void lrcBox::mouseDoubleClickEvent(QMouseEvent* e) {
-    if (e->button() == Qt::LeftButton) minbar_Click(5);
 }
 
 }  // namespace tavo

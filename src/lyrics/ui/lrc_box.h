@@ -24,6 +24,7 @@
 #include "lyrics/lyric_repaint_pacer.h"
 #include "lyrics/lyrics_host.h"
 #include "lyrics/lyrics_view.h"
+#include "lyrics/ui/lrc_glyph_button.h"
 #include "lyrics/ui/lyric_look_dialog.h"
 
 #include <QColor>
@@ -45,34 +46,6 @@ class LrcMenu;
 class LrcStage;
 class LyricsModel;
 
-// One glyph button: a one-character caption drawn as a symbol, a colour,
-// a tool tip; reports a left click.
-class LrcGlyphButton : public QWidget {
-    Q_OBJECT
-public:
-    LrcGlyphButton(QChar caption, const QString& toolTip, QWidget* parent = nullptr);
-
-    QChar Caption() const { return caption_; }
-    void SetCaption(QChar caption);
-    QColor ForeColor() const { return color_; }
-    void SetForeColor(const QColor& color);
-
-    QSize sizeHint() const override { return {20, 20}; }
-
-Q_SIGNALS:
-    void Click();
-
-protected:
-    void paintEvent(QPaintEvent* e) override;
-    void mousePressEvent(QMouseEvent* e) override;
-    void mouseReleaseEvent(QMouseEvent* e) override;
-
-private:
-    QChar caption_;
-    QColor color_ = Qt::black;
-    bool pressed_ = false;
-};
-
 // How a skin paints the lyrics window: its background picture stretched
 // over the window (or the plain colour `back` without one), a one-pixel
 // frame, and the colour of the lyric line and the glyphs.
@@ -87,11 +60,6 @@ struct LrcSkin {
 // leaving its place and size alone. Returns nonzero when it was made
 // topmost, 0 otherwise.
 int SetTopMostWindow(QWidget* hWnd, bool Topmost);
-
-// The mute glyph's colour while muted in a skin of back colour `back` and
-// glyph colour `text`: a red that stands apart from both, so that muted
-// reads at a glance in every skin.
-QColor MutedGlyphColour(const QColor& back, const QColor& text);
 
 class lrcBox : public QWidget, public LyricsView {
     Q_OBJECT

@@ -13,7 +13,9 @@
 // threads do not count for the other. TAVO_BENCH_SECONDS shortens the
 // playback window (default 30); TAVO_BENCH_PLAYING_ONLY=1 leaves out the
 // start-up runs, so that a profiler attached to the whole run sees the
-// playing player and its peer alone.
+// playing player and its peer alone; TAVO_BENCH_ONLY=player (or peer) runs
+// that one scenario in this process, without a child, for heap profilers
+// that do not follow a fork.
 #include "support/wav_file.h"
 #include "app/ui/main_form.h"
 #include "platform/ansi_text.h"
@@ -21,6 +23,7 @@
 #include "platform/message_box.h"
 #include "platform/program_folder.h"
 #include "platform/settings_store.h"
+#include "platform/ui/program_font.h"
 #include "sources/services.h"
 
 #include <QApplication>
@@ -148,6 +151,7 @@ int Child(const std::string& mode, const fs::path& dir, const fs::path& song, in
     QApplication app(argc, argv);
     std::setlocale(LC_NUMERIC, "C");
     const int seconds = Seconds();
+    if (mode == "startup" || mode == "player") tavo::platform::UsePlainTextLayout();  // as the program does
     if (mode == "startup-peer") {
         QWidget w;
         w.resize(330, 526);
@@ -216,6 +220,14 @@ int Child(const std::string& mode, const fs::path& dir, const fs::path& song, in
     if (countEvents) events.Print(wall);
     const bool stillPlaying = player.playState() == tavo::platform::kPlayPlaying;
     std::printf("%s %.3f %.1f %d %.3f\n", mode.c_str(), cpu, rssMax, stillPlaying ? 1 : 0, threadCpu);
+    // Run alone, the scenario ends here with everything still held, so that
+    // a heap profiler's "leaked" list is what the playing program holds.
+    if (std::getenv("TAVO_BENCH_ONLY")) {
+        std::fflush(stdout);
+        std::error_code ec;
+        fs::remove_all(dir.parent_path(), ec);
+        _exit(0);
+    }
     return 0;
 }
 
@@ -277,6 +289,11 @@ int main(int argc, char** argv) {
     {
         const std::string wav = MakeWav(Seconds() + 15);
         std::ofstream(song, std::ios::binary).write(wav.data(), static_cast<std::streamsize>(wav.size()));
+    }
+
+    if (const char* only = std::getenv("TAVO_BENCH_ONLY")) {
+        g_start = Clock::now();
+        return Child(only, dir / only, song, argc, argv);
     }
 
     std::vector<double> startup, startupPeer, appPart, playerPart, constructPart, loadPart;

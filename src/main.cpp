@@ -7,6 +7,7 @@
 #include "app/player_mpris.h"
 #include "app/ui/window_actions.h"
 #include "lyrics/ui/lrc_box.h"
+#include "platform/ui/program_font.h"
 #include "platform/command_line.h"
 #include "platform/core/cover_file.h"
 #include "platform/core/local_services.h"
@@ -69,6 +70,7 @@ int main(int argc, char** argv) {
     QApplication::setApplicationVersion(QStringLiteral(TAVO_VERSION));
     QGuiApplication::setDesktopFileName(kDesktopId);
     QApplication::setQuitOnLastWindowClosed(false);
+    tavo::platform::UsePlainTextLayout();
     // The logic asks its questions and opens its pages through the windows.
     tavo::platform::SetMessages(std::make_unique<tavo::platform::QtMessageBox>());
     tavo::SetPageOpener(&tavo::OpenWebPage);

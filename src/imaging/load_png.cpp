@@ -86,6 +86,12 @@ int32_t LoadPNG::OpenPNGfromRes(const QString& Id, const QString& ResTyp) {
     return OpenPNG(QStringLiteral(":/") + ResTyp + QLatin1Char('/') + Id);
 }
 
+void LoadPNG::ReleaseBuffers() {
+    std::vector<uint8_t>().swap(stream_);
+    scratch_.reset();
+    scratchSize_ = 0;
+}
+
 int32_t LoadPNG::OpenPNGfromBytes(QByteArrayView bytes) {
     hasBkgd_ = false;
     haveTransparence_ = false;

@@ -85,6 +85,10 @@ public:
     void SetMaxPixels(int64_t pixels) { maxPixels_ = pixels; }
     int64_t MaxPixels() const { return maxPixels_; }
 
+    // Gives back the buffers kept between images (the compressed stream and
+    // the inflated rows): called once a run of images is done.
+    void ReleaseBuffers();
+
 private:
     void ReadChunks(const uint8_t* file, size_t size);
     void ComputeBkgdColor();

@@ -59,7 +59,8 @@ inline QString CurrentSkin;
 inline const QString kDefaultSkin = QStringLiteral("蓝色科技");
 
 // The main window's background picture: null when the skin has none. Its
-// device pixel ratio tells whether it is an "@2x" picture.
+// device pixel ratio tells whether it is an "@2x" picture. Held from
+// LoadSkin until the window has painted its pictures from it.
 inline QImage Image1;
 
 // 1, or 2 to paint from the "@2x" images. Set by the window from its

@@ -225,6 +225,7 @@ SkinPictures PaintSkin(const SkinColours& c, const QImage& background, const fs:
     decoder.SetMaxPixels(keptLimit);
     decoder.PicBox(nullptr);
     decoder.BackgroundPicture(nullptr);
+    decoder.ReleaseBuffers();  // the next skin change is far off
 
     out.window = WithRatio(std::move(window), scale);
     return out;

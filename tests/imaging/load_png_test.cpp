@@ -296,6 +296,12 @@ TEST(LoadPngDecode, APaletteTrnsDoesNotCutTheNextImagesPalette) {
     plte[15] = 90;  // entry 5 red 90
     pal5.Ihdr(1, 1, 8, 3).Chunk("PLTE", plte).Idat(Bytes{0, 5}).Iend();
     EXPECT_EQ(Decode(png, pal5.Data(), &bg).picture.Pixel(0, 0), Rgb(90, 0, 0));
+    // Its kept buffers given back, the decoder decodes as before.
+    const PixelSurface before = Decode(png, pal.Data(), &bg).picture;
+    png.ReleaseBuffers();
+    const PixelSurface after = Decode(png, pal.Data(), &bg).picture;
+    ASSERT_EQ(after.Size(), before.Size());
+    for (int x = 0; x < 3; ++x) EXPECT_EQ(after.Pixel(x, 0), before.Pixel(x, 0)) << x;
 }
 
 TEST(LoadPngDecode, LowBitDepths) {

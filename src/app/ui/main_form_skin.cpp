@@ -63,6 +63,10 @@ void MainForm::ApplySkin() {
         PlaceControls(layout_);
     }
     pictures_ = PaintCurrentSkin(layout_.ForSkin(lrc_->size()));
+    // Every picture the windows show is painted: the decoded skin picture
+    // is not needed again until the next skin change loads it anew.
+    const bool pictured = !SkinModule::Image1.isNull();
+    SkinModule::Image1 = QImage();
     ApplyColours(pictures_);
     ApplyFaces(pictures_);
     for (SkinTrack* track : {socl_, ybg_}) track->SetBackground(PictureUnder(pictures_, track->geometry()));
@@ -79,7 +83,7 @@ void MainForm::ApplySkin() {
     look.font.setPixelSize(13);
     picture1_->SetLook(look);
     SetTextColour(playIco_, look.selected);
-    lrc_->SetSkin({SkinModule::Image1.isNull() ? QImage() : pictures_.lyrics, Colour(c.BackgroundColor),
+    lrc_->SetSkin({pictured ? pictures_.lyrics : QImage(), Colour(c.BackgroundColor),
                    pictures_.lyricsFrame, pictures_.lyricsText});
 
     // The offscreen platform (tests, benchmarks) has no window shapes.

@@ -35,6 +35,18 @@ QImage Cut(const QImage& image, const QRect& r) {
     return out.format() == QImage::Format_RGB32 ? out : out.convertToFormat(QImage::Format_RGB32);
 }
 
+// The same as Cut for a part inside an RGB32 image, without a copy: the
+// part reads the image's own pixels and keeps them alive. Changing either
+// afterwards copies it first, as with any shared picture.
+QImage SharedCut(const QImage& image, const QRect& r) {
+    if (r.isEmpty() || image.format() != QImage::Format_RGB32 || !image.rect().contains(r)) return Cut(image, r);
+    auto* keep = new QImage(image);
+    const uchar* first = keep->constScanLine(r.y()) + r.x() * 4;
+    return QImage(
+        first, r.width(), r.height(), keep->bytesPerLine(), QImage::Format_RGB32,
+        [](void* held) { delete static_cast<QImage*>(held); }, keep);
+}
+
 // A face image file read once: its bytes and its size from the header.
 struct FaceFile {
     QByteArray bytes;
@@ -170,7 +182,7 @@ SkinPictures PaintSkin(const SkinColours& c, const QImage& background, const fs:
     out.list = WithRatio(Cut(window, Scaled(layout.list, scale)), scale);
     for (int i = 0; i < kListRows; ++i) {
         const QRect row(0, i * layout.rowHeight, layout.list.width(), layout.rowHeight);
-        out.rows[static_cast<size_t>(i)] = WithRatio(Cut(out.list, Scaled(row, scale)), scale);
+        out.rows[static_cast<size_t>(i)] = WithRatio(SharedCut(out.list, Scaled(row, scale)), scale);
     }
 
     // Frame colour and the page buttons' edges.

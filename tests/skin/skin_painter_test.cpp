@@ -104,10 +104,19 @@ TEST_F(PaintSkinTest, FrameBandsBlendTheBorderColourOverThePlainBackground) {
 
 TEST_F(PaintSkinTest, ListRowsAndPageButtonsAreCutFromTheWindow) {
     const QImage bg = Gradient(Layout().window);
-    const SkinPictures s = Paint(bg);
+    SkinPictures s = Paint(bg);
     // The list is the background under it (taken before the frame bands).
     EXPECT_EQ(s.list, Under(bg, Layout().list));
     for (int i = 0; i < kListRows; ++i) EXPECT_EQ(s.rows[i], s.list.copy(0, i * 5, 100, 5)) << i;
+    // A row outlives the list it was cut from, and painting over the list
+    // does not reach it.
+    const QImage row = s.rows[3];
+    const QImage rowPixels = row.copy();
+    s.list.fill(Qt::black);
+    EXPECT_EQ(row, rowPixels);
+    s.list = QImage();
+    s.rows = {};
+    EXPECT_EQ(row, rowPixels);
     // Page buttons show the finished window under them.
     EXPECT_EQ(s.pageA[0], Under(s.window, Layout().pageA[0]));
     EXPECT_EQ(s.pageA[7], Under(s.window, Layout().pageA[7]));

@@ -170,6 +170,12 @@ void lrcBox::SetLabel1Text(const QString& text) {
 }
 
 void lrcBox::ShowLabel1() {
+    // A hidden window measures nothing (measuring loads the line's fonts):
+    // its line is cut to fit when it shows.
+    if (!isVisible()) {
+        label1_->setText(label1Text_);
+        return;
+    }
     const int room = std::max(label1_->contentsRect().width(), 0);
     label1_->setText(room > 0 ? label1_->fontMetrics().elidedText(label1Text_, Qt::ElideRight, room) : label1Text_);
 }
@@ -442,6 +448,7 @@ void lrcBox::showEvent(QShowEvent* e) {
     pacer_.SetVisible(true);
     clock_.Reset();
     Follow();
+    ShowLabel1();
 }
 
 void lrcBox::hideEvent(QHideEvent* e) {

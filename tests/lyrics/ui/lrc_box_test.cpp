@@ -140,17 +140,22 @@ TEST_F(LrcBoxWindow, RightButtonOpensTheLyricsMenuAtTheCursorAndItLeadsToTheSett
 }
 
 TEST_F(LrcBoxWindow, ShowsAtTheTopEdgeCentredAndHidesKeepingItsLines) {
-    // Set while still hidden, a line is cut to the label's real width.
-    box.SetLabel1Text(QString(QStringLiteral("歌")).repeated(18));
-    EXPECT_EQ(box.Label1()->text(), box.Label1Text());
+    // Set while still hidden, a line is kept whole (nothing is measured)
+    // and cut to the label's real width once the window shows.
+    const QString longLine = QString(QStringLiteral("很长的一行歌词")).repeated(20);
+    box.SetLabel1Text(longLine);
+    EXPECT_EQ(box.Label1()->text(), longLine);
     box.ShowLyrics(true);
     ASSERT_TRUE(box.isVisible());
+    EXPECT_TRUE(box.Label1()->text().endsWith(QChar(0x2026)));
     const QRect screen = box.screen()->geometry();
     EXPECT_EQ(box.frameGeometry().top(), screen.top());
     EXPECT_EQ(box.frameGeometry().left(), screen.left() + (screen.width() - box.frameGeometry().width()) / 2);
-    // A line longer than the window is cut, the window keeps its size.
+    // Set while shown, a line longer than the window is cut, the window
+    // keeps its size.
     const QSize size = box.size();
-    const QString longLine = QString(QStringLiteral("很长的一行歌词")).repeated(20);
+    box.SetLabel1Text(QStringLiteral("短"));
+    EXPECT_EQ(box.Label1()->text(), QStringLiteral("短"));
     box.SetLabel1Text(longLine);
     QCoreApplication::processEvents();
     EXPECT_EQ(box.size(), size);
@@ -159,6 +164,11 @@ TEST_F(LrcBoxWindow, ShowsAtTheTopEdgeCentredAndHidesKeepingItsLines) {
     box.ShowLyrics(false);
     EXPECT_FALSE(box.isVisible());
     EXPECT_EQ(box.Label1Text(), longLine);
+    // A line set while hidden again is cut when the window comes back.
+    box.SetLabel1Text(QStringLiteral("另") + longLine);
+    box.ShowLyrics(true);
+    EXPECT_TRUE(box.Label1()->text().startsWith(QStringLiteral("另")));
+    EXPECT_TRUE(box.Label1()->text().endsWith(QChar(0x2026)));
 }
 
 TEST_F(LrcBoxWindow, SetTopMostWindowSwitchesStayOnTop) {

@@ -1,10 +1,10 @@
 #include "lyrics/lyric_doc.h"
 
-#include <QRegularExpression>
 
 #include <algorithm>
 #include <climits>
 #include <optional>
+#include <vector>
 
 namespace tavo {
 namespace {
@@ -156,6 +156,22 @@ QString TimeTag(int ms) {
         .arg(hundredths, 2, 10, QLatin1Char('0'));
 }
 
+// The text's lines, broken at "\r\n", "\r" or "\n"; the part after the
+// last break is a line too (empty when the text ends with a break).
+std::vector<QStringView> BreakLines(QStringView text) {
+    std::vector<QStringView> lines;
+    qsizetype start = 0;
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const QChar c = text[i];
+        if (c != u'\r' && c != u'\n') continue;
+        lines.push_back(text.mid(start, i - start));
+        if (c == u'\r' && i + 1 < text.size() && text[i + 1] == u'\n') ++i;
+        start = i + 1;
+    }
+    lines.push_back(text.mid(start));
+    return lines;
+}
+
 }  // namespace
 
 int FirstTagTimeMs(const QString& line) {
@@ -169,10 +185,7 @@ LyricDoc ParseLyricDoc(const QString& lrcText) {
     LyricDoc doc;
     std::vector<RawLine> raw;
     QStringList untimed;
-    static const QRegularExpression kBreak(QStringLiteral("\r\n|\r|\n"));
-    const QStringList lines = lrcText.split(kBreak);
-    for (const QString& line : lines) {
-        const QStringView view(line);
+    for (const QStringView view : BreakLines(lrcText)) {
         std::vector<int> times;
         bool anyTag = false;
         qsizetype pos = 0;

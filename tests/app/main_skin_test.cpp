@@ -11,6 +11,7 @@
 #include "skin/skin_module.h"
 #include "support/core/fake_media_player.h"
 
+#include <QAbstractItemView>
 #include <QTest>
 
 namespace tavo {
@@ -24,7 +25,7 @@ protected:
         AppTest::SetUp();
         // Two skins: a red picture with a see-through face; a green one
         // without the calendar.
-        Skin("蓝色科技", kRed, {"背景图=bg.png", "头尾边框=0,0,255"});
+        Skin("蓝色科技", kRed, {"背景图=bg.png", "头尾边框=0,0,255", "下拉框背景色=10,20,30", "下拉框文字色=250,240,230"});
         Skin("green", kGreen, {"背景图=bg.png", "头尾边框=0,0,255", "日历=隐藏"});
         QImage clear(33, 33, QImage::Format_ARGB32);
         clear.fill(Qt::transparent);
@@ -68,6 +69,14 @@ TEST_F(MainSkinTest, WindowButtonsAndLyricsComeFromTheSkin) {
     EXPECT_EQ(lyrics.pixel(0, 10), BlendPixel(kBorder, kRed, 150));
     EXPECT_EQ(lyrics.pixel(100, 10), kRed);
     EXPECT_FALSE(form->Calendar()->isHidden());
+    // The selectors: the box and its open list in the skin's drop-down colours.
+    SkinCombo* box = form->PHcombo();
+    const QImage face = box->grab().toImage().convertToFormat(QImage::Format_RGB32);
+    ASSERT_GE(face.width(), 20);
+    EXPECT_EQ(face.pixel(3, face.height() / 2), qRgb(10, 20, 30));
+    EXPECT_EQ(face.pixel(0, face.height() / 2), ToQColor(SkinModule::FloatBorderColor).rgb());
+    EXPECT_EQ(box->view()->palette().color(QPalette::Base), QColor(10, 20, 30));
+    EXPECT_EQ(box->view()->palette().color(QPalette::Text), QColor(250, 240, 230));
 }
 
 TEST_F(MainSkinTest, ASkinChangeRepaintsEverything) {

@@ -151,11 +151,11 @@ void MainForm::BuildControls() {
         pageA_[static_cast<size_t>(i)] = MakeButton(this, kPageSpecs[i], QStringLiteral("PageA%1").arg(i), 14);
         connect(pageA_[static_cast<size_t>(i)], &Command::Click, this, [this, i] { core_.PageA_Click(i); });
     }
-    phcombo_ = new QComboBox(this);
+    phcombo_ = new SkinCombo(this);
     phcombo_->setObjectName(QStringLiteral("PHcombo"));
-    combo1_ = new QComboBox(this);
+    combo1_ = new SkinCombo(this);
     combo1_->setObjectName(QStringLiteral("Combo1"));
-    combo2_ = new QComboBox(this);
+    combo2_ = new SkinCombo(this);
     combo2_->setObjectName(QStringLiteral("Combo2"));
     BindSelector(core_.gsl.PHcombo, phcombo_);
     BindSelector(core_.gsl.Combo1, combo1_);

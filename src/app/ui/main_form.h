@@ -19,6 +19,7 @@
 // It is also what the lyrics window sees of the main window (LyricsHost).
 
 #include "app/player_core.h"
+#include "app/ui/skin_combo.h"
 #include "app/ui/skinned_controls.h"
 #include "lyrics/lyrics_host.h"
 #include "skin/command.h"
@@ -32,7 +33,6 @@
 #include <functional>
 #include <memory>
 
-class QComboBox;
 class QLabel;
 
 namespace tavo {
@@ -73,9 +73,9 @@ public:
     // Controls, by their names.
     Command* PageA(int i) const { return pageA_.at(static_cast<size_t>(i)); }
     Command* PlayS(int i) const { return playS_.at(static_cast<size_t>(i)); }
-    QComboBox* PHcombo() const { return phcombo_; }
-    QComboBox* Combo1() const { return combo1_; }
-    QComboBox* Combo2() const { return combo2_; }
+    SkinCombo* PHcombo() const { return phcombo_; }
+    SkinCombo* Combo1() const { return combo1_; }
+    SkinCombo* Combo2() const { return combo2_; }
     SkinList* Picture1() const { return picture1_; }
     QLabel* Label(int i) const;  // Label1, Label3, Label4, Label6
     QLabel* LoadLabel() const { return loadLabel_; }
@@ -146,9 +146,9 @@ private:
 
     std::array<Command*, kPageButtons> pageA_{};
     std::array<Command*, kPlayButtons> playS_{};
-    QComboBox* phcombo_ = nullptr;
-    QComboBox* combo1_ = nullptr;
-    QComboBox* combo2_ = nullptr;
+    SkinCombo* phcombo_ = nullptr;
+    SkinCombo* combo1_ = nullptr;
+    SkinCombo* combo2_ = nullptr;
     SkinList* picture1_ = nullptr;
     QLabel* label1_ = nullptr;
     QLabel* label3_ = nullptr;

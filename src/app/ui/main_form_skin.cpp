@@ -9,7 +9,6 @@
 #include "skin/skin_module.h"
 #include "skin/window_shape.h"
 
-#include <QComboBox>
 #include <QGuiApplication>
 #include <QLabel>
 #include <QPainter>
@@ -27,19 +26,6 @@ void SetTextColour(QWidget* w, const QColor& c) {
     pal.setColor(QPalette::WindowText, c);
     pal.setColor(QPalette::Text, c);
     w->setPalette(pal);
-}
-
-// A flat selector in the skin's drop-down colours; the skin's arrow buttons
-// beside it open it.
-QString ComboStyle(const QColor& back, const QColor& text, const QColor& edge) {
-    QColor hover = edge;
-    hover.setAlpha(90);
-    return QStringLiteral(
-               "QComboBox { background: %1; color: %2; border: 1px solid %3; border-radius: 3px; padding: 0 4px 0 6px; }"
-               "QComboBox::drop-down { width: 0px; border: none; }"
-               "QComboBox QAbstractItemView { background: %1; color: %2; border: 1px solid %3;"
-               " selection-background-color: %4; selection-color: %2; outline: 0; }")
-        .arg(back.name(), text.name(), edge.name(), hover.name(QColor::HexArgb));
 }
 
 }  // namespace
@@ -118,9 +104,9 @@ void MainForm::ApplyColours(const SkinPictures& p) {
     socl_->SetLook(time);
     ybg_->SetLook(volume);
     const QColor edge = Colour(SkinModule::FloatBorderColor);
-    for (QComboBox* box : {phcombo_, combo1_, combo2_}) {
+    for (SkinCombo* box : {phcombo_, combo1_, combo2_}) {
         const auto& [back, text] = combos[box->objectName()];
-        box->setStyleSheet(ComboStyle(back, text, edge));
+        box->SetLook({back, text, edge});
     }
 }
 

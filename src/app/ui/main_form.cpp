@@ -142,8 +142,9 @@ void MainForm::BuildControls() {
     label3_->setText(kAppTitle);
     label3_->setIndent(12);
     QFont titleFont = font();
+    // Regular weight: a bold title alone would load the bold face of the
+    // Chinese font (over 3 MB) while the lyrics window is hidden.
     titleFont.setPixelSize(13);
-    titleFont.setBold(true);
     label3_->setFont(titleFont);
     drag_ = new WindowDrag(label3_, this);
 

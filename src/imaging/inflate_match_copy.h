@@ -9,6 +9,15 @@
 
 namespace tavo::imaging::inflate_detail {
 
+// One chunk through a register: the source may overlap the destination
+// (a short match's chunk reads into what it writes, past the match's end).
+template <size_t kChunk>
+inline void MoveChunk(uint8_t* o, const uint8_t* s) {
+    uint8_t chunk[kChunk];
+    std::memcpy(chunk, s, kChunk);
+    std::memcpy(o, chunk, kChunk);
+}
+
 // Copies a match of `length` bytes from `dist` bytes back, in whole chunks:
 // may write up to 29 bytes past o + length (the output slack). A chunk only
 // ever reads bytes that are already final: for a distance below the chunk
@@ -16,12 +25,12 @@ namespace tavo::imaging::inflate_detail {
 template <size_t kChunk>
 inline void CopyChunks(uint8_t* o, const uint8_t* s, const uint8_t* stop) {
     // Two chunks first: most matches end within them.
-    std::memcpy(o, s, kChunk);
-    std::memcpy(o + kChunk, s + kChunk, kChunk);
+    MoveChunk<kChunk>(o, s);
+    MoveChunk<kChunk>(o + kChunk, s + kChunk);
     o += 2 * kChunk;
     s += 2 * kChunk;
     while (o < stop) {
-        std::memcpy(o, s, kChunk);
+        MoveChunk<kChunk>(o, s);
         o += kChunk;
         s += kChunk;
     }

@@ -38,12 +38,13 @@ inline void CopyChunks(uint8_t* o, const uint8_t* s, const uint8_t* stop) {
 
 inline void CopyMatch(uint8_t* o, size_t dist, size_t length) {
     uint8_t* const stop = o + length;
-    // Whole 16-byte chunks are right from 16 bytes back, and from any
-    // distance no shorter than the match: what they read beyond the match's
-    // source is written beyond its end, into bytes written again later.
-    // Most short matches take this way whatever their distance, which is
-    // hard to predict.
-    if (dist >= std::min<size_t>(length, 16)) {
+    // Whole 16-byte chunks are right for a match that does not overlap its
+    // source, whatever the distance: what they read beyond the source is
+    // written beyond the match's end, into bytes written again later. Most
+    // matches are tested by that alone; the distance, hard to predict in
+    // image data, only for the overlapping ones, for which 16-byte chunks
+    // are right from 16 bytes back.
+    if (dist >= length || dist >= 16) {
         CopyChunks<16>(o, o - dist, stop);
     } else if (dist >= 8) {
         CopyChunks<8>(o, o - dist, stop);

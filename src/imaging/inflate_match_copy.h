@@ -9,6 +9,15 @@
 
 namespace tavo::imaging::inflate_detail {
 
+// One chunk through a register: the source may overlap the destination
+// (a short match's chunk reads into what it writes, past the match's end).
+template <size_t kChunk>
+inline void MoveChunk(uint8_t* o, const uint8_t* s) {
+    uint8_t chunk[kChunk];
+    std::memcpy(chunk, s, kChunk);
+    std::memcpy(o, chunk, kChunk);
+}
+
 // Copies a match of `length` bytes from `dist` bytes back, in whole chunks:
 // may write up to 29 bytes past o + length (the output slack). A chunk only
 // ever reads bytes that are already final: for a distance below the chunk
@@ -16,12 +25,12 @@ namespace tavo::imaging::inflate_detail {
 template <size_t kChunk>
 inline void CopyChunks(uint8_t* o, const uint8_t* s, const uint8_t* stop) {
     // Two chunks first: most matches end within them.
-    std::memcpy(o, s, kChunk);
-    std::memcpy(o + kChunk, s + kChunk, kChunk);
+    MoveChunk<kChunk>(o, s);
+    MoveChunk<kChunk>(o + kChunk, s + kChunk);
     o += 2 * kChunk;
     s += 2 * kChunk;
     while (o < stop) {
-        std::memcpy(o, s, kChunk);
+        MoveChunk<kChunk>(o, s);
         o += kChunk;
         s += kChunk;
     }
@@ -29,7 +38,13 @@ inline void CopyChunks(uint8_t* o, const uint8_t* s, const uint8_t* stop) {
 
 inline void CopyMatch(uint8_t* o, size_t dist, size_t length) {
     uint8_t* const stop = o + length;
-    if (dist >= 16) {
+    // Whole 16-byte chunks are right for a match that does not overlap its
+    // source, whatever the distance: what they read beyond the source is
+    // written beyond the match's end, into bytes written again later. Most
+    // matches are tested by that alone; the distance, hard to predict in
+    // image data, only for the overlapping ones, for which 16-byte chunks
+    // are right from 16 bytes back.
+    if (dist >= length || dist >= 16) {
         CopyChunks<16>(o, o - dist, stop);
     } else if (dist >= 8) {
         CopyChunks<8>(o, o - dist, stop);

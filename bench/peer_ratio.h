@@ -9,7 +9,10 @@
 //   RATIO <label>: own <t> / <peer> <t> = <r>x (goal <= <g>x) MET|NOT MET
 #include <benchmark/benchmark.h>
 
+#include <algorithm>
 #include <cstdio>
+#include <ctime>
+#include <functional>
 #include <map>
 #include <string>
 #include <vector>
@@ -76,6 +79,61 @@ inline int RunWithRatios(int argc, char** argv, const std::vector<RatioPair>& pa
                     ratio <= p.goal ? "MET" : "NOT MET");
     }
     return 0;
+}
+
+// Our time and the peer's taken in turns, round after round (the order
+// swapped each round), and the median of each round's ratio: a machine whose
+// speed drifts over seconds moves both sides of a round alike, where
+// repetitions of one benchmark after the other's would not be compared at
+// the same speed. Times are the calling thread's CPU time of one call.
+struct PairedResult {
+    double ownSeconds;   // median
+    double peerSeconds;  // median
+    double ratio;        // median of the rounds' ratios
+};
+
+inline double ThreadSeconds() {
+    timespec t{};
+    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &t);
+    return static_cast<double>(t.tv_sec) + static_cast<double>(t.tv_nsec) * 1e-9;
+}
+
+inline double Median(std::vector<double> v) {
+    if (v.empty()) return 0;
+    std::nth_element(v.begin(), v.begin() + static_cast<std::ptrdiff_t>(v.size() / 2), v.end());
+    return v[v.size() / 2];
+}
+
+inline PairedResult PairedRatio(const std::function<void()>& own, const std::function<void()>& peer, int rounds) {
+    auto timed = [](const std::function<void()>& f) {
+        const double t0 = ThreadSeconds();
+        f();
+        return ThreadSeconds() - t0;
+    };
+    own();  // warm both: caches, pages of the output buffers
+    peer();
+    std::vector<double> owns, peers, ratios;
+    for (int i = 0; i < rounds; ++i) {
+        double o = 0, p = 0;
+        if (i % 2 == 0) {
+            o = timed(own);
+            p = timed(peer);
+        } else {
+            p = timed(peer);
+            o = timed(own);
+        }
+        owns.push_back(o);
+        peers.push_back(p);
+        if (p > 0) ratios.push_back(o / p);
+    }
+    return {Median(owns), Median(peers), Median(ratios)};
+}
+
+inline void PrintPaired(const std::string& label, const std::string& peerName, const PairedResult& r, int rounds,
+                        double goal) {
+    std::printf("RATIO %s, in turns (median of %d rounds): own %s / %s %s = %.2fx (goal <= %.2fx) %s\n",
+                label.c_str(), rounds, FormatSeconds(r.ownSeconds).c_str(), peerName.c_str(),
+                FormatSeconds(r.peerSeconds).c_str(), r.ratio, goal, r.ratio <= goal ? "MET" : "NOT MET");
 }
 
 }  // namespace tavo::bench

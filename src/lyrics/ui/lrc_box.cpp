@@ -172,11 +172,7 @@ void lrcBox::SetLabel1Text(const QString& text) {
 void lrcBox::ShowLabel1() {
     // A hidden window measures nothing (measuring loads the line's fonts):
     // its line is cut to fit when it shows.
-    if (!isVisible()) {
-        label1_->setText(label1Text_);
-        return;
-    }
-    const int room = std::max(label1_->contentsRect().width(), 0);
+    const int room = isVisible() ? std::max(label1_->contentsRect().width(), 0) : 0;
     label1_->setText(room > 0 ? label1_->fontMetrics().elidedText(label1Text_, Qt::ElideRight, room) : label1Text_);
 }
 
@@ -357,50 +353,6 @@ void lrcBox::PlaceAtTop() {
     if (!s) return;
     const QRect g = s->geometry();
     move(g.left() + (g.width() - frameGeometry().width()) / 2, g.top());
-}
-
-// ---------------------------------------------------------------------------
-// Buttons
-
-void lrcBox::minbar_Click(int Index) {
-    if (!host_) return;
-    switch (Index) {
-        case 0:
-            host_->PlayS_Click(host_->IsPlaying() ? 4 : 0);
-            break;
-        case 1:
-        case 2:
-        case 3:
-            host_->PlayS_Click(Index);
-            break;
-        case 4:
-            host_->PlayS_Click(host_->IsMuted() ? 6 : 5);
-            break;
-        case 5: {
-            QWidget* main = host_->MainWindow();
-            if (!main) return;
-            if (main->windowState().testFlag(Qt::WindowMinimized)) {
-                main->setWindowState(main->windowState() & ~Qt::WindowMinimized);
-                main->show();
-                main->activateWindow();
-                main->setFocus();
-                return;
-            }
-            if (!host_->IsShown()) {
-                main->show();
-                main->activateWindow();
-                main->setFocus();
-                host_->SetIsShown(true);
-            } else {
-                main->hide();
-                host_->SetIsShown(false);
-            }
-            main->setWindowState(Qt::WindowNoState);
-            break;
-        }
-        default:
-            break;
-    }
 }
 
 // ---------------------------------------------------------------------------

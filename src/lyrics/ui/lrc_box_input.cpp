@@ -1,8 +1,10 @@
-// The lyrics window's keys and mouse: "+" and "-" move the song's offset;
-// the left button drags the window, clicks a line of the five-line view to
-// seek, and double-clicks to show or hide the main window; the right button
-// opens the window's menu; the pointer leaving makes it translucent (checked
-// by Timer1) and coming back makes it opaque again.
+// The lyrics window's keys, mouse and glyph buttons: "+" and "-" move the
+// song's offset; the left button drags the window, clicks a line of the
+// five-line view to seek, and double-clicks to show or hide the main window;
+// the right button opens the window's menu; the pointer leaving makes it
+// translucent (checked by Timer1) and coming back makes it opaque again; the
+// glyph buttons play or pause, stop, step, mute, and show or hide the main
+// window.
 #include "lyrics/ui/lrc_box.h"
 
 #include "lyrics/lyric_doc.h"
@@ -115,6 +117,50 @@ void lrcBox::mouseReleaseEvent(QMouseEvent* e) {
 
 void lrcBox::mouseDoubleClickEvent(QMouseEvent* e) {
     if (e->button() == Qt::LeftButton) minbar_Click(5);
+}
+
+// ---------------------------------------------------------------------------
+// Glyph buttons
+
+void lrcBox::minbar_Click(int Index) {
+    if (!host_) return;
+    switch (Index) {
+        case 0:
+            host_->PlayS_Click(host_->IsPlaying() ? 4 : 0);
+            break;
+        case 1:
+        case 2:
+        case 3:
+            host_->PlayS_Click(Index);
+            break;
+        case 4:
+            host_->PlayS_Click(host_->IsMuted() ? 6 : 5);
+            break;
+        case 5: {
+            QWidget* main = host_->MainWindow();
+            if (!main) return;
+            if (main->windowState().testFlag(Qt::WindowMinimized)) {
+                main->setWindowState(main->windowState() & ~Qt::WindowMinimized);
+                main->show();
+                main->activateWindow();
+                main->setFocus();
+                return;
+            }
+            if (!host_->IsShown()) {
+                main->show();
+                main->activateWindow();
+                main->setFocus();
+                host_->SetIsShown(true);
+            } else {
+                main->hide();
+                host_->SetIsShown(false);
+            }
+            main->setWindowState(Qt::WindowNoState);
+            break;
+        }
+        default:
+            break;
+    }
 }
 
 }  // namespace tavo

@@ -1,5 +1,6 @@
 #include "lyrics/lrc_cleanup.h"
 
+#include "lyrics/line_breaks.h"
 #include "sources/get_song_list.h"
 
 namespace tavo {
@@ -31,18 +32,10 @@ QString EscapeQueryValue(const QString& value) {
 // One CR LF for every line break: the reader already split at CR LF, CR and
 // LF, but a line handed in by another caller may still hold some.
 void AppendLineWithBreak(QString& text, const QString& line) {
-    for (qsizetype i = 0; i < line.size(); ++i) {
-        const QChar c = line[i];
-        if (c == u'\r') {
-            text += kCrLf;
-            if (i + 1 < line.size() && line[i + 1] == u'\n') ++i;
-        } else if (c == u'\n') {
-            text += kCrLf;
-        } else {
-            text += c;
-        }
+    for (const QStringView part : BreakLines(line)) {
+        text += part;
+        text += kCrLf;
     }
-    text += kCrLf;
 }
 
 }  // namespace

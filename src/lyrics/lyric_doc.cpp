@@ -1,5 +1,6 @@
 #include "lyrics/lyric_doc.h"
 
+#include "lyrics/line_breaks.h"
 
 #include <algorithm>
 #include <climits>
@@ -154,22 +155,6 @@ QString TimeTag(int ms) {
         .arg(minutes, 2, 10, QLatin1Char('0'))
         .arg(seconds, 2, 10, QLatin1Char('0'))
         .arg(hundredths, 2, 10, QLatin1Char('0'));
-}
-
-// The text's lines, broken at "\r\n", "\r" or "\n"; the part after the
-// last break is a line too (empty when the text ends with a break).
-std::vector<QStringView> BreakLines(QStringView text) {
-    std::vector<QStringView> lines;
-    qsizetype start = 0;
-    for (qsizetype i = 0; i < text.size(); ++i) {
-        const QChar c = text[i];
-        if (c != u'\r' && c != u'\n') continue;
-        lines.push_back(text.mid(start, i - start));
-        if (c == u'\r' && i + 1 < text.size() && text[i + 1] == u'\n') ++i;
-        start = i + 1;
-    }
-    lines.push_back(text.mid(start));
-    return lines;
 }
 
 }  // namespace

@@ -10,6 +10,9 @@ namespace {
 
 constexpr double kCornerRadius = 3.0;
 constexpr int kHoverAlpha = 90;
+// Text starts this far from the left edge and stops this far from the right.
+constexpr int kComboTextLeft = 6;
+constexpr int kComboTextRight = 4;
 
 }  // namespace
 

@@ -18,10 +18,6 @@ struct ComboLook {
     QColor edge;
 };
 
-// Text starts this far from the left edge and stops this far from the right.
-inline constexpr int kComboTextLeft = 6;
-inline constexpr int kComboTextRight = 4;
-
 // The closed selector, `size` in its own pixels; a text too long for the box
 // is cut with "…".
 void PaintCombo(QPainter& p, QSize size, const ComboLook& look, const QString& text);

@@ -8,6 +8,7 @@
 #include <QString>
 
 #include <algorithm>
+#include <array>
 #include <climits>
 #include <cstdlib>
 #include <cstring>
@@ -24,12 +25,17 @@ constexpr int kCodeLenBits = 7;  // code-length codes are at most 7 bits long
 
 constexpr uint8_t kCodeLengthOrder[19] = {16, 17, 18, 0, 8, 7, 9, 6, 10, 5, 11, 4, 12, 3, 13, 2, 14, 1, 15};
 
-// Writes the one or two literals of a literal entry (two bytes always: the
-// caller has room) and advances the output position over them.
+// Writes the one or two literals of a literal entry (with pairs two bytes
+// always: the caller has room) and advances the output position over them.
+template <bool kPairs>
 inline void StoreLiterals(uint8_t*& o, uint32_t e) {
-    const uint16_t bytes = static_cast<uint16_t>(Value(e));
-    std::memcpy(o, &bytes, 2);
-    o += 1 + ((e >> 14) & 1);
+    if constexpr (kPairs) {
+        const uint16_t bytes = static_cast<uint16_t>(Value(e));
+        std::memcpy(o, &bytes, 2);
+        o += 1 + ((e >> 14) & 1);
+    } else {
+        *o++ = static_cast<uint8_t>(Value(e));
+    }
 }
 
 enum class BlockEnd { EndOfBlock, OutputFull, Bad };
@@ -44,7 +50,7 @@ inline BlockEnd CopyMatchToEnd(uint8_t*& o, uint8_t* outEnd, size_t dist) {
 // must be the caller's own locals: a byte stored through `o` may alias
 // anything whose address is known elsewhere, which would force the bit
 // buffer back to memory after every store.
-template <bool kDeflate64, bool kBmi2>
+template <bool kDeflate64, bool kBmi2, bool kPairs>
 [[gnu::always_inline]] inline BlockEnd DecodeBlockLocal(BitReader& br, uint8_t*& o, uint8_t* const outStart,
                                                         uint8_t* const outEnd, const HuffTable& ll,
                                                         const HuffTable& dt) {
@@ -106,13 +112,13 @@ template <bool kDeflate64, bool kBmi2>
             if (!(e & kNonLiteral)) {
                 // Up to three literal entries (up to six literals) per
                 // refill: each takes at most kLitLenBits of the 56 bits.
-                StoreLiterals(o, e);
+                StoreLiterals<kPairs>(o, e);
                 e = next(saved);
                 if (!(e & kNonLiteral)) {
-                    StoreLiterals(o, e);
+                    StoreLiterals<kPairs>(o, e);
                     e = next(saved);
                     if (!(e & kNonLiteral)) {
-                        StoreLiterals(o, e);
+                        StoreLiterals<kPairs>(o, e);
                         e = refillNext(saved);  // 33 bits dropped at most
                         continue;
                     }
@@ -200,42 +206,50 @@ template <bool kDeflate64, bool kBmi2>
     }
 }
 
-// The block decoder is compiled twice: for any x86-64, and for processors
-// with BMI2, whose shifts and masks by a register count take one simple
-// instruction each. The choice is made once, at run time.
+// The block decoder is compiled for any x86-64 and for processors with
+// BMI2, whose shifts and masks by a register count take one simple
+// instruction each; that choice is made once, at run time. Each is compiled
+// again without literal pairs, whose single literals take fewer steps: a
+// block is decoded by the one that fits its literal/length table.
 using BlockDecoder = BlockEnd (*)(BitReader&, uint8_t*&, uint8_t*, uint8_t*, const HuffTable&, const HuffTable&);
-template <bool kDeflate64, bool kBmi2>
+// [0] for tables without literal pairs, [1] for tables with them.
+using BlockDecoders = std::array<BlockDecoder, 2>;
+template <bool kDeflate64, bool kBmi2, bool kPairs>
 [[gnu::always_inline]] inline BlockEnd DecodeBlockBody(BitReader& state, uint8_t*& out, uint8_t* outStart,
                                                        uint8_t* outEnd, const HuffTable& ll, const HuffTable& dt) {
     BitReader br = state;
     uint8_t* o = out;
-    const BlockEnd end = DecodeBlockLocal<kDeflate64, kBmi2>(br, o, outStart, outEnd, ll, dt);
+    const BlockEnd end = DecodeBlockLocal<kDeflate64, kBmi2, kPairs>(br, o, outStart, outEnd, ll, dt);
     br.Settle();  // the fast loop may have returned with a loose count
     state = br;
     out = o;
     return end;
 }
-template <bool kDeflate64>
+template <bool kDeflate64, bool kPairs>
 BlockEnd DecodeBlockPlain(BitReader& br, uint8_t*& o, uint8_t* outStart, uint8_t* outEnd, const HuffTable& ll,
                           const HuffTable& dt) {
-    return DecodeBlockBody<kDeflate64, false>(br, o, outStart, outEnd, ll, dt);
+    return DecodeBlockBody<kDeflate64, false, kPairs>(br, o, outStart, outEnd, ll, dt);
 }
 #if defined(__x86_64__)
-template <bool kDeflate64>
+template <bool kDeflate64, bool kPairs>
 [[gnu::target("bmi2")]] BlockEnd DecodeBlockBmi2(BitReader& br, uint8_t*& o, uint8_t* outStart, uint8_t* outEnd,
                                                  const HuffTable& ll, const HuffTable& dt) {
-    return DecodeBlockBody<kDeflate64, true>(br, o, outStart, outEnd, ll, dt);
+    return DecodeBlockBody<kDeflate64, true, kPairs>(br, o, outStart, outEnd, ll, dt);
 }
 #endif
 
 // TAVO_INFLATE_PORTABLE=1 keeps the any-processor decoder, so that both
 // builds of the loop are checked on a processor with BMI2.
-BlockDecoder ChooseBlockDecoder(bool deflate64) {
+BlockDecoders ChooseBlockDecoders(bool deflate64) {
 #if defined(__x86_64__)
     static const bool kBmi2 = __builtin_cpu_supports("bmi2") && !std::getenv("TAVO_INFLATE_PORTABLE");
-    if (kBmi2) return deflate64 ? DecodeBlockBmi2<true> : DecodeBlockBmi2<false>;
+    if (kBmi2) {
+        if (deflate64) return {DecodeBlockBmi2<true, false>, DecodeBlockBmi2<true, true>};
+        return {DecodeBlockBmi2<false, false>, DecodeBlockBmi2<false, true>};
+    }
 #endif
-    return deflate64 ? DecodeBlockPlain<true> : DecodeBlockPlain<false>;
+    if (deflate64) return {DecodeBlockPlain<true, false>, DecodeBlockPlain<true, true>};
+    return {DecodeBlockPlain<false, false>, DecodeBlockPlain<false, true>};
 }
 
 enum class TreeRead { Ok, Refused, Truncated };
@@ -332,7 +346,7 @@ InflateResult Inflater::DecodeInto(const uint8_t* in, size_t inLen, uint8_t* out
     uint8_t* o = out;
     uint8_t* const outEnd = out + capacity;
     const uint32_t* llInfo = Symbols().litlen[deflate64 ? 1 : 0];
-    const BlockDecoder decodeBlock = ChooseBlockDecoder(deflate64);
+    const BlockDecoders decodeBlock = ChooseBlockDecoders(deflate64);
 
     bool last = false;
     while (!last) {
@@ -395,7 +409,7 @@ InflateResult Inflater::DecodeInto(const uint8_t* in, size_t inLen, uint8_t* out
             ll = &dynamic_.litlen;
             dt = &dynamic_.dist;
         }
-        const BlockEnd end = decodeBlock(br, o, out, outEnd, *ll, *dt);
+        const BlockEnd end = decodeBlock[ll->pairs](br, o, out, outEnd, *ll, *dt);
         if (end == BlockEnd::Bad) {
             r.status = kInflateBadStream;
             break;

@@ -45,6 +45,7 @@ struct HuffTable {
     std::vector<uint32_t> fast;         // 2^bits entries, then the subtables; see inflate.cpp
     int bits = 0;
     int subBits = 0;                    // longest code length - bits, or 0
+    bool pairs = false;                 // some literal entries hold two literals
 };
 
 class Inflater {

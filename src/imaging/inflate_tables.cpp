@@ -37,6 +37,20 @@ inline unsigned Reverse(unsigned code, unsigned length) {
     return r16 >> (16 - length);
 }
 
+// A table gets literal pairs when at least one entry in kPairShare is one.
+constexpr size_t kPairShare = 16;
+
+// How many entries of a direct table of `bits` index bits would hold a pair
+// of literals: a pair of codes of lengths a and b fills 2^(bits - a - b).
+size_t PairEntries(const uint8_t* lens, unsigned bits) {
+    size_t literals[HuffTable::kMaxBits + 1] = {};
+    for (int sym = 0; sym < 256; ++sym) ++literals[lens[sym]];
+    size_t entries = 0;
+    for (unsigned a = 1; a < bits; ++a)
+        for (unsigned b = 1; a + b <= bits; ++b) entries += (literals[a] * literals[b]) << (bits - a - b);
+    return entries;
+}
+
 }  // namespace
 
 SymbolInfo::SymbolInfo() {
@@ -69,6 +83,7 @@ const SymbolInfo& Symbols() {
 // the longest code needs (less to fill for a small block).
 bool BuildTable(HuffTable& t, const uint8_t* lens, int n, int maxBits, bool shrink, const uint32_t* info,
                 Completeness rule) {
+    t.pairs = false;  // AddLiteralPairs may add them afterwards
     uint16_t count[HuffTable::kMaxBits + 1] = {};
     for (int i = 0; i < n; ++i) ++count[lens[i]];
     count[0] = 0;
@@ -155,12 +170,18 @@ bool BuildTable(HuffTable& t, const uint8_t* lens, int n, int maxBits, bool shri
 // bits hold a whole literal code followed by the whole code of a second
 // literal, the entry yields both. The work is one store per pair entry
 // written: literals are taken in order of code length, and only pairs that
-// fit are visited.
+// fit are visited. A table where pairs would be rare (noisy image rows,
+// binary records: long literal codes) gets none; `pairs` tells which.
 void AddLiteralPairs(HuffTable& t, const uint8_t* lens) {
     const unsigned bits = static_cast<unsigned>(t.bits);
     unsigned shortest = 1;
     while (shortest <= bits && t.count[shortest] == 0) ++shortest;
     if (2 * shortest > bits) return;
+    // Pairs pay only where they are met often: with pairs, every literal
+    // entry takes a few more steps to write. Below one lookup in kPairShare
+    // the table keeps single literals.
+    if (PairEntries(lens, bits) < (size_t{1} << bits) / kPairShare) return;
+    t.pairs = true;
     // Literals whose code leaves room for another one, shortest first.
     uint16_t lits[256];
     unsigned nlits = 0;

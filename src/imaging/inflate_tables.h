@@ -109,7 +109,8 @@ bool BuildTable(HuffTable& t, const uint8_t* lens, int n, int maxBits, bool shri
 // bits hold a whole literal code followed by the whole code of a second
 // literal, the entry yields both. The work is one store per pair entry
 // written: literals are taken in order of code length, and only pairs that
-// fit are visited.
+// fit are visited. A table where pairs would be rare (noisy image rows,
+// binary records: long literal codes) gets none; `pairs` tells which.
 void AddLiteralPairs(HuffTable& t, const uint8_t* lens);
 
 }  // namespace tavo::imaging::inflate_detail

@@ -19,6 +19,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <new>
 #include <vector>
 
 namespace tavo::imaging {
@@ -33,6 +34,18 @@ struct InflateResult {
     bool treeRefused = false;  // the message was shown; the output is meaningless
 };
 
+// Allocates whole cache lines, so that a table's first entries start one.
+template <typename T>
+struct CacheLineAllocator {
+    using value_type = T;
+    CacheLineAllocator() = default;
+    template <typename U>
+    CacheLineAllocator(const CacheLineAllocator<U>&) {}
+    T* allocate(size_t n) { return static_cast<T*>(::operator new(n * sizeof(T), std::align_val_t{64})); }
+    void deallocate(T* p, size_t) { ::operator delete(p, std::align_val_t{64}); }
+    friend bool operator==(const CacheLineAllocator&, const CacheLineAllocator&) { return true; }
+};
+
 // Huffman lookup tables for one alphabet: a direct table indexed by the next
 // `bits` stream bits (codes are stored bit-reversed, as they arrive), and
 // after it, in the same array, subtables for the rare codes longer than that,
@@ -42,7 +55,7 @@ struct HuffTable {
     uint16_t count[kMaxBits + 1] = {};  // codes of each length
     uint16_t sorted[320] = {};          // symbols ordered by (length, symbol)
     uint16_t code[320] = {};            // each used symbol's code, bit-reversed
-    std::vector<uint32_t> fast;         // 2^bits entries, then the subtables; see inflate.cpp
+    std::vector<uint32_t, CacheLineAllocator<uint32_t>> fast;        // 2^bits entries, then the subtables; see inflate.cpp
     int bits = 0;
     int subBits = 0;                    // longest code length - bits, or 0
     bool pairs = false;                 // some literal entries hold two literals

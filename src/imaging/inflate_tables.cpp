@@ -40,14 +40,13 @@ inline unsigned Reverse(unsigned code, unsigned length) {
 // A table gets literal pairs when at least one entry in kPairShare is one.
 constexpr size_t kPairShare = 16;
 
-// How many entries of a direct table of `bits` index bits would hold a pair
-// of literals: a pair of codes of lengths a and b fills 2^(bits - a - b).
-size_t PairEntries(const uint8_t* lens, unsigned bits) {
-    size_t literals[HuffTable::kMaxBits + 1] = {};
-    for (int sym = 0; sym < 256; ++sym) ++literals[lens[sym]];
+// How many entries of a direct table of `bits` index bits hold a pair of
+// literals, from the number of literals of each code length: a pair of codes
+// of lengths a and b fills 2^(bits - a - b) of them.
+size_t PairEntries(const unsigned* literals, unsigned bits) {
     size_t entries = 0;
     for (unsigned a = 1; a < bits; ++a)
-        for (unsigned b = 1; a + b <= bits; ++b) entries += (literals[a] * literals[b]) << (bits - a - b);
+        for (unsigned b = 1; a + b <= bits; ++b) entries += size_t{literals[a] * literals[b]} << (bits - a - b);
     return entries;
 }
 
@@ -177,22 +176,26 @@ void AddLiteralPairs(HuffTable& t, const uint8_t* lens) {
     unsigned shortest = 1;
     while (shortest <= bits && t.count[shortest] == 0) ++shortest;
     if (2 * shortest > bits) return;
-    // Pairs pay only where they are met often: with pairs, every literal
-    // entry takes a few more steps to write. Below one lookup in kPairShare
-    // the table keeps single literals.
-    if (PairEntries(lens, bits) < (size_t{1} << bits) / kPairShare) return;
-    t.pairs = true;
     // Literals whose code leaves room for another one, shortest first.
     uint16_t lits[256];
     unsigned nlits = 0;
+    unsigned literals[HuffTable::kMaxBits + 1] = {};  // of each code length
     unsigned at = 0;
     for (unsigned len = 1; len <= bits - shortest; ++len) {
         for (unsigned k = 0; k < t.count[len]; ++k) {
             const uint16_t sym = t.sorted[at + k];
-            if (sym < 256) lits[nlits++] = sym;
+            if (sym < 256) {
+                lits[nlits++] = sym;
+                ++literals[len];
+            }
         }
         at += t.count[len];
     }
+    // Pairs pay only where they are met often: with pairs, every literal
+    // entry takes a few more steps to write. Below one lookup in kPairShare
+    // the table keeps single literals.
+    if (PairEntries(literals, bits) < (size_t{1} << bits) / kPairShare) return;
+    t.pairs = true;
     uint32_t* const fast = t.fast.data();
     const size_t size = size_t{1} << bits;
     for (unsigned a = 0; a < nlits; ++a) {

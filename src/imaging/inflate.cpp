@@ -300,7 +300,7 @@ TreeRead ReadDynamicTrees(BitReader& br, HuffTable& codeLengths, HuffTable& litl
     // Both tables always have their full size: the pairs need the room, and
     // the block loop's index masks are constants.
     if (!BuildTable(litlen, lens, hlit, kLitLenBits, false, llInfo)) return TreeRead::Refused;
-    AddLiteralPairs(litlen, lens);
+    if (br.end - br.in >= static_cast<ptrdiff_t>(Inflater::kPairsMinInput)) AddLiteralPairs(litlen, lens);
     if (!BuildTable(dist, lens + hlit, hdist, kDistBits, false, info.dist, Completeness::DistanceSparse))
         return TreeRead::Refused;
     return TreeRead::Ok;

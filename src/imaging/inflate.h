@@ -68,6 +68,11 @@ public:
     // position and overwrite them later.
     static constexpr size_t kOutputSlack = 64;
 
+    // A dynamic block with less input than this left decodes literals one at
+    // a time: setting up literal pairs costs about what they save on some
+    // 20 KB of text (a small image's whole stream is less).
+    static constexpr size_t kPairsMinInput = 8 * 1024;
+
     Inflater();
 
     // The class-level operation: `data` holds the deflate stream on entry and

@@ -55,7 +55,7 @@ struct HuffTable {
     uint16_t count[kMaxBits + 1] = {};  // codes of each length
     uint16_t sorted[320] = {};          // symbols ordered by (length, symbol)
     uint16_t code[320] = {};            // each used symbol's code, bit-reversed
-    std::vector<uint32_t, CacheLineAllocator<uint32_t>> fast;        // 2^bits entries, then the subtables; see inflate.cpp
+    std::vector<uint32_t, CacheLineAllocator<uint32_t>> fast;  // 2^bits entries, then the subtables; see inflate.cpp
     int bits = 0;
     int subBits = 0;                    // longest code length - bits, or 0
     bool pairs = false;                 // some literal entries hold two literals
